@@ -1,0 +1,89 @@
+#ifndef QEL_CORE_QELRAMPARA_H
+#define QEL_CORE_QELRAMPARA_H
+
+#include <QObject>
+#include <QString>
+
+#include "core/param_layout.h"
+#include "core/types.h"
+
+// One user-mode slot: marker AA AA (saved) or FF FF (empty), then a copy of
+// image 896..4095 at payload offset p = image offset - 896 (3200 bytes used).
+struct USER_MODE_PARA
+{
+    u8 flag[2];
+    u8 para[4096];
+};
+static_assert(sizeof(USER_MODE_PARA) == 4098, "user-mode record is 4098 bytes");
+
+struct CROP_PARA
+{
+    i32 crop_word;
+    i32 x;
+    i32 y;
+    i32 width;
+    i32 height;
+};
+
+// The parameter store: image, shadow image, user-mode slots and their files.
+class QelRamPara : public QObject
+{
+    Q_OBJECT
+public:
+    static QelRamPara *p_qelrampara_config;
+    static QelRamPara *pInstance();     // creates on first use and loads the files
+    static void destroyInstance();      // tests
+
+    u8 ram_para[Img::SIZE];             // the image
+    u8 ram_para_shadow[Img::SIZE];      // the image as last saved
+    USER_MODE_PARA user_mode[16];
+    u8 status_block[256];               // controller-local registers, chip-present bits
+
+    // 4096-byte factory table in the saved-file layout: marker AA AA, then
+    // byte 2 + i = factory value of image byte 768 + i.
+    static const u8 *default_para_ramlist();
+
+    u16 get_u16(int offset) const;          // image, little-endian
+    void set_u16(int offset, u16 value);    // image; caller holds para_mutex
+    u16 shadow_u16(int offset) const;
+
+    // ---- refresh ----
+    int test_signal(int code);          // emits sig_update_para under _test_signal_mutex; 1
+    int ram_para_save();                // test_signal(1)
+    int QelLanguageChanged();           // 1 when image 768 differs from the shadow
+
+    // ---- files ----
+    void load_device_info();            // "/data/ram_device_info" or the factory table
+    bool save_device_info();            // marker AA AA + image 768..4095, atomically
+    void factory_defaults();            // image 768..4095 := factory table (no save)
+    int load_user_mode(int slot);       // 1 when a valid file was loaded; else slot empty
+    bool save_user_mode(int slot);      // writes user_mode[slot] (and its OSD copy when on)
+    int mode_file_deal(int slot, int op);
+    static QString userModePath(int slot);     // "/data/modes/custom_mode<slot+1>"
+    static QString userModeOsdPath(int slot);  // "/data/modes/MO<hh>.json"
+
+    // ---- sources and crops ----
+    int QelGetImageSource(u8 *buffer, u8 window, short *isCrop, char *cropIndex, u8 layout);
+    int QelGetSourceNum(int slot, int n);
+    void QelCropSourceInit();
+    int QelGetCropID(int slot, int n);
+    int QelAddCropID(int slot);
+    void QelGetCropPara(int slot, int n, CROP_PARA *out, int *index);
+    void QelSetCropPara(char slot, char n, CROP_PARA *crop);
+    void QelAddNewCrop(int slot, CROP_PARA *crop);
+    void QelDeleteCrop(char slot, char n);
+    void QelSetImageSource(int n, char slot, char window);
+
+    // ---- EDID and user modes ----
+    void QelSetEDIDPara(int slot, short width, short height, short rate);
+    int QelGetCurrentModeIndex();
+    int QelUserModeSaved(int slot);
+
+signals:
+    void sig_update_para(int code);
+
+private:
+    QelRamPara();
+};
+
+#endif

@@ -1,0 +1,10 @@
+target_sources(qelapp PRIVATE
+  core/types.h core/param_layout.h core/shared_text.h
+  core/global.h core/global.cpp
+  core/logmsg.h core/logmsg.cpp
+  core/utils.h core/utils.cpp
+  core/manager_thread.h core/manager_thread.cpp
+  core/sim_config.h core/sim_config.cpp
+  core/config_engine.h core/config_engine.cpp
+  core/qelrampara.h core/qelrampara.cpp
+)

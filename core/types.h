@@ -1,0 +1,13 @@
+#ifndef QEL_CORE_TYPES_H
+#define QEL_CORE_TYPES_H
+
+#include <cstdint>
+
+typedef uint8_t u8;
+typedef uint16_t u16;
+typedef uint32_t u32;
+typedef int8_t i8;
+typedef int16_t i16;
+typedef int32_t i32;
+
+#endif

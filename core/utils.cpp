@@ -1,0 +1,163 @@
+#include "core/utils.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/config_engine.h"
+#include "core/global.h"
+#include "core/logmsg.h"
+
+std::mutex Utils::_spi_mutex;
+std::mutex Utils::_c331_bnk_mutex;
+std::recursive_mutex Utils::_system_mutex;
+std::mutex Utils::_file_deal_mutex;
+std::mutex Utils::_source_hdminfo_mutex;
+std::mutex Utils::_led_para_init_mutex;
+std::mutex Utils::_bri_set_mutex;
+std::mutex Utils::_fpga_multicast_mutex;
+std::mutex Utils::_test_signal_mutex;
+
+namespace {
+QStringList s_commands;   // guarded by Utils::_system_mutex
+}
+
+u32 Utils::getTimeSpace(u32 stamp)
+{
+    return u32(G_timeTicks.load(std::memory_order_relaxed) - stamp);
+}
+
+u8 Utils::BCC(const u8 *data, int len)
+{
+    u8 x = 0;
+    for (int i = 0; i < len; ++i)
+        x ^= data[i];
+    return x;
+}
+
+QString Utils::rootFolder()
+{
+    const QByteArray root = qgetenv("QEL_ROOT");
+    if (root.isEmpty())
+        return QStringLiteral("/");
+    return QDir::cleanPath(QString::fromLocal8Bit(root));
+}
+
+QString Utils::devicePath(const QString &absolute)
+{
+    const QString root = rootFolder();
+    if (root == QLatin1String("/"))
+        return absolute;
+    QString rel = absolute;
+    while (rel.startsWith(QLatin1Char('/')))
+        rel.remove(0, 1);
+    QString out = root + QLatin1Char('/') + rel;
+    // keep a trailing slash: callers name folders that way ("/mnt/usb1/")
+    if (absolute.endsWith(QLatin1Char('/')) && !out.endsWith(QLatin1Char('/')))
+        out += QLatin1Char('/');
+    return out;
+}
+
+int Utils::system_mutex(const QString &command, int *status)
+{
+    std::lock_guard<std::recursive_mutex> lock(_system_mutex);
+    s_commands.append(command);
+    QFile log(rootFolder() + QStringLiteral("/commands.log"));
+    if (rootFolder() != QLatin1String("/") && log.open(QIODevice::Append | QIODevice::Text)) {
+        log.write(QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + ' ' + command.toUtf8() + '\n');
+        log.close();
+    }
+    qel_trace("system: %s (recorded)\n", command.toLocal8Bit().constData());
+    if (status)
+        *status = 0;
+    return 0;
+}
+
+QStringList Utils::recordedCommands()
+{
+    std::lock_guard<std::recursive_mutex> lock(_system_mutex);
+    return s_commands;
+}
+
+void Utils::clearRecordedCommands()
+{
+    std::lock_guard<std::recursive_mutex> lock(_system_mutex);
+    s_commands.clear();
+}
+
+bool Utils::writeFileAtomic(const QString &absolute, const QByteArray &data)
+{
+    const QString path = devicePath(absolute);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("cannot write %1").arg(absolute));
+        return false;
+    }
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        writeLogMsg(LOG_FAILURE, QStringLiteral("short write %1").arg(absolute));
+        return false;
+    }
+    // QSaveFile flushes to disk before it renames over the old file
+    if (!file.commit()) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
+        return false;
+    }
+    return true;
+}
+
+QByteArray Utils::readFile(const QString &absolute, bool *ok)
+{
+    QFile file(devicePath(absolute));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (ok)
+            *ok = false;
+        return QByteArray();
+    }
+    if (ok)
+        *ok = true;
+    return file.readAll();
+}
+
+bool Utils::isIPv4(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString &p : parts) {
+        if (p.isEmpty() || p.size() > 3)
+            return false;
+        for (QChar c : p)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        if (p.toInt() > 255)
+            return false;
+    }
+    return true;
+}
+
+int Utils::initIPAddress()
+{
+    int status = -1;
+    system_mutex(QStringLiteral("ifconfig eth0 >/dev/null 2>&1"), &status);
+    if (status != 0)
+        return 1;   // no eth0: nothing changes
+
+    ConfigEngine *cfg = ConfigEngine::pInstance();
+    const QString ip = cfg->read_config_variant(ConfigItem::IPAddress).toString();
+    const QString mask = cfg->read_config_variant(ConfigItem::SubNetMask).toString();
+    const QString gw = cfg->read_config_variant(ConfigItem::GateWay).toString();
+    if (!isIPv4(ip) || !isIPv4(mask) || !isIPv4(gw)) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("initIPAddress: stored address is not a dotted quad"));
+        return 1;
+    }
+    g_str_ip = ip;
+    g_srt_mask = mask;
+    g_str_gateway = gw;
+    system_mutex(QStringLiteral("ifconfig eth0 %1 netmask %2").arg(ip, mask), nullptr);
+    system_mutex(QStringLiteral("route add default gw %1").arg(gw), nullptr);
+    return 0;
+}

@@ -1,0 +1,50 @@
+#ifndef QEL_CORE_UTILS_H
+#define QEL_CORE_UTILS_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <mutex>
+
+#include "core/types.h"
+
+class Utils
+{
+public:
+    // Named process-wide mutexes, each guarding one bus, file or hand-over.
+    static std::mutex _spi_mutex;
+    static std::mutex _c331_bnk_mutex;
+    static std::recursive_mutex _system_mutex;   // host commands, clock reads
+    static std::mutex _file_deal_mutex;
+    static std::mutex _source_hdminfo_mutex;
+    static std::mutex _led_para_init_mutex;      // g_set_led_para / g_set_led_setup
+    static std::mutex _bri_set_mutex;
+    static std::mutex _fpga_multicast_mutex;
+    static std::mutex _test_signal_mutex;
+
+    // Ticks elapsed since a stamp taken from G_timeTicks (safe across wrap).
+    static u32 getTimeSpace(u32 stamp);
+    // XOR of len bytes.
+    static u8 BCC(const u8 *data, int len);
+
+    // Maps an absolute device path ("/data/...") below QEL_ROOT (unset: "/").
+    static QString devicePath(const QString &absolute);
+    static QString rootFolder();
+
+    // Runs a host command. Off the device it is recorded, never executed:
+    // kept in memory and appended to "<root>/commands.log". Result 0.
+    static int system_mutex(const QString &command, int *status);
+    static QStringList recordedCommands();
+    static void clearRecordedCommands();
+
+    // Atomic write of a device file: temporary file, flush to disk, rename.
+    static bool writeFileAtomic(const QString &absolute, const QByteArray &data);
+    // Whole file or empty QByteArray with ok=false when missing/unreadable.
+    static QByteArray readFile(const QString &absolute, bool *ok = nullptr);
+
+    // Probes eth0 and, when present, applies the stored address settings.
+    static int initIPAddress();
+    static bool isIPv4(const QString &text);
+};
+
+#endif

@@ -1,0 +1,3 @@
+target_sources(qelapp PRIVATE
+  scaler/c331_manage.h scaler/c331_manage.cpp
+)

@@ -1,0 +1,1 @@
+qel_add_test(test_qelrampara core/test_qelrampara.cpp)
