@@ -2,3 +2,7 @@ target_sources(qelapp PRIVATE
   ui/shell/screens.h ui/shell/screens.cpp
   ui/shell/my_lineedit.h ui/shell/my_lineedit.cpp
 )
+# keypad, tip, ring, overlay, names, pictures
+include(${CMAKE_CURRENT_LIST_DIR}/widgets.cmake OPTIONAL)
+# menus, home screen, refresh, idle return
+include(${CMAKE_CURRENT_LIST_DIR}/menus.cmake OPTIONAL)
