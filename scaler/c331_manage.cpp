@@ -1,10 +1,146 @@
 #include "scaler/c331_manage.h"
 
+#include <cstring>
+
+#include "core/global.h"
+#include "core/logmsg.h"
+#include "core/qelrampara.h"
+#include "core/utils.h"
+#include "scaler/omenu.h"
+#include "video_io/tavixsource.h"
+
 c331_manage *c331_manage::p_c331_manage = nullptr;
 std::mutex c331_manage::para_mutex;
 std::atomic<u8> c331_manage::para_update{0};
 
-c331_manage::c331_manage() {}
+namespace {
+
+const char *const kOsdMenu = "/data/configs/omenu.json";
+
+u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
+
+bool differs(const u8 *a, const u8 *b, int off, int len) { return std::memcmp(a + off, b + off, len) != 0; }
+
+// Panel fields that need the LED set-up hand-over: splice mode, canvas, OUT1 size.
+bool panelDiffers(const u8 *a, const u8 *b)
+{
+    return differs(a, b, Img::SPLICE_MODE, 6) || differs(a, b, Img::OUT1_W, 4);
+}
+
+u8 spliceOf(const u8 *img)
+{
+    const u16 m = get16(img, Img::SPLICE_MODE);
+    return (m == 2 || m == 3) ? u8(m) : u8(4);
+}
+
+// Crop record k as the chip takes it; a free or malformed record is unused.
+C331_CROP cropView(const u8 *buf, int k)
+{
+    C331_CROP c;
+    const int r = Img::crop(k);
+    const u16 word = get16(buf, r);
+    const int slot = word & 0xFF;
+    const int number = ((word >> 8) & 0x7F) + 1;
+    if (!(word & 0x8000) || slot > 5 || number > Img::CROP_COUNT)
+        return c;
+    c.used = 1;
+    c.source = u8(slot);
+    c.number = u8(number);
+    c.x = get16(buf, r + 2);
+    c.y = get16(buf, r + 4);
+    c.w = get16(buf, r + 6);
+    c.h = get16(buf, r + 8);
+    return c;
+}
+
+bool sameCrop(const C331_CROP &a, const C331_CROP &b)
+{
+    return a.used == b.used && a.source == b.source && a.number == b.number && a.x == b.x && a.y == b.y &&
+           a.w == b.w && a.h == b.h;
+}
+
+// Window w as the chip takes it, read from an image buffer.
+C331_WINDOW windowView(QelRamPara *ram, u8 *buf, int w)
+{
+    C331_WINDOW v;
+    const int r = Img::window(w, 0);
+    v.on = buf[r + Img::W_ON] ? 1 : 0;
+
+    short isCrop = 0;
+    char cropIndex = 0;
+    const int slot = ram->QelGetImageSource(buf, u8(w), &isCrop, &cropIndex, 0);
+    if (slot >= 0 && slot <= 5) {
+        v.source = u8(slot);
+        if (isCrop) {
+            const C331_CROP c = cropView(buf, u8(cropIndex));
+            v.crop = u8(cropIndex);
+            v.crop_x = c.x;
+            v.crop_y = c.y;
+            v.crop_w = c.w;
+            v.crop_h = c.h;
+        }
+    }
+
+    v.x = get16(buf, r + Img::W_X);
+    v.y = get16(buf, r + Img::W_Y);
+    v.w = get16(buf, r + Img::W_W);
+    v.h = get16(buf, r + Img::W_H);
+    const u8 mirror = buf[r + Img::W_MIRROR];
+    v.mirror = mirror <= 3 ? mirror : 0;
+
+    const u16 flags = get16(buf, r + Img::W_FLAGS);
+    v.p2p = (flags >> 8) & 1;
+    const u16 splice = get16(buf, r + Img::W_P2P_SPLICE);
+    v.p2p_splice = (splice == 8 || splice == 9) ? splice : 0;
+    v.fade = (flags >> 2) & 1;
+    v.fade_in = buf[Img::FADE_PAIRS + 4 * w];
+    v.fade_out = buf[Img::FADE_PAIRS + 4 * w + 2];
+    v.volume = buf[r + Img::W_VOLUME];
+    v.audio = (buf[r + Img::W_AUDIO] >> 7) & 1;
+    return v;
+}
+
+C331_OSD osdEntry(const OSD_PARA &e)
+{
+    C331_OSD o;
+    o.type = e.type;
+    o.status = e.status;
+    o.x = e.x;
+    o.y = e.y;
+    o.w = e.w;
+    o.h = e.h;
+    o.effect = e.effect;
+    o.speed = e.speed;
+    o.staytime = e.staytime;
+    o.h_align = e.h_align;
+    o.v_align = e.v_align;
+    o.back_enable = e.back_enable;
+    o.back_color = omenu_color(e.back_color);
+    o.layer = e.layer;
+    o.startx = e.startx;
+    o.starty = e.starty;
+    o.fontw = e.fontw;
+    o.fonth = e.fonth;
+    o.wordspace = e.wordspace;
+    o.verticalspace = e.verticalspace;
+    o.font_color = omenu_color(e.font_color);
+    o.texts = e.texts;
+    o.bmp_start = e.bmp_start;
+    o.bmp_end = e.bmp_end;
+    return o;
+}
+
+u8 clampU8(int v, int hi) { return u8(v < 0 ? 0 : (v > hi ? hi : v)); }
+
+} // namespace
+
+c331_manage::c331_manage()
+{
+    std::memset(m_applied, 0, sizeof m_applied);
+    read_fonts();
+}
+
+c331_manage::~c331_manage() { m_thread.stop(); }
 
 c331_manage *c331_manage::pInstance()
 {
@@ -15,10 +151,217 @@ c331_manage *c331_manage::pInstance()
 
 void c331_manage::destroyInstance()
 {
+    if (p_c331_manage)
+        p_c331_manage->stop();
     delete p_c331_manage;
     p_c331_manage = nullptr;
 }
 
-void c331_manage::pass() {}
-void c331_manage::start() {}
-void c331_manage::stop() {}
+void c331_manage::read_fonts() { font_state = m_chip.qelApi_ReadFontHeaders(); }
+
+void c331_manage::start()
+{
+    m_thread.start([this] { pass(); }, 10);
+}
+
+void c331_manage::stop() { m_thread.stop(); }
+
+void c331_manage::pass()
+{
+    QelRamPara *ram = QelRamPara::p_qelrampara_config;
+    if (!ram)
+        return;
+    if (!m_up) {
+        std::lock_guard<std::mutex> lock(para_mutex);
+        chip_init(ram);
+    }
+    const bool ledDue = m_led_pending && g_set_led_para.load() != 1;
+    if (para_update.load() == 0 && !ledDue)
+        return;
+
+    u8 code = 0;
+    {
+        std::lock_guard<std::mutex> lock(para_mutex);
+        code = para_update.exchange(0);
+        apply(ram, false);
+    }
+    // emitted after the lock is released: the emission takes the signal lock
+    if (code)
+        ram->test_signal(code);
+}
+
+void c331_manage::chip_init(QelRamPara *ram)
+{
+    m_chip.qelApi_Init();
+    apply(ram, true);
+    m_up = true;
+}
+
+// Programs every field of the image that differs from the applied copy
+// (all of them when `all`), then takes the image as the applied copy.
+// Caller holds para_mutex.
+void c331_manage::apply(QelRamPara *ram, bool all)
+{
+    const u8 *img = ram->ram_para;
+    const bool panelDone = apply_panel(img, all);
+    apply_crops(img, all);
+    apply_windows(ram, all);
+    apply_picture(img, all);
+    apply_output_settings(img, all);
+    apply_osd(img, all);
+    if (!all)
+        raise_edid_rewrites(img);
+
+    u8 keepPanel[6], keepOut[12];
+    if (!panelDone) {
+        std::memcpy(keepPanel, m_applied + Img::SPLICE_MODE, sizeof keepPanel);
+        std::memcpy(keepOut, m_applied + Img::OUT1_W, sizeof keepOut);
+    }
+    std::memcpy(m_applied, img, Img::SIZE);
+    if (!panelDone) {
+        std::memcpy(m_applied + Img::SPLICE_MODE, keepPanel, sizeof keepPanel);
+        std::memcpy(m_applied + Img::OUT1_W, keepOut, sizeof keepOut);
+    }
+}
+
+// Panel and output channels. A change of splice mode, canvas or OUT1 size
+// re-initialises the panel once the FPGA manager's LED set-up (flag 1) is
+// over; until then the fields stay un-applied and later passes look again.
+// Returns false while the change waits.
+bool c331_manage::apply_panel(const u8 *img, bool all)
+{
+    auto program = [this, img] {
+        m_chip.qelApi_PnlInit2(spliceOf(img), get16(img, Img::CANVAS_W), get16(img, Img::CANVAS_H));
+        m_chip.c331_SetOutput(1, 0, 0, get16(img, Img::OUT1_W), get16(img, Img::OUT1_H));
+        m_chip.c331_SetOutput(2, get16(img, Img::OUT2_X), get16(img, Img::OUT2_Y), get16(img, Img::OUT2_W),
+                              get16(img, Img::OUT2_H));
+    };
+    if (all) {
+        program();
+        m_led_pending = false;
+        return true;
+    }
+    if (panelDiffers(img, m_applied)) {
+        std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
+        if (g_set_led_para.load() == 1) {
+            m_led_pending = true;
+            return false;
+        }
+        program();
+        g_set_led_para = 2;
+        m_led_pending = false;
+        return true;
+    }
+    m_led_pending = false;
+    if (differs(img, m_applied, Img::OUT2_X, 8))
+        m_chip.c331_SetOutput(2, get16(img, Img::OUT2_X), get16(img, Img::OUT2_Y), get16(img, Img::OUT2_W),
+                              get16(img, Img::OUT2_H));
+    return true;
+}
+
+void c331_manage::apply_crops(const u8 *img, bool all)
+{
+    for (int k = 0; k < Img::CROP_COUNT; ++k) {
+        const C331_CROP now = cropView(img, k);
+        if (all || !sameCrop(now, cropView(m_applied, k)))
+            m_chip.c331_SetCrop(k, now);
+    }
+}
+
+void c331_manage::apply_windows(QelRamPara *ram, bool all)
+{
+    for (int w = 0; w < C331_WINDOWS; ++w) {
+        const C331_WINDOW n = windowView(ram, ram->ram_para, w);
+        const C331_WINDOW o = windowView(ram, m_applied, w);
+        // switched off first and on last, so no half-programmed window shows
+        const bool onChanged = all || n.on != o.on;
+        if (onChanged && !n.on)
+            m_chip.c331_SetWindowEnable(w, false);
+        if (all || n.source != o.source || n.crop != o.crop || n.crop_x != o.crop_x || n.crop_y != o.crop_y ||
+            n.crop_w != o.crop_w || n.crop_h != o.crop_h)
+            m_chip.c331_SetWindowSource(w, n.source, n.crop, n.crop_x, n.crop_y, n.crop_w, n.crop_h);
+        if (all || n.x != o.x || n.y != o.y)
+            m_chip.c331_SetWindowPosition(w, n.x, n.y);
+        if (all || n.w != o.w || n.h != o.h)
+            m_chip.c331_SetWindowSize(w, n.w, n.h);
+        if (all || n.mirror != o.mirror)
+            m_chip.c331_SetMirror(w, n.mirror);
+        if (all || n.p2p != o.p2p || n.p2p_splice != o.p2p_splice)
+            m_chip.c331_SetPointToPoint(w, n.p2p, n.p2p_splice);
+        if (all || n.fade != o.fade || n.fade_in != o.fade_in || n.fade_out != o.fade_out)
+            m_chip.c331_SetFade(w, n.fade, n.fade_in, n.fade_out);
+        if (all || n.volume != o.volume || n.audio != o.audio)
+            m_chip.c331_SetVolume(w, n.volume, n.audio);
+        if (onChanged && n.on)
+            m_chip.c331_SetWindowEnable(w, true);
+    }
+}
+
+void c331_manage::apply_picture(const u8 *img, bool all)
+{
+    // brightness, contrast and sharpness are kept in the low byte
+    if (all || differs(img, m_applied, Img::BRIGHTNESS, 1))
+        m_chip.c331_SetBrightness(clampU8(img[Img::BRIGHTNESS], 100));
+    if (all || differs(img, m_applied, Img::CONTRAST, 1))
+        m_chip.c331_SetContrast(clampU8(img[Img::CONTRAST], 100));
+    if (all || differs(img, m_applied, Img::SHARPNESS, 1))
+        m_chip.c331_SetSharpness(clampU8(img[Img::SHARPNESS], 100));
+    if (all || differs(img, m_applied, Img::SATURATION, 2))
+        m_chip.c331_SetSaturation(clampU8(get16(img, Img::SATURATION), 100));
+    if (all || differs(img, m_applied, Img::COLOR_TEMP, 8)) {
+        const u16 type = get16(img, Img::COLOR_TEMP);
+        m_chip.c331_SetColorTemp(type <= 3 ? u8(type) : u8(0), clampU8(get16(img, Img::GAIN_R), 128),
+                                 clampU8(get16(img, Img::GAIN_G), 128), clampU8(get16(img, Img::GAIN_B), 128));
+    }
+}
+
+void c331_manage::apply_output_settings(const u8 *img, bool all)
+{
+    if (all || differs(img, m_applied, Img::AUDIO_WINDOW, 2)) {
+        const u16 w = get16(img, Img::AUDIO_WINDOW);
+        m_chip.c331_SetAudioWindow(w < C331_WINDOWS ? u8(w) : C331_NO_SOURCE);
+    }
+    if (all || differs(img, m_applied, Img::SWITCH_EFFECT, 2))
+        m_chip.c331_SetSwitchEffect(get16(img, Img::SWITCH_EFFECT) ? 1 : 0);
+    if (all || differs(img, m_applied, Img::POINT_TO_POINT, 2))
+        m_chip.c331_SetPointToPointMode(get16(img, Img::POINT_TO_POINT) ? 1 : 0);
+    if (all || img[Img::TEST_PATTERN] != m_applied[Img::TEST_PATTERN])
+        m_chip.c331_SetTestPattern(img[Img::TEST_PATTERN] <= 8 ? img[Img::TEST_PATTERN] : 0);
+}
+
+void c331_manage::apply_osd(const u8 *img, bool all)
+{
+    const bool on = get16(img, Img::OSD_ON) != 0;
+    if (!all && on == (get16(m_applied, Img::OSD_ON) != 0))
+        return;
+    m_chip.c331_ClearOsd();
+    if (on) {
+        OSD_LIST list;
+        char path[64];
+        std::strncpy(path, kOsdMenu, sizeof path - 1);
+        path[sizeof path - 1] = '\0';
+        get_json_omenu_para(path, &list);
+        for (int i = 0; i < list.osdcount && i < C331_OSD_ENTRIES; ++i)
+            m_chip.c331_SetOsd(i, osdEntry(list.osdlist[i]));
+    }
+    m_chip.c331_SetOsdEnable(on);
+}
+
+// Every input whose EDID record changed gets its EDID rewritten; an input
+// with a PC-loaded table is rewritten whenever any record changed.
+void c331_manage::raise_edid_rewrites(const u8 *img)
+{
+    constexpr int kRegion = Img::EDID_RECORD_SIZE * 6;
+    if (!differs(img, m_applied, Img::EDID_RECORD, kRegion))
+        return;
+    tavixsource *src = tavixsource::p_tavix_source;
+    if (!src) {
+        writeLogMsg(LOG_MISSING, QStringLiteral("EDID changed, no input-source manager"));
+        return;
+    }
+    for (int i = 0; i < 6; ++i) {
+        const int off = Img::EDID_RECORD + Img::EDID_RECORD_SIZE * i;
+        if (differs(img, m_applied, off, Img::EDID_RECORD_SIZE) || src->pc_edid_loaded[i].load())
+            src->request_edid_rewrite(i);
+    }
+}

@@ -4,16 +4,21 @@
 #include <atomic>
 #include <mutex>
 
+#include "core/manager_thread.h"
+#include "core/param_layout.h"
 #include "core/types.h"
+#include "scaler/c331_drv.h"
 
-// Placeholder until the scaler manager lands: the lock and update byte that
-// every screen writes through.
+class QelRamPara;
+
+// The scaler manager: brings the chip up and turns every change of the
+// parameter image into register writes.
 class c331_manage
 {
 public:
     static c331_manage *p_c331_manage;
-    static c331_manage *pInstance();
-    static void destroyInstance();
+    static c331_manage *pInstance();     // creates; the thread starts with start()
+    static void destroyInstance();       // tests
 
     // The one lock between writers of the parameter image and this manager.
     static std::mutex para_mutex;
@@ -23,12 +28,34 @@ public:
     // bit 0 32-dot Chinese, bit 1 32-dot English, bit 2 64-dot Chinese, bit 3 64-dot English
     std::atomic<u8> font_state{0};
 
+    c331_drv *chip() { return &m_chip; }
+
+    // Reads the font headers from the scaler's serial flash into font_state.
+    void read_fonts();
+
     void pass();
     void start();
     void stop();
 
 private:
     c331_manage();
+    ~c331_manage();
+
+    void chip_init(QelRamPara *ram);
+    void apply(QelRamPara *ram, bool all);
+    bool apply_panel(const u8 *img, bool all);
+    void apply_crops(const u8 *img, bool all);
+    void apply_windows(QelRamPara *ram, bool all);
+    void apply_picture(const u8 *img, bool all);
+    void apply_output_settings(const u8 *img, bool all);
+    void apply_osd(const u8 *img, bool all);
+    void raise_edid_rewrites(const u8 *img);
+
+    c331_drv m_chip;
+    u8 m_applied[Img::SIZE];     // the image as last programmed into the chip
+    bool m_up = false;           // chip brought up from the image
+    bool m_led_pending = false;  // panel change waiting for the LED set-up
+    ManagerThread m_thread;
 };
 
 #endif

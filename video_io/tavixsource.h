@@ -3,7 +3,9 @@
 
 #include <atomic>
 
+#include "core/manager_thread.h"
 #include "core/types.h"
+#include "video_io/source_sim.h"
 
 class it66121_sys;
 
@@ -27,6 +29,16 @@ public:
 
     it66121_sys *it66121 = nullptr;
 
+    // Builds the 256-byte EDID of input slot for width x height at rate Hz
+    // into edid. 1: the asked timing is the preferred one; 0: it cannot be
+    // described, the input's default table was built; 255: bad slot or buffer.
+    static int Set_Custom_HDMI_EDID(int slot, int width, int height, int rate, u8 *edid);
+
+    // The simulated inputs (receivers, EDID memories, hot-plug lines).
+    source_sim &sim() { return m_sim; }
+    // Signal reported by the input's receiver; 0 success, 1 refused slot.
+    int set_sim_signal(int slot, int width, int height, int rate);
+
     void pass();
     void start();
     void stop();
@@ -34,6 +46,17 @@ public:
 private:
     tavixsource();
     ~tavixsource();
+
+    void update_timing_records();
+    void edid_pass(int slot);
+    void write_custom_edid(int slot);
+
+    source_sim m_sim;
+    ManagerThread m_thread;
+    // Bumped by request_edid_rewrite before its flag writes, so a request
+    // that lands while the thread works on the same input is not lost.
+    std::atomic<u32> m_request_seq[6];
+    u32 m_built_seq[6] = {};   // manager thread only
 };
 
 #endif

@@ -1,0 +1,8 @@
+target_sources(qelapp PRIVATE
+  led_output/rcv_frame.h led_output/rcv_frame.cpp
+  led_output/rcv_card.h led_output/rcv_card.cpp
+  led_output/fpga_drv.h led_output/fpga_drv.cpp
+  led_output/rcv_cmd.h led_output/rcv_cmd.cpp
+  led_output/rcv_recovery_file.h led_output/rcv_recovery_file.cpp
+  led_output/fpga_manage.h led_output/fpga_manage.cpp
+)

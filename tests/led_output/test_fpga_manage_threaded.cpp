@@ -1,0 +1,106 @@
+#include <QtTest>
+#include <functional>
+
+#include "core/global.h"
+#include "core/qelrampara.h"
+#include "core/utils.h"
+#include "led_output/fpga_drv.h"
+#include "led_output/fpga_manage.h"
+#include "tests/support/testenv.h"
+
+// The manager on its own thread; the test thread plays the GUI thread.
+class TestFpgaManageThreaded : public QObject
+{
+    Q_OBJECT
+
+    // Moves the ticks on while the event loop runs, reading what the screens
+    // read, until `done` holds or 20 s pass.
+    bool drive(fpga_manage *m, const std::function<bool()> &done)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > 20000)
+                return false;
+            TestEnv::advanceTicks(20);
+            (void)m->reg_mirror(0, 80);
+            (void)m->reg_mirror(1, 128);
+            (void)m->geometry_mirror(0, 8);
+            (void)m->get_wlan_state();
+            m->read_from_register(0, 1);
+            QStringList e;
+            int n;
+            m->recovery_result(&e, &n);
+            QTest::qWait(1);
+        }
+        return true;
+    }
+
+private slots:
+    void jobsEndToEndOnTheManagerThread()
+    {
+        TestRoot root;
+        root.writeSim(R"({"fpgas":[{"state":3,"version":[1,2,3,4]},{"state":3,"version":[1,2,3,4]}],
+                          "cards":{"2":3,"3":4}})");
+        root.write(QStringLiteral("/data/rcvrecovery/s1"), [] {
+            QByteArray d("QRCV\x01\x01\x02\x00\x04\x00", 10);
+            d.append(QByteArray(4 * rcv_card::PARA_SIZE, char(0x33)));
+            return d;
+        }());
+        QelRamPara *para = QelRamPara::pInstance();
+        fpga_manage *m = fpga_manage::pInstance();
+        m->fpga(0)->set_needs_recovery(2, 1, true);
+
+        QList<int> values;
+        QStringList order;
+        connect(m, &fpga_manage::sig_job_progress, this, [&](int, int v) { values.append(v); }, Qt::QueuedConnection);
+        connect(m, &fpga_manage::sig_recovery_result, this,
+                [&](const QStringList &e, int n) { order.append(QStringLiteral("result %1 %2").arg(n).arg(e.join(","))); },
+                Qt::QueuedConnection);
+        connect(para, &QelRamPara::sig_update_para, this,
+                [&](int c) {
+                    if (c != 11)
+                        order.append(QStringLiteral("code %1").arg(c));
+                },
+                Qt::QueuedConnection);
+        m->start();
+
+        // job 1 on LED2 (three cards in a row) with an LED set-up request beside it
+        {
+            std::lock_guard<std::mutex> lock(g_line_type_mutex);
+            line_type = LINE_TYPE{100, 50, 10, 20, 1, 1, 3, 12};
+        }
+        QVERIFY(fpga_manage::post_job(JOB_SMART_MAPPING));
+        {
+            std::lock_guard<std::mutex> lock(Utils::_led_para_init_mutex);
+            g_set_led_para = 1;
+            g_set_led_setup = 0;
+        }
+        QVERIFY(drive(m, [&] { return values.contains(100) && g_set_led_para.load() == 0; }));
+        QCOMPARE(int(g_send_para.job()), 0);
+        QCOMPARE(values.last(), 100);
+        for (int c = 0; c < 3; ++c) {
+            QCOMPARE(int(m->fpga(0)->card(1, c).position_x()), 10 + 100 * (2 - c));
+            QCOMPARE(int(m->fpga(0)->card(1, c).position_y()), 20);
+        }
+        QCOMPARE(int(g_set_led_setup.load()), 0);
+
+        // check: the result reaches this thread before its refresh code
+        values.clear();
+        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
+        QVERIFY(drive(m, [&] { return values.contains(100); }));
+        QVERIFY(drive(m, [&] { return order.size() >= 2; }));
+        QCOMPARE(order, (QStringList{QStringLiteral("result 1 01/03/02/04"), QStringLiteral("code 1")}));
+
+        // ageing sample on this thread while the manager runs
+        G_factoryage_ticks = G_timeTicks.load() - 20000;
+        QVERIFY(fpga_manage::ageing_tick());
+        QCOMPARE(factoryage_log.size(), 1);
+
+        fpga_manage::destroyInstance();
+        QelRamPara::destroyInstance();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFpgaManageThreaded)
+#include "test_fpga_manage_threaded.moc"

@@ -1,0 +1,3 @@
+qel_add_test(test_rcv_frame led_output/test_rcv_frame.cpp)
+qel_add_test(test_fpga_manage led_output/test_fpga_manage.cpp)
+qel_add_test(test_fpga_manage_threaded led_output/test_fpga_manage_threaded.cpp LABELS threaded)

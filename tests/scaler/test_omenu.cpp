@@ -1,0 +1,95 @@
+#include <QtTest>
+
+#include "core/global.h"
+#include "scaler/omenu.h"
+#include "tests/support/testenv.h"
+
+namespace {
+char kPath[] = "/data/configs/omenu.json";
+}
+
+class TestOmenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsEntriesAndColours()
+    {
+        TestRoot root;
+        root.write(kPath, R"({"osdcount": 2, "osdlist": [
+            {"type": 1, "status": 1, "x": 10, "y": 20, "w": 300, "h": 64, "effect": 4, "speed": 3,
+             "staytime": 5, "h_align": 1, "v_align": 2, "back_enable": 1, "back_color": "0x102030",
+             "layer": 2, "startx": 4, "starty": 6, "fontw": 32, "fonth": 32, "wordspace": 1,
+             "verticalspace": 2, "font_color": "0xFF0000", "texts": "欢迎\nWelcome",
+             "bmp_start": 7, "bmp_end": 9},
+            {"x": 5, "texts": "second"},
+            {"x": 99}
+        ]})");
+        OSD_LIST list;
+        list.osdlist[2].x = 1234;   // stale entry is cleared
+        get_json_omenu_para(kPath, &list);
+        QCOMPARE(list.osdcount, 2);
+        const OSD_PARA &e = list.osdlist[0];
+        QCOMPARE(e.type, 1);
+        QCOMPARE(e.x, 10);
+        QCOMPARE(e.h, 64);
+        QCOMPARE(e.effect, 4);
+        QCOMPARE(e.staytime, 5);
+        QCOMPARE(e.v_align, 2);
+        QCOMPARE(e.layer, 2);
+        QCOMPARE(e.fonth, 32);
+        QCOMPARE(e.verticalspace, 2);
+        QCOMPARE(e.bmp_end, 9);
+        QCOMPARE(e.texts, QStringLiteral("欢迎\nWelcome"));
+        QCOMPARE(omenu_color(e.back_color), 0x102030u);
+        QCOMPARE(omenu_color(e.font_color), 0xFF0000u);
+        QCOMPARE(list.osdlist[1].x, 5);
+        QCOMPARE(list.osdlist[1].y, 0);
+        QCOMPARE(list.osdlist[1].texts, QStringLiteral("second"));
+        QCOMPARE(list.osdlist[2].x, 0);
+        QCOMPARE(omenu_color(QStringLiteral("red")), 0u);
+        QCOMPARE(omenu_color(QString()), 0u);
+    }
+
+    void atMostThreeEntriesAndOddValues()
+    {
+        TestRoot root;
+        root.write(kPath, R"({"osdcount": 9, "osdlist": [ {"x": 1}, {"x": "wide"}, {"x": 3}, {"x": 4} ]})");
+        OSD_LIST list;
+        get_json_omenu_para(kPath, &list);
+        QCOMPARE(list.osdcount, 3);
+        QCOMPARE(list.osdlist[0].x, 1);
+        QCOMPARE(list.osdlist[1].x, 0);
+        QCOMPARE(list.osdlist[2].x, 3);
+
+        root.write(kPath, R"({"osdcount": 3})");
+        get_json_omenu_para(kPath, &list);
+        QCOMPARE(list.osdcount, 0);
+        QVERIFY(root.exists(kPath));
+    }
+
+    void missingOrBrokenFile()
+    {
+        TestRoot root;
+        OSD_LIST list;
+        list.osdcount = 2;
+        list.osdlist[0].x = 77;
+        get_json_omenu_para(kPath, &list);
+        QCOMPARE(list.osdcount, 0);
+        QCOMPARE(list.osdlist[0].x, 77);   // left unfilled
+
+        root.write(kPath, "{\"osdcount\": 1, \"osdlist\": [ {\"x\": 1 ");
+        list.osdcount = 1;
+        get_json_omenu_para(kPath, &list);
+        QCOMPARE(list.osdcount, 0);
+        QCOMPARE(list.osdlist[0].x, 77);
+        QVERIFY(!root.exists(kPath));
+        QVERIFY(root.exists("/data/configs"));
+
+        get_json_omenu_para(nullptr, &list);
+        get_json_omenu_para(kPath, nullptr);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOmenu)
+#include "test_omenu.moc"

@@ -1,0 +1,193 @@
+#include "video_io/tavixsource.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "core/logmsg.h"
+#include "core/param_layout.h"
+#include "core/qelrampara.h"
+#include "core/sim_config.h"
+#include "scaler/c331_manage.h"
+#include "video_io/edid_table.h"
+#include "video_io/it66121_sys.h"
+
+tavixsource *tavixsource::p_tavix_source = nullptr;
+
+namespace {
+bool valid_slot(int slot) { return slot >= 0 && slot < 6; }
+
+u16 le16(const u8 *p) { return u16(p[0] | (p[1] << 8)); }
+}
+
+tavixsource::tavixsource()
+{
+    for (int i = 0; i < 6; ++i) {
+        set_edid_flag[i] = 0;
+        edid_written_flag[i] = 0;
+        pc_edid_loaded[i] = 0;
+        m_request_seq[i] = 0;
+    }
+    it66121 = new it66121_sys();
+    const SimConfig cfg = SimConfig::load();
+    for (const SimInput &in : cfg.inputs)
+        m_sim.set_signal(in.slot, in.width, in.height, in.rate);
+}
+
+tavixsource::~tavixsource()
+{
+    m_thread.stop();
+    delete it66121;
+    it66121 = nullptr;
+}
+
+tavixsource *tavixsource::pInstance()
+{
+    if (!p_tavix_source)
+        p_tavix_source = new tavixsource();
+    return p_tavix_source;
+}
+
+void tavixsource::destroyInstance()
+{
+    tavixsource *p = p_tavix_source;
+    if (!p)
+        return;
+    p->stop();
+    p_tavix_source = nullptr;
+    delete p;
+}
+
+void tavixsource::request_edid_rewrite(int slot)
+{
+    if (!valid_slot(slot)) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("EDID rewrite: no input slot %1").arg(slot));
+        return;
+    }
+    m_request_seq[slot].fetch_add(1);
+    edid_written_flag[slot].store(0);
+    set_edid_flag[slot].store(1);
+}
+
+int tavixsource::set_sim_signal(int slot, int width, int height, int rate)
+{
+    return m_sim.set_signal(slot, width, height, rate) ? 0 : 1;
+}
+
+int tavixsource::Set_Custom_HDMI_EDID(int slot, int width, int height, int rate, u8 *edid)
+{
+    if (!valid_slot(slot) || !edid)
+        return 255;
+    edid_table::EDID_TIMING t;
+    int result = 1;
+    if (!edid_table::cvt_rb_timing(width, height, rate, &t)) {
+        int w, h, r;
+        edid_table::default_size(slot, &w, &h, &r);
+        edid_table::cvt_rb_timing(w, h, r, &t);
+        result = 0;
+    }
+    edid_table::build(slot, t, edid);
+    return result;
+}
+
+void tavixsource::pass()
+{
+    if (it66121)
+        it66121->poll();
+    update_timing_records();
+    if (!QelRamPara::p_qelrampara_config)
+        return;   // requests wait for the parameter store
+    for (int slot = 0; slot < 6; ++slot)
+        edid_pass(slot);
+}
+
+void tavixsource::start()
+{
+    m_thread.start([this] { pass(); }, 10);
+}
+
+void tavixsource::stop() { m_thread.stop(); }
+
+// Input timing records follow what the receivers report; a change raises
+// refresh code 12.
+void tavixsource::update_timing_records()
+{
+    QelRamPara *ram = QelRamPara::p_qelrampara_config;
+    if (!ram)
+        return;
+    u8 rec[6][Img::INPUT_TIMING_SIZE];
+    for (int slot = 0; slot < 6; ++slot) {
+        int w, h, r;
+        m_sim.signal(slot, &w, &h, &r);
+        std::memset(rec[slot], 0, sizeof rec[slot]);
+        // all three non-zero or no signal at all
+        if (w <= 0 || h <= 0 || r <= 0)
+            continue;
+        const u16 w16 = u16(w > 0xFFFF ? 0xFFFF : w);
+        const u16 h16 = u16(h > 0xFFFF ? 0xFFFF : h);
+        rec[slot][0] = u8(w16 & 0xFF);
+        rec[slot][1] = u8(w16 >> 8);
+        rec[slot][2] = u8(h16 & 0xFF);
+        rec[slot][3] = u8(h16 >> 8);
+        rec[slot][4] = u8(r > 0xFF ? 0xFF : r);
+    }
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        for (int slot = 0; slot < 6; ++slot) {
+            u8 *dst = ram->ram_para + Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
+            if (std::memcmp(dst, rec[slot], Img::INPUT_TIMING_SIZE) != 0) {
+                std::memcpy(dst, rec[slot], Img::INPUT_TIMING_SIZE);
+                changed = true;
+            }
+        }
+    }
+    if (changed)
+        ram->test_signal(12);
+}
+
+// A request with no written mark builds and writes the input's EDID; the
+// next pass, with both set, makes the source read it again.
+void tavixsource::edid_pass(int slot)
+{
+    const u32 seq = m_request_seq[slot].load();
+    if (set_edid_flag[slot].load() == 0)
+        return;
+    if (edid_written_flag[slot].load() == 0 || seq != m_built_seq[slot]) {
+        m_built_seq[slot] = seq;
+        write_custom_edid(slot);
+        edid_written_flag[slot].store(1);
+        return;
+    }
+    // hot-plug low while the receiver restarts, then high: the source reads the EDID again
+    m_sim.set_hotplug(slot, false);
+    m_sim.restart_receiver(slot);
+    m_sim.set_hotplug(slot, true);
+    set_edid_flag[slot].store(0);
+    // a request made meanwhile starts over on the next pass
+    if (m_request_seq[slot].load() != m_built_seq[slot]) {
+        edid_written_flag[slot].store(0);
+        set_edid_flag[slot].store(1);
+    }
+}
+
+void tavixsource::write_custom_edid(int slot)
+{
+    QelRamPara *ram = QelRamPara::p_qelrampara_config;
+    if (!ram)
+        return;
+    const u8 *rec = ram->ram_para + Img::EDID_RECORD + Img::EDID_RECORD_SIZE * slot;
+    int w, h, r;
+    {
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        w = le16(rec);
+        h = le16(rec + 2);
+        r = le16(rec + 4);
+    }
+    u8 edid[edid_table::EDID_SIZE];
+    if (Set_Custom_HDMI_EDID(slot, w, h, r, edid) == 0)
+        writeLogMsg(LOG_NOTICE, QStringLiteral("input %1: %2x%3@%4 has no EDID timing, default table used")
+                                    .arg(slot).arg(w).arg(h).arg(r));
+    if (!m_sim.write_edid(slot, edid, int(sizeof edid)))
+        writeLogMsg(LOG_FAILURE, QStringLiteral("input %1: EDID write failed").arg(slot));
+    pc_edid_loaded[slot].store(0);   // the custom table replaces a PC-loaded one
+}
