@@ -1,12 +1,70 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "core/config_engine.h"
 #include "core/qelrampara.h"
+#include "led_output/fpga_manage.h"
+#include "remote/r58_wifi_config.h"
+#include "remote/usbserver.h"
+#include "scaler/c331_manage.h"
+#include "ui/shell/lcd_touch.h"
+#include "ui/shell/lockwindow.h"
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/screens.h"
+#include "ui/shell/syncupdate.h"
+#include "video_io/tavixsource.h"
+
+namespace {
+constexpr int kTickMs = 10;
+constexpr int kSettleMs = 4000;   // the chips settle before the panel shows
+
+// The rest of the start-up, 4 s after the managers started.
+void start_panel(MainWindow *w)
+{
+    new LockWindow();
+    w->show();
+    if (g_lockwindow) {
+        g_lockwindow->show();
+        g_lockwindow->raise();
+    }
+    g_page_focus = PAGE_HOME;
+    if (g_numberkeyboard)
+        g_numberkeyboard->setGeometry(800 - 380, 0, 380, 480);
+
+    QObject::connect(QelRamPara::pInstance(), &QelRamPara::sig_update_para, SyncUpdate::pInstance(),
+                     &SyncUpdate::para_sync, Qt::QueuedConnection);
+    UsbServer *usb = new UsbServer();
+    QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::pInstance(), &SyncUpdate::para_sync,
+                     Qt::QueuedConnection);
+    usb->start();
+    R58_WIFI_CONFIG::pInstance()->start();
+}
+}
 
 int main(int argc, char *argv[])
 {
     ConfigEngine::pInstance();
     QelRamPara::pInstance();
+    SyncUpdate::pInstance();
+
     QApplication app(argc, argv);
+    MainWindow w;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &w, &MainWindow::slot_update_timer_ticks);
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.start(kTickMs);
+
+    tavixsource *source = tavixsource::pInstance();
+    fpga_manage *fpga = fpga_manage::pInstance();
+    c331_manage *scaler = c331_manage::pInstance();
+    scaler->start();
+    fpga->start();
+    source->start();
+    w.connect_fpga_manage();
+
+    lcd_touch::pInstance();
+
+    QTimer::singleShot(kSettleMs, &w, [&w] { start_panel(&w); });
     return app.exec();
 }

@@ -33,6 +33,7 @@ private slots:
 
 private:
     void language_changed();
+    void show_entry();
 
     Ui::NumberKeyboard *ui;
     QString m_typed;

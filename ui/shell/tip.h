@@ -2,6 +2,7 @@
 #define QEL_UI_SHELL_TIP_H
 
 #include <QDialog>
+#include <QPointer>
 
 #include "core/types.h"
 
@@ -23,6 +24,7 @@ public:
 private:
     void clear_content();
 
+    QPointer<QWidget> m_content;
     int m_code = 0;
     u32 m_shown_at = 0;
 };

@@ -1,0 +1,93 @@
+#ifndef QEL_TESTS_UI_SHELL_SHELL_FIXTURE_H
+#define QEL_TESTS_UI_SHELL_SHELL_FIXTURE_H
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "core/config_engine.h"
+#include "core/global.h"
+#include "core/qelrampara.h"
+#include "scaler/c331_manage.h"
+#include "tests/support/testenv.h"
+#include "ui/shell/lcd_touch.h"
+#include "ui/shell/lockwindow.h"
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/option.h"
+#include "ui/shell/screens.h"
+#include "ui/shell/syncupdate.h"
+#include "ui/shell/tip.h"
+
+// The shell as main() leaves it: parameter store, refresh, main menu, home
+// screen and touch reader, on a temporary device root.
+struct Shell
+{
+    TestRoot root;
+    MainWindow *w = nullptr;
+    LockWindow *home = nullptr;
+
+    Shell()
+    {
+        QelRamPara::pInstance();
+        SyncUpdate::pInstance();
+        w = new MainWindow();
+        lcd_touch::pInstance();
+        home = new LockWindow();
+        w->show();
+        home->show();
+        g_page_focus = PAGE_HOME;
+        c331_manage::para_update = 0;
+    }
+    ~Shell()
+    {
+        // a test that failed inside a modal run may leave screens open
+        delete g_option;
+        delete home;
+        delete w;
+        lcd_touch::destroyInstance();
+        SyncUpdate::destroyInstance();
+        QelRamPara::destroyInstance();
+        c331_manage::para_update = 0;
+        g_page_focus = 0;
+    }
+
+    // n ticks pass without a touch, the 10 ms tick running at the end.
+    void idle(unsigned n)
+    {
+        TestEnv::advanceTicks(n);
+        w->slot_update_timer_ticks();
+    }
+};
+
+template <class T = QWidget>
+inline T *child(QWidget *parent, const char *name)
+{
+    return parent ? parent->findChild<T *>(QString::fromLatin1(name)) : nullptr;
+}
+
+// Runs fn on the modal widget that will be active once the event loop runs
+// (a modal exec started right after this call). After a failed check every
+// modal run is ended, so the test returns instead of hanging.
+inline void onModal(std::function<void(QWidget *)> fn)
+{
+    QTimer::singleShot(0, [fn] {
+        fn(QApplication::activeModalWidget());
+        if (QTest::currentTestFailed())
+            while (QWidget *m = QApplication::activeModalWidget())
+                m->hide();
+    });
+}
+
+// Types digits on the shared keypad, then OK.
+inline void typeOnKeypad(const QString &digits)
+{
+    for (QChar d : digits)
+        QTest::mouseClick(child<QPushButton>(g_numberkeyboard, qPrintable(QStringLiteral("Button_") + d)),
+                          Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(g_numberkeyboard, "Button_ok"), Qt::LeftButton);
+}
+
+#endif

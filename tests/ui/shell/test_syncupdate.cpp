@@ -1,0 +1,209 @@
+#include <QDir>
+#include <QLabel>
+#include <QFileInfo>
+#include <cstring>
+#include <thread>
+
+#include "core/utils.h"
+#include "tests/ui/shell/shell_fixture.h"
+#include "ui/shell/tip.h"
+
+namespace {
+QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
+
+void sync(int code) { SyncUpdate::p_syncupdate->para_sync(code); }
+
+int tipAfter(u8 page, int code)
+{
+    g_tip->hide();
+    g_tip->tip_create(2);   // nothing shows
+    g_page_focus = page;
+    sync(code);
+    return g_tip->isVisible() ? g_tip->code() : 0;
+}
+}
+
+class TestSyncUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tipsByPageAndCode()
+    {
+        Shell s;
+        for (u8 page : {u8(4), u8(6), u8(9)})
+            for (int code : {1, 11, 12, 100, 104})
+                QCOMPARE(tipAfter(page, code), 1);
+        QCOMPARE(tipAfter(10, 100), 3);
+        QCOMPARE(tipAfter(10, 101), 4);
+        QCOMPARE(tipAfter(10, 102), 5);
+        QCOMPARE(tipAfter(10, 1), 1);
+        QCOMPARE(tipAfter(10, 103), 1);
+        QCOMPARE(tipAfter(10, 104), 0);
+        QCOMPARE(tipAfter(24, 100), 3);
+        QCOMPARE(tipAfter(24, 101), 4);
+        QCOMPARE(tipAfter(24, 102), 5);
+        QCOMPARE(tipAfter(24, 1), 0);
+        for (u8 page : {u8(0), u8(1), u8(2), u8(3), u8(5), u8(7), u8(8), u8(11), u8(12), u8(16)})
+            QCOMPARE(tipAfter(page, 100), 0);
+    }
+
+    void savesTheSettingsOnlyWhenTheyChanged()
+    {
+        Shell s;
+        g_page_focus = PAGE_MAIN;
+        const QString file = s.root.file("/data/ram_device_info");
+        QVERIFY(!QFileInfo::exists(file));
+
+        // live status alone: nothing to save, the shadow follows
+        para()->ram_para[Img::INPUT_TIMING] = 0x80;
+        sync(12);
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(para()->ram_para_shadow[Img::INPUT_TIMING], u8(0x80));
+
+        para()->set_u16(Img::BRIGHTNESS, 42);
+        sync(1);
+        QByteArray saved = s.root.read("/data/ram_device_info");
+        QCOMPARE(saved.size(), 4096);
+        QCOMPARE(u8(saved[0]), u8(0xAA));
+        QCOMPARE(u8(saved[1]), u8(0xAA));
+        QCOMPARE(std::memcmp(saved.constData() + 2, para()->ram_para + 768, 3328), 0);
+        QCOMPARE(std::memcmp(para()->ram_para_shadow, para()->ram_para, 4096), 0);
+        QCOMPARE(QDir(s.root.file("/data")).entryList(QDir::Files), QStringList({"ram_device_info"}));
+
+        // unchanged: the file is not written again
+        QFile::remove(file);
+        sync(1);
+        QVERIFY(!QFileInfo::exists(file));
+
+        // a save that fails keeps the settings part of the shadow, so the next refresh retries
+        QDir().mkpath(file);
+        para()->set_u16(Img::CONTRAST, 7);
+        para()->ram_para[Img::INPUT_TIMING] = 0x81;
+        sync(1);
+        QCOMPARE(para()->shadow_u16(Img::CONTRAST), u16(50));
+        QCOMPARE(para()->ram_para_shadow[Img::INPUT_TIMING], u8(0x81));
+        QDir().rmdir(file);
+        sync(1);
+        QCOMPARE(s.root.read("/data/ram_device_info").mid(2 + Img::CONTRAST - 768, 2), QByteArray("\x07\x00", 2));
+        QCOMPARE(para()->shadow_u16(Img::CONTRAST), u16(7));
+    }
+
+    void userModeSaveRequestEndToEnd()
+    {
+        Shell s;
+        s.w->show_menu();
+        para()->set_u16(Img::BRIGHTNESS, 77);
+        para()->set_u16(Img::OSD_ON, 1);
+        s.root.write("/data/configs/omenu.json", R"({"osdcount":0})");
+        sync(1);
+
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_mode"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(s.w, "mode_slot_11"), Qt::LeftButton);
+        QVERIFY(!child<QPushButton>(s.w, "mode_slot_11")->property("saved").toBool());
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_mode_save"), Qt::LeftButton);
+        QCOMPARE(para()->get_u16(Img::SAVE_MODE_REQUEST), u16(12));
+        sync(1);   // what the scaler manager's refresh brings
+
+        const QByteArray file = s.root.read("/data/modes/custom_mode12");
+        QCOMPARE(file.size(), 4098);
+        QCOMPARE(u8(file[0]), u8(0xAA));
+        QCOMPARE(u8(file[1]), u8(0xAA));
+        QCOMPARE(std::memcmp(file.constData() + 2, para()->ram_para + 896, 3200), 0);
+        QCOMPARE(u8(file[2 + Img::payload(Img::BRIGHTNESS)]), u8(77));
+        QVERIFY(s.root.exists("/data/modes/MO0c.json"));
+        QCOMPARE(para()->get_u16(Img::CURRENT_MODE), u16(12));
+        QCOMPARE(para()->get_u16(Img::SAVE_MODE_REQUEST), u16(0));
+        QCOMPARE(para()->shadow_u16(Img::CURRENT_MODE), u16(12));
+        QVERIFY(para()->QelUserModeSaved(11));
+        QVERIFY(child<QPushButton>(s.w, "mode_slot_11")->property("saved").toBool());
+        // the settings file holds the new current mode
+        QCOMPARE(u8(s.root.read("/data/ram_device_info")[2 + Img::CURRENT_MODE - 768]), u8(12));
+
+        // a request from outside that names no slot is dropped
+        para()->set_u16(Img::SAVE_MODE_REQUEST, 17);
+        sync(1);
+        QCOMPARE(para()->get_u16(Img::SAVE_MODE_REQUEST), u16(0));
+        QCOMPARE(para()->get_u16(Img::CURRENT_MODE), u16(12));
+
+        // the slot's file cannot be written: the slot stays as its file has it
+        QDir().mkpath(s.root.file("/data/modes/custom_mode3"));
+        para()->set_u16(Img::SAVE_MODE_REQUEST, 3);
+        sync(1);
+        QVERIFY(!para()->QelUserModeSaved(2));
+        QCOMPARE(para()->get_u16(Img::CURRENT_MODE), u16(12));
+        QCOMPARE(para()->get_u16(Img::SAVE_MODE_REQUEST), u16(0));
+    }
+
+    void code2ReloadsTheSlotsFromTheirFiles()
+    {
+        Shell s;
+        g_page_focus = PAGE_MAIN;
+        QByteArray mode(4098, '\0');
+        mode[0] = mode[1] = char(0xAA);
+        mode[2 + 5] = 0x5A;
+        s.root.write("/data/modes/custom_mode4", mode);
+        para()->user_mode[0].flag[0] = para()->user_mode[0].flag[1] = 0xAA;   // no file behind it
+        QVERIFY(!para()->QelUserModeSaved(3));
+        sync(1);
+        QVERIFY(!para()->QelUserModeSaved(3));
+        sync(2);
+        QVERIFY(para()->QelUserModeSaved(3));
+        QCOMPARE(para()->user_mode[3].para[5], u8(0x5A));
+        QVERIFY(!para()->QelUserModeSaved(0));
+    }
+
+    void menusRepaintWhenTheLanguageChanged()
+    {
+        Shell s;
+        s.w->show_menu();
+        QLabel *title = child<QLabel>(s.w, "label_title");
+        para()->ram_para[Img::LANGUAGE] = 4;
+        sync(1);
+        QCOMPARE(int(g_language), 4);
+        QCOMPARE(title->text(), QStringLiteral("主菜單"));
+        QCOMPARE(para()->ram_para_shadow[Img::LANGUAGE], u8(4));
+
+        onModal([&](QWidget *m) {
+            para()->ram_para[Img::LANGUAGE] = 2;
+            sync(1);
+            QCOMPARE(child<QLabel>(m, "label_title")->text(), QStringLiteral("Настройки"));
+            QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QCOMPARE(title->text(), QStringLiteral("Главное меню"));   // Back repaints the main menu
+
+        // a language the panel does not offer is corrected to the first allowed
+        g_lcd_lang_valid = 0x0A;
+        para()->ram_para[Img::LANGUAGE] = 0;
+        sync(1);
+        QCOMPARE(int(g_language), 1);
+        QCOMPARE(title->text(), QStringLiteral("Main menu"));
+    }
+
+    void refreshArrivesQueuedFromAnyThread()
+    {
+        Shell s;
+        g_page_focus = PAGE_USER_MODE;
+        connect(para(), &QelRamPara::sig_update_para, SyncUpdate::p_syncupdate, &SyncUpdate::para_sync,
+                Qt::QueuedConnection);
+        g_tip->hide();
+        para()->test_signal(1);
+        QVERIFY(!g_tip->isVisible());   // not inside the emitter
+        QTRY_VERIFY(g_tip->isVisible());
+
+        g_tip->hide();
+        {
+            std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+            para()->set_u16(Img::SHARPNESS, 33);
+        }
+        std::thread worker([] { para()->test_signal(1); });
+        worker.join();
+        QTRY_VERIFY(g_tip->isVisible());
+        QCOMPARE(para()->shadow_u16(Img::SHARPNESS), u16(33));
+        QVERIFY(s.root.exists("/data/ram_device_info"));
+    }
+};
+
+QTEST_MAIN(TestSyncUpdate)
+#include "test_syncupdate.moc"

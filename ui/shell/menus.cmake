@@ -1,0 +1,8 @@
+target_sources(qelapp PRIVATE
+  ui/shell/panel_text.h
+  ui/shell/mainwindow.h ui/shell/mainwindow.cpp ui/shell/mainwindow.ui
+  ui/shell/lockwindow.h ui/shell/lockwindow.cpp ui/shell/lockwindow.ui
+  ui/shell/option.h ui/shell/option.cpp ui/shell/option.ui
+  ui/shell/syncupdate.h ui/shell/syncupdate.cpp
+  ui/shell/lcd_touch.h ui/shell/lcd_touch.cpp
+)

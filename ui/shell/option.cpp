@@ -1,0 +1,146 @@
+#include "ui/shell/option.h"
+
+#include "core/global.h"
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screens.h"
+#include "ui_option.h"
+
+namespace {
+const char kBackIcon[] = ":/png/back.png";
+const char kAccessCode[] = "8888";
+
+const PanelText kTitle = {"设置", "Settings", "Настройки", "Cài đặt", "設置"};
+const PanelText kOutput = {"输出设置", "Output", "Выход", "Thông số\nđầu ra", "輸出設置"};
+const PanelText kInputCut = {"输入截取", "Input\nintercept", "Источник", "Chặn\nnguồn vào", "輸入截取"};
+const PanelText kLink = {"通讯设置", "Communication", "Подключение", "Cài đặt\ngiao tiếp", "通訊設置"};
+const PanelText kQuality = {"图像效果", "Image\nquality", "Изображение", "Chất lượng\nhình ảnh", "圖像效果"};
+const PanelText kAdvanced = {"高级设置", "Advanced\nSettings", "Доп.опции", "Cài đặt\nnâng cao", "高級設置"};
+const PanelText kTestChart = {"测试图", "Test\npattern", "Тестовый\nобразец", "Biểu đồ\nkiểm tra", "測試圖"};
+const PanelText kSmart = {"智能调屏", "Smart\ndebugging\nscreen", "Умная\nнастройка\nэкрана",
+                          "Điều chỉnh\nmàn hình\nthông minh", "智能調屏"};
+const PanelText kLayout = {"画面布局", "Screen\nlayout", "Расположение", "Bố cục\nmàn hình", "畫麵佈局"};
+const PanelText kCodeTitle = {"密码", "Password", "Пароль", "Mật khẩu", "密碼"};
+}
+
+Option::Option(QWidget *parent) : QDialog(parent), ui(new Ui::Option)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setGeometry(0, 0, 800, 480);
+    ui->Button_back->setIcon(QIcon(QString::fromLatin1(kBackIcon)));
+    ui->Button_back->setProperty("res", QString::fromLatin1(kBackIcon));
+    ui->Button_back->setIconSize(QSize(32, 32));
+    enable_buttons();
+    language_changed();
+}
+
+Option::~Option()
+{
+    if (g_option == this)
+        g_option = nullptr;
+    delete ui;
+}
+
+// Openers of screens that are not built are disabled; each screen enables
+// its button when it joins the menu.
+void Option::enable_buttons()
+{
+    ui->output_set->setEnabled(false);
+    ui->input_cut->setEnabled(false);
+    ui->link_set->setEnabled(false);
+    ui->image_quality->setEnabled(false);
+    ui->AdvanceButton->setEnabled(false);
+    ui->test_chart->setEnabled(false);
+    ui->smart_mapping->setEnabled(false);
+    ui->image_layout->setEnabled(false);
+}
+
+void Option::language_changed()
+{
+    ui->label_title->setText(kTitle.text());
+    ui->output_set->setText(kOutput.text());
+    ui->input_cut->setText(kInputCut.text());
+    ui->link_set->setText(kLink.text());
+    ui->image_quality->setText(kQuality.text());
+    ui->AdvanceButton->setText(kAdvanced.text());
+    ui->test_chart->setText(kTestChart.text());
+    ui->smart_mapping->setText(kSmart.text());
+    ui->image_layout->setText(kLayout.text());
+}
+
+void Option::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    if (g_option == this)
+        g_option = nullptr;
+    if (g_mainwindow)
+        g_mainwindow->language_changed();
+    g_page_focus = PAGE_MAIN;
+}
+
+// Each opener creates its screen with no parent, keeps it in its global,
+// sets the page id and runs it modally.
+
+void Option::on_output_set_clicked()
+{
+    // output screen, page 6: g_outputset
+}
+
+void Option::on_input_cut_clicked()
+{
+    // input crop screen, page 7: g_inputcut
+}
+
+void Option::on_link_set_clicked()
+{
+    // network and USB screen, page 10: g_linkoption
+}
+
+void Option::on_image_quality_clicked()
+{
+    // picture quality screen, page 11: g_imagequality
+}
+
+void Option::on_AdvanceButton_clicked()
+{
+    // advanced settings screen, page 12: g_advancedoption
+}
+
+void Option::on_test_chart_clicked()
+{
+    // test pattern screen, page 16: g_test_chart
+}
+
+void Option::on_smart_mapping_clicked()
+{
+    // smart mapping wizard, page 24: g_smartmapping
+}
+
+void Option::on_image_layout_clicked()
+{
+    if (!ask_access_code())
+        return;
+    // window layout screen, page 9: g_imagelayout
+}
+
+bool Option::ask_access_code()
+{
+    NumberKeyboard *keypad = g_numberkeyboard;
+    if (!keypad)
+        return false;
+    bool entered = false;
+    QString code;
+    // connected only for this run: entries made for other screens are not ours
+    const QMetaObject::Connection c = connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                                              [&](QString text) {
+                                                  entered = true;
+                                                  code = text;
+                                              });
+    keypad->label_show(kCodeTitle.text(), QString());
+    keypad->exec();
+    disconnect(c);
+    return entered && code == QLatin1String(kAccessCode);
+}
