@@ -10,6 +10,9 @@
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
 #include "ui/shell/screens.h"
+#include "ui/input/inputchoose.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
 
 lcd_touch *lcd_touch::p_lcd_touch = nullptr;
 
@@ -130,13 +133,22 @@ void lcd_touch::auto_timeout_back()
 void lcd_touch::close_screen(u8 page)
 {
     switch (page) {
+    case PAGE_INPUT_CHOICE:
+        if (g_inputchoose)
+            g_inputchoose->on_Button_back_clicked();
+        break;
+    case PAGE_LAYOUT:
+        if (g_imagelayout)
+            g_imagelayout->on_Button_back_clicked();
+        break;
+    case PAGE_OUTPUT:
+        if (g_outputset)
+            g_outputset->on_Button_back_clicked();
+        break;
     case PAGE_EDID:             // g_edidset
     case PAGE_INPUT_CROP:       // g_inputcut
-    case PAGE_INPUT_CHOICE:     // g_inputchoose
-    case PAGE_LAYOUT:           // g_imagelayout
     case PAGE_STATUS:           // g_machinestate
     case PAGE_USER_MODE:        // g_custommode
-    case PAGE_OUTPUT:           // g_outputset
     case PAGE_NETWORK:          // g_linkoption
     case PAGE_PICTURE:          // g_imagequality
     case PAGE_ADVANCED:         // g_advancedoption

@@ -16,6 +16,7 @@
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
+#include "ui/input/inputchoose.h"
 #include "ui/shell/tip.h"
 #include "ui_mainwindow.h"
 
@@ -83,7 +84,6 @@ MainWindow::~MainWindow()
 // its button when it joins the menu.
 void MainWindow::enable_buttons()
 {
-    ui->inputchoose->setEnabled(false);
     ui->custommode->setEnabled(false);
     ui->machinestate->setEnabled(false);
 }
@@ -174,9 +174,11 @@ bool MainWindow::may_open()
 
 void MainWindow::on_inputchoose_clicked()
 {
-    if (!may_open())
+    if (!may_open() || g_inputchoose)
         return;
-    // input choice screen, page 3: g_inputchoose
+    g_inputchoose = new InputChoose();
+    g_page_focus = PAGE_INPUT_CHOICE;
+    g_inputchoose->exec();
 }
 
 void MainWindow::on_custommode_clicked()

@@ -5,6 +5,8 @@
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
 #include "ui_option.h"
 
 namespace {
@@ -47,14 +49,12 @@ Option::~Option()
 // its button when it joins the menu.
 void Option::enable_buttons()
 {
-    ui->output_set->setEnabled(false);
     ui->input_cut->setEnabled(false);
     ui->link_set->setEnabled(false);
     ui->image_quality->setEnabled(false);
     ui->AdvanceButton->setEnabled(false);
     ui->test_chart->setEnabled(false);
     ui->smart_mapping->setEnabled(false);
-    ui->image_layout->setEnabled(false);
 }
 
 void Option::language_changed()
@@ -86,7 +86,11 @@ void Option::on_Button_back_clicked()
 
 void Option::on_output_set_clicked()
 {
-    // output screen, page 6: g_outputset
+    if (g_outputset)
+        return;
+    g_outputset = new OutputSet();
+    g_page_focus = PAGE_OUTPUT;
+    g_outputset->exec();
 }
 
 void Option::on_input_cut_clicked()
@@ -121,9 +125,11 @@ void Option::on_smart_mapping_clicked()
 
 void Option::on_image_layout_clicked()
 {
-    if (!ask_access_code())
+    if (g_imagelayout || !ask_access_code())
         return;
-    // window layout screen, page 9: g_imagelayout
+    g_imagelayout = new ImageLayout();
+    g_page_focus = PAGE_LAYOUT;
+    g_imagelayout->exec();
 }
 
 bool Option::ask_access_code()

@@ -10,6 +10,9 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/option.h"
 #include "ui/shell/screens.h"
+#include "ui/input/inputchoose.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
 #include "ui/shell/tip.h"
 
 SyncUpdate *SyncUpdate::p_syncupdate = nullptr;
@@ -122,19 +125,27 @@ void SyncUpdate::refresh_page(int code)
 // `if (g_<screen>) g_<screen>->syncUpdate(...);`
 void SyncUpdate::refresh_screen(u8 page, int code)
 {
-    (void)code;
     switch (page) {
+    case PAGE_INPUT_CHOICE:
+        if (g_inputchoose)
+            g_inputchoose->syncUpdate(code);
+        break;
+    case PAGE_OUTPUT:
+        if (g_outputset)
+            g_outputset->syncUpdate();
+        break;
+    case PAGE_LAYOUT:
+        if (g_imagelayout)
+            g_imagelayout->syncUpdate();
+        break;
     case PAGE_STATUS:           // g_machinestate->syncUpdate(code)
-    case PAGE_INPUT_CHOICE:     // g_inputchoose->syncUpdate(code)
     case PAGE_INPUT_CROP:       // g_inputcut->syncUpdate(code)
     case PAGE_NETWORK:          // g_linkoption->syncUpdate(code)
     case PAGE_ADVANCED:         // g_advancedoption->syncUpdate(code)
     case PAGE_SMART_MAPPING:    // g_smartmapping->syncUpdate(code)
         break;
     case PAGE_USER_MODE:        // g_custommode->syncUpdate()
-    case PAGE_OUTPUT:           // g_outputset->syncUpdate()
     case PAGE_EDID:             // g_edidset->syncUpdate()
-    case PAGE_LAYOUT:           // g_imagelayout->syncUpdate()
     case PAGE_PICTURE:          // g_imagequality->syncUpdate()
     case PAGE_TEST_PATTERN:     // g_test_chart->syncUpdate()
         break;

@@ -1,0 +1,1 @@
+qel_add_test(test_imagelayout ui/picture/test_imagelayout.cpp)

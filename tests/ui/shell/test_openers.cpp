@@ -1,0 +1,94 @@
+#include <QLabel>
+
+#include "tests/ui/shell/shell_fixture.h"
+#include "ui/input/inputchoose.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
+
+// The menus open the setting screens, the refresh reaches them and the idle
+// return closes them from the top down.
+class TestOpeners : public QObject
+{
+    Q_OBJECT
+private slots:
+    void mainMenuOpensInputChoiceAndIdleClosesIt()
+    {
+        Shell s;
+        s.w->show_menu();
+        bool seen = false;
+        onModal([&](QWidget *m) {
+            seen = qobject_cast<InputChoose *>(m) && m == reinterpret_cast<QWidget *>(g_inputchoose);
+            QCOMPARE(int(g_page_focus), int(PAGE_INPUT_CHOICE));
+            // a refresh with a code reaches the open screen without trouble
+            SyncUpdate::pInstance()->para_sync(12);
+            s.idle(u32(g_back_to_mainwindow_time) + 1);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "inputchoose"), Qt::LeftButton);
+        QVERIFY(seen);
+        QVERIFY(!g_inputchoose);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+
+    void settingsMenuOpensTheOutputScreenAndItsBackReturns()
+    {
+        Shell s;
+        s.w->show_menu();
+        bool seen = false;
+        onModal([&](QWidget *option) {
+            QVERIFY(qobject_cast<Option *>(option));
+            onModal([&](QWidget *m) {
+                seen = qobject_cast<OutputSet *>(m) != nullptr;
+                QCOMPARE(int(g_page_focus), int(PAGE_OUTPUT));
+                SyncUpdate::pInstance()->para_sync(1);
+                QCOMPARE(g_tip ? g_tip->code() : 0, 1);
+                QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton);
+            });
+            QTest::mouseClick(child<QPushButton>(option, "output_set"), Qt::LeftButton);
+            QVERIFY(!g_outputset);
+            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
+            QTest::mouseClick(child<QPushButton>(option, "Button_back"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QVERIFY(seen);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+
+    void layoutNeedsTheCodeAndIdleUnwindsTheWholeChain()
+    {
+        Shell s;
+        s.w->show_menu();
+        QStringList opened;
+        onModal([&](QWidget *option) {
+            // a wrong code opens nothing
+            onModal([&](QWidget *) { typeOnKeypad("1234"); });
+            QTest::mouseClick(child<QPushButton>(option, "image_layout"), Qt::LeftButton);
+            QVERIFY(!g_imagelayout);
+
+            onModal([&](QWidget *) {
+                onModal([&](QWidget *layout) {
+                    if (qobject_cast<ImageLayout *>(layout))
+                        opened << "layout";
+                    QCOMPARE(int(g_page_focus), int(PAGE_LAYOUT));
+                    onModal([&](QWidget *choice) {
+                        if (qobject_cast<InputChoose *>(choice))
+                            opened << "input";
+                        QCOMPARE(int(g_page_focus), int(PAGE_INPUT_CHOICE));
+                        s.idle(u32(g_back_to_mainwindow_time) + 1);
+                    });
+                    QTest::mouseClick(child<QPushButton>(layout, "Button_source_select"), Qt::LeftButton);
+                });
+                typeOnKeypad("8888");
+            });
+            QTest::mouseClick(child<QPushButton>(option, "image_layout"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QCOMPARE(opened, QStringList({"layout", "input"}));
+        QVERIFY(!g_imagelayout);
+        QVERIFY(!g_inputchoose);
+        QVERIFY(!g_option);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+};
+
+QTEST_MAIN(TestOpeners)
+#include "test_openers.moc"

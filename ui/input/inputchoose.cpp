@@ -1,0 +1,655 @@
+#include "ui/input/inputchoose.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <cstring>
+
+#include "core/global.h"
+#include "core/param_layout.h"
+#include "core/qelrampara.h"
+#include "ui/picture/imagelayout.h"
+#include "ui/shell/alias.h"
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screens.h"
+#include "ui/shell/tip.h"
+#include "ui_inputchoose.h"
+
+namespace {
+
+// Input slots 0 EXT, 1 DVI, 2..5 HDMI1..HDMI4.
+const char *const kInputName[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
+// x of the tab frame per slot (tabs run HDMI1..HDMI4, DVI, EXT from x 20)
+const int kTabFrameX[6] = {670, 540, 20, 150, 280, 410};
+const char *const kIconOff[6] = {":/png/HDMI.png", ":/png/DVI.png", ":/png/HDMI13.png",
+                                 ":/png/HDMI13.png", ":/png/HDMI20.png", ":/png/HDMI20.png"};
+const char *const kIconOn[6] = {":/png/extlv.png", ":/png/dvilv.png", ":/png/HDMI13_lv.png",
+                                ":/png/HDMI13_lv.png", ":/png/HDMI20_lv.png", ":/png/HDMI20_lv.png"};
+const char *const kWindowStyle[6] = {
+    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
+    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
+    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
+};
+
+const PanelText kTitle{"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn", "信源切換"};
+const PanelText kInputCut{"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
+const PanelText kNoSignal{"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
+const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
+
+const char kMarkerStyle[] = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
+const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
+
+u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
+
+void setPicture(QLabel *label, const QString &res)
+{
+    label->setPixmap(QPixmap(res));
+    label->setScaledContents(true);
+    label->setProperty("res", res);
+}
+
+// A flat button over labels: it must not paint the dialog's background.
+void makeFlat(QPushButton *button)
+{
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setStyleSheet(QStringLiteral("background-color: transparent;border:none;"));
+}
+
+void setIcon(QPushButton *button, const QString &res, int size)
+{
+    button->setIcon(QIcon(res));
+    button->setIconSize(QSize(size, size));
+    button->setProperty("res", res);
+}
+
+// All of width, height and frame rate non-zero.
+bool hasSignal(const u8 *img, int slot)
+{
+    const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
+    return get16(img, o) && get16(img, o + 2) && get16(img, o + 4);
+}
+
+QString fixedName(int slot) { return slot >= 0 && slot <= 5 ? QString::fromLatin1(kInputName[slot]) : QString(); }
+
+} // namespace
+
+InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputChoose)
+{
+    ui->setupUi(this);
+
+    m_button_inputcut = new QPushButton(QStringLiteral("输入截取"), this);
+    m_button_inputcut->setObjectName(QStringLiteral("button_inputcut"));
+    m_button_edid = new QPushButton(QStringLiteral("设置EDID"), this);
+    m_button_edid->setObjectName(QStringLiteral("button_EDID"));
+    for (QPushButton *b : {m_button_inputcut, m_button_edid}) {
+        b->setStyleSheet(QString::fromLatin1(kPopupStyle));
+        QFont f = b->font();
+        f.setPointSize(12);
+        b->setFont(f);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoDefault(false);
+        b->hide();
+    }
+    connect(m_button_inputcut, &QPushButton::clicked, this, &InputChoose::qel_button_inputcut_clicked);
+    connect(m_button_edid, &QPushButton::clicked, this, &InputChoose::qel_button_EDID_clicked);
+
+    setIcon(ui->Button_back, QStringLiteral(":/png/back.png"), 32);
+    QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
+                           ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
+    for (QPushButton *b : tabs)
+        makeFlat(b);
+    makeFlat(ui->Button_back);
+    // a tap on a tab's labels belongs to the tab
+    for (QLabel *l : {ui->label_HDMI1_text, ui->label_HDMI1_num, ui->label_HDMI1, ui->label_HDMI2_text,
+                      ui->label_HDMI2_num, ui->label_HDMI2, ui->label_HDMI3_text, ui->label_HDMI3_num,
+                      ui->label_HDMI3, ui->label_HDMI4_text, ui->label_HDMI4_num, ui->label_HDMI4,
+                      ui->label_DVI_text, ui->label_DVI_num, ui->label_DVI, ui->label_EXT_text,
+                      ui->label_EXT_num, ui->label_EXT, ui->label_12, ui->label_15})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    if (QelRamPara *p = QelRamPara::p_qelrampara_config)
+        p->QelCropSourceInit();
+    crop_source_num_update();
+
+    ui->label_12->hide();
+    ui->label_15->hide();
+
+    place_tab_frame();
+    initMenu();
+    image_select();
+    language_changed();
+}
+
+InputChoose::~InputChoose()
+{
+    delete ui;
+}
+
+// ------------------------------------------------------------------ texts
+
+void InputChoose::language_changed()
+{
+    ui->label_title->setText(kTitle.text());
+    m_button_inputcut->setText(kInputCut.text());
+    m_button_edid->setText(kEdid.text());
+    m_button_inputcut->setGeometry(680, 310, 100, 60);
+    m_button_edid->setGeometry(680, 370, 100, 60);
+}
+
+// ------------------------------------------------------------ window menu
+
+void InputChoose::initMenu()
+{
+    retire(m_menu_frame);
+    for (QLabel *&l : m_window_label)
+        l = nullptr;
+
+    m_menu_frame = new QFrame(this);
+    m_menu_frame->setObjectName(QStringLiteral("menu_frame"));
+    m_menu_frame->setGeometry(0, 64, 800, 96);
+    m_select_frame = new QFrame(m_menu_frame);
+    m_select_frame->setObjectName(QStringLiteral("select_frame"));
+    m_select_frame->setStyleSheet(QStringLiteral("border:2px solid rgb(255,171,84);"));
+    m_select_frame->hide();
+
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    int k = 0;
+    for (int w = 0; w < Img::WINDOWS_USED; ++w) {
+        if (w != 0 && (!p || p->ram_para[Img::window(w, Img::W_ON)] != 1))
+            continue;
+        QLabel *tile = new QLabel(m_menu_frame);
+        tile->setObjectName(QStringLiteral("window_%1").arg(w));
+        tile->setGeometry(20 + 130 * k, 3, 120, 90);
+        tile->setAlignment(Qt::AlignCenter);
+        tile->setText(QString::number(w + 1));
+        tile->setStyleSheet(QString::fromLatin1(kWindowStyle[w]));
+
+        QLabel *name = new QLabel(tile);
+        name->setObjectName(QStringLiteral("window_name_%1").arg(w));
+        name->setGeometry(0, 3, 100, 28);
+        name->setTextFormat(Qt::PlainText);
+        m_window_label[w] = name;
+        TextCreate(w, 0);
+
+        QLabel *marker = new QLabel(tile);
+        marker->setObjectName(QStringLiteral("window_marker_%1").arg(w));
+        marker->setGeometry(101, 8, 14, 14);
+        marker->setStyleSheet(QString::fromLatin1(kMarkerStyle));
+
+        QPushButton *button = new QPushButton(m_menu_frame);
+        button->setObjectName(QString::number(w));
+        makeFlat(button);
+        button->setGeometry(17 + 130 * k, 0, 126, 96);
+        connect(button, &QPushButton::clicked, this, &InputChoose::qel_image_button_clicked);
+
+        if (w == m_image_index) {
+            m_select_frame->setGeometry(button->geometry());
+            m_select_frame->show();
+        }
+        ++k;
+    }
+    m_menu_frame->show();
+}
+
+void InputChoose::TextCreate(int window, int)
+{
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
+        return;
+    m_window_label[window]->setText(fixedName(window_source(window, nullptr, nullptr)));
+}
+
+void InputChoose::input_source_changed(int window)
+{
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
+        return;
+    short isCrop = 0;
+    int record = -1;
+    const int slot = window_source(window, &isCrop, &record);
+    QString text = fixedName(slot);
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p && slot <= 5 && isCrop) {
+        const int number = ((get16(p->ram_para, Img::crop(record)) >> 8) & 0x7F) + 1;
+        text += QStringLiteral("_Crop%1").arg(number);
+    }
+    m_window_label[window]->setText(text);
+}
+
+void InputChoose::qel_image_button_clicked()
+{
+    QPushButton *button = qobject_cast<QPushButton *>(sender());
+    if (!button)
+        return;
+    bool ok = false;
+    const int w = button->objectName().toInt(&ok);
+    if (!ok || w < 0 || w >= Img::WINDOWS_USED)
+        return;
+    m_image_index = u8(w);
+    image_select();
+    if (m_select_frame) {
+        m_select_frame->setGeometry(button->x(), 0, 126, 96);
+        m_select_frame->show();
+    }
+}
+
+void InputChoose::image_select()
+{
+    const int slot = window_source(m_image_index, nullptr, nullptr);
+    if (slot > 5) {
+        // no valid source: same tab, nothing marked
+        initSource();
+        return;
+    }
+    select_input(u8(slot));
+}
+
+// ---------------------------------------------------------------- tabs
+
+void InputChoose::on_Button_HDMI1_clicked() { select_input(2); }
+void InputChoose::on_Button_HDMI2_clicked() { select_input(3); }
+void InputChoose::on_Button_HDMI3_clicked() { select_input(4); }
+void InputChoose::on_Button_HDMI4_clicked() { select_input(5); }
+void InputChoose::on_Button_DVI_clicked() { select_input(1); }
+void InputChoose::on_Button_EXT_clicked() { select_input(0); }
+
+void InputChoose::select_input(u8 slot)
+{
+    if (slot > 5)
+        return;
+    m_page = 0;
+    m_source_index = slot;
+    m_source_name = fixedName(slot);
+    initSource();
+    place_tab_frame();
+}
+
+void InputChoose::place_tab_frame()
+{
+    ui->frame1->setGeometry(kTabFrameX[m_source_index], 173, 120, 85);
+    ui->frame1->setStyleSheet(QStringLiteral(
+        "#frame1{border-left:1px solid rgb(71, 119, 255);border-right:1px solid rgb(71, 119, 255);"
+        "border-top:1px solid rgb(71, 119, 255);border-bottom:0px;}"));
+}
+
+// ------------------------------------------------------------- tile area
+
+void InputChoose::initSource()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    const int total = (p ? p->QelGetSourceNum(m_source_index, Img::CROP_COUNT) : 0) + 1;
+    m_last_page = u8((total + 5) / 6 - 1);
+    int tiles = 0;
+    if (m_page <= m_last_page)
+        tiles = qMin(6, total - 6 * m_page);
+
+    short isCrop = 0;
+    int record = -1;
+    const int windowSlot = window_source(m_image_index, &isCrop, &record);
+    int marked = -1;
+    if (windowSlot == m_source_index)
+        marked = isCrop ? crop_ordinal(windowSlot, record) : 0;
+
+    retire(m_source_area);
+    m_source_area = new QFrame(this);
+    m_source_area->setObjectName(QStringLiteral("frame"));
+    m_source_area->setGeometry(20, 257, 770, 215);
+    m_source_area->setStyleSheet(QStringLiteral("#frame{border:1px solid rgb(71, 119, 255);}"));
+    m_source_area->lower();
+
+    for (int i = 0; i < tiles; ++i) {
+        const int t = i + 6 * m_page;
+        const int row = i / 3;
+        const int column = i % 3;
+
+        m_source_frame = new QFrame(m_source_area);
+        m_source_frame->setObjectName(QStringLiteral("source_frame"));
+        m_source_frame->setGeometry(10 + 235 * column, 15 + 100 * row, 220, 90);
+
+        m_state_icon = new QLabel(m_source_frame);
+        m_state_icon->setObjectName(QStringLiteral("state_%1").arg(i));
+        m_state_icon->setGeometry(10, 10, 14, 14);
+
+        m_input_icon = new QLabel(m_source_frame);
+        m_input_icon->setObjectName(QStringLiteral("icon_%1").arg(i));
+        m_input_icon->setGeometry(29, 5, 63, 24);
+        setPicture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
+
+        m_name_label = new QLabel(m_source_frame);
+        m_name_label->setObjectName(QStringLiteral("name_%1").arg(i));
+        m_name_label->setGeometry(10, 29, 172, 24);
+        m_name_label->setTextFormat(Qt::PlainText);
+        m_name_label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        QFont nameFont = m_name_label->font();
+        nameFont.setPixelSize(20);
+        m_name_label->setFont(nameFont);
+
+        m_size_label = new QLabel(m_source_frame);
+        m_size_label->setObjectName(QStringLiteral("size_%1").arg(i));
+        m_size_label->setGeometry(10, 57, 172, 24);
+        m_size_label->setTextFormat(Qt::PlainText);
+        m_size_label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);font: 20px"));
+
+        if (t == 0) {
+            m_name_label->setText(m_source_name);
+            const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source_index;
+            if (p && hasSignal(p->ram_para, m_source_index))
+                m_size_label->setText(QString::asprintf("%dx%d@%dHz", get16(p->ram_para, o),
+                                                        get16(p->ram_para, o + 2), get16(p->ram_para, o + 4)));
+            else
+                m_size_label->setText(kNoSignal.text());
+        } else {
+            CROP_PARA crop{0, 0, 0, 0, 0};
+            int index = Img::CROP_COUNT;
+            if (p)
+                p->QelGetCropPara(m_source_index, t, &crop, &index);
+            ALIAS_PARA alias;
+            if (index < Img::CROP_COUNT && get_json_alias_para(&alias, "crop", index)) {
+                m_name_label->ensurePolished();
+                m_name_label->setText(m_name_label->fontMetrics().elidedText(
+                    alias.name, Qt::ElideRight, m_name_label->width(), Qt::TextShowMnemonic));
+            } else if (index < Img::CROP_COUNT) {
+                m_crop_name = m_source_name + QStringLiteral("_crop%1").arg(((crop.crop_word >> 8) & 0x7F) + 1);
+                m_name_label->setText(m_crop_name);
+            } else {
+                m_name_label->setText(m_source_name);
+            }
+            m_size_label->setText(QStringLiteral("%1x%2").arg(crop.width).arg(crop.height));
+        }
+
+        if (t == marked) {
+            m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #00D65B;border-radius:5px;}"));
+            setPicture(m_state_icon, QStringLiteral(":/png/state_on.png"));
+            m_badge = new QLabel(m_source_frame);
+            m_badge->setObjectName(QStringLiteral("badge_%1").arg(i));
+            m_badge->setGeometry(164, 0, 56, 30);
+            m_badge->setAlignment(Qt::AlignCenter);
+            m_badge->setStyleSheet(QStringLiteral(
+                "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;"));
+            m_badge->setText(kInUse.text());
+        } else {
+            m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #CCCCCC;border-radius:5px;}"));
+            setPicture(m_state_icon, QStringLiteral(":/png/state_off.png"));
+        }
+
+        m_source_button = new QPushButton(m_source_frame);
+        m_source_button->setObjectName(QString::number(i));
+        makeFlat(m_source_button);
+        m_source_button->setGeometry(1, 1, 218, 88);
+        connect(m_source_button, &QPushButton::clicked, this, &InputChoose::qel_source_button_clicked);
+    }
+
+    m_button_menu = new QPushButton(m_source_area);
+    m_button_menu->setObjectName(QStringLiteral("Button_menu"));
+    makeFlat(m_button_menu);
+    m_button_menu->setGeometry(715, 10, 50, 50);
+    setIcon(m_button_menu, QStringLiteral(":/png/menu.png"), 50);
+    connect(m_button_menu, &QPushButton::clicked, this, &InputChoose::qel_Button_menu_clicked);
+
+    m_button_previous = nullptr;
+    if (m_page > 0) {
+        m_button_previous = new QPushButton(m_source_area);
+        m_button_previous->setObjectName(QStringLiteral("Button_previous"));
+        makeFlat(m_button_previous);
+        m_button_previous->setGeometry(715, 95, 50, 50);
+        setIcon(m_button_previous, QStringLiteral(":/png/previous.png"), 50);
+        connect(m_button_previous, &QPushButton::clicked, this, &InputChoose::qel_Button_previous_clicked);
+    }
+    m_button_next = nullptr;
+    if (m_page < m_last_page) {
+        m_button_next = new QPushButton(m_source_area);
+        m_button_next->setObjectName(QStringLiteral("Button_next"));
+        makeFlat(m_button_next);
+        m_button_next->setGeometry(715, 155, 50, 50);
+        setIcon(m_button_next, QStringLiteral(":/png/next.png"), 50);
+        connect(m_button_next, &QPushButton::clicked, this, &InputChoose::qel_Button_next_clicked);
+    }
+
+    m_source_area->show();
+    m_button_inputcut->hide();
+    m_button_edid->hide();
+}
+
+void InputChoose::qel_source_button_clicked()
+{
+    QObject *button = sender();
+    if (!button)
+        return;
+    bool ok = false;
+    const int i = button->objectName().toInt(&ok);
+    if (!ok || i < 0)
+        return;
+    const int n = i + 6 * m_page;
+    if (QelRamPara *p = QelRamPara::p_qelrampara_config)
+        p->QelSetImageSource(n, char(m_source_index), char(m_image_index));
+    initSource();
+    input_source_changed(m_image_index);
+    if (g_tip)
+        g_tip->tip_create(2);
+}
+
+void InputChoose::qel_Button_previous_clicked()
+{
+    if (m_page > 0)
+        --m_page;
+    initSource();
+}
+
+void InputChoose::qel_Button_next_clicked()
+{
+    if (m_page < m_last_page)
+        ++m_page;
+    initSource();
+}
+
+void InputChoose::qel_Button_menu_clicked()
+{
+    if (!m_button_inputcut->isHidden()) {
+        m_button_inputcut->hide();
+        m_button_edid->hide();
+        return;
+    }
+    m_button_inputcut->show();
+    m_button_edid->show();
+    m_button_inputcut->raise();
+    m_button_edid->raise();
+}
+
+// The crop and EDID screens are not part of this build yet.
+void InputChoose::qel_button_inputcut_clicked()
+{
+    m_button_inputcut->hide();
+    m_button_edid->hide();
+}
+
+void InputChoose::qel_button_EDID_clicked()
+{
+    m_button_inputcut->hide();
+    m_button_edid->hide();
+}
+
+// ------------------------------------------------------------ input tabs
+
+void InputChoose::crop_source_num_update()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    QLabel *num[6] = {ui->label_EXT_num, ui->label_DVI_num, ui->label_HDMI1_num,
+                      ui->label_HDMI2_num, ui->label_HDMI3_num, ui->label_HDMI4_num};
+    for (int slot = 0; slot < 6; ++slot)
+        num[slot]->setText(QStringLiteral("(%1)").arg((p ? p->QelGetSourceNum(slot, Img::CROP_COUNT) : 0) + 1));
+    source_name_update();
+    source_check_update();
+}
+
+void InputChoose::source_name_update()
+{
+    QLabel *text[6] = {ui->label_EXT_text, ui->label_DVI_text, ui->label_HDMI1_text,
+                       ui->label_HDMI2_text, ui->label_HDMI3_text, ui->label_HDMI4_text};
+    for (int slot = 0; slot < 6; ++slot) {
+        QLabel *label = text[slot];
+        label->setTextFormat(Qt::PlainText);
+        ALIAS_PARA alias;
+        if (get_json_alias_para(&alias, "source", slot)) {
+            label->ensurePolished();
+            label->setText(label->fontMetrics().elidedText(alias.name, Qt::ElideRight, 66, Qt::TextShowMnemonic));
+        } else {
+            label->setText(fixedName(slot));
+        }
+    }
+}
+
+void InputChoose::source_check_update()
+{
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    QLabel *icon[6] = {ui->label_EXT, ui->label_DVI, ui->label_HDMI1,
+                       ui->label_HDMI2, ui->label_HDMI3, ui->label_HDMI4};
+    for (int slot = 0; slot < 6; ++slot) {
+        const bool on = p && hasSignal(p->ram_para, slot);
+        setPicture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
+    }
+}
+
+// --------------------------------------------------------------- refresh
+
+void InputChoose::syncUpdate(int code)
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (!p)
+        return;
+    bool rebuild = false;
+    if (p->QelLanguageChanged() == 1) {
+        language_changed();
+        rebuild = true;   // the tiles carry texts too
+    }
+
+    const u8 *img = p->ram_para;
+    const u8 *shadow = p->ram_para_shadow;
+    bool menuChanged = false;
+    bool signalChanged = false;
+    bool reselect = false;
+    for (int w = 0; w < Img::WINDOWS_USED; ++w) {
+        if (std::memcmp(img + Img::window(w, Img::W_ON), shadow + Img::window(w, Img::W_ON), 2) != 0)
+            menuChanged = true;
+        if (std::memcmp(img + Img::window(w, Img::W_SOURCE), shadow + Img::window(w, Img::W_SOURCE), 2) != 0)
+            input_source_changed(w);
+        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * w;
+        if (std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0)
+            signalChanged = true;
+    }
+    const int sel = Img::window(m_image_index, Img::W_SOURCE);
+    if (std::memcmp(img + sel, shadow + sel, 2) != 0) {
+        reselect = true;
+    } else {
+        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source_index;
+        if (std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0)
+            rebuild = true;
+    }
+    const bool cropsChanged = std::memcmp(img + Img::CROP_TABLE, shadow + Img::CROP_TABLE,
+                                          Img::CROP_SIZE * Img::CROP_COUNT) != 0;
+
+    if (menuChanged) {
+        if (img[Img::window(m_image_index, Img::W_ON)] != 0) {
+            initMenu();
+            if (reselect)
+                image_select();
+            else if (rebuild)
+                initSource();
+        } else {
+            m_image_index = 0;
+            image_select();
+            initMenu();
+        }
+    } else if (reselect) {
+        image_select();
+    } else if (rebuild) {
+        initSource();
+    }
+
+    if (code == 103 || cropsChanged) {
+        p->QelCropSourceInit();
+        initSource();
+        crop_source_num_update();
+        // a label may name a crop that moved or went
+        for (int w = 0; w < Img::WINDOWS_USED; ++w)
+            input_source_changed(w);
+        return;
+    }
+    if (signalChanged)
+        source_check_update();
+}
+
+// ------------------------------------------------------------------ back
+
+void InputChoose::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    if (g_inputchoose == this)
+        g_inputchoose = nullptr;
+    if (g_imagelayout) {
+        g_imagelayout->language_changed();
+        g_imagelayout->image_para_update();
+        g_imagelayout->image_init();
+        g_page_focus = PAGE_LAYOUT;
+        return;
+    }
+    if (g_mainwindow)
+        g_mainwindow->language_changed();
+    g_page_focus = PAGE_MAIN;
+}
+
+// --------------------------------------------------------------- helpers
+
+// Input slot the window shows (the crop's input for a crop), 0xFF when the
+// source names no input or a crop record that is not in use.
+int InputChoose::window_source(int window, short *isCrop, int *record) const
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    short crop = 0;
+    char index = 0;
+    int slot = 0xFF;
+    if (p && window >= 0 && window < Img::WINDOWS_USED)
+        slot = p->QelGetImageSource(p->ram_para, u8(window), &crop, &index, 0);
+    if (isCrop)
+        *isCrop = slot <= 5 ? crop : 0;
+    if (record)
+        *record = u8(index);
+    return slot;
+}
+
+// Place of a crop record among its input's crops in ascending crop number,
+// counted from 1: the tile that lists it.
+int InputChoose::crop_ordinal(int slot, int record) const
+{
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (!p || record < 0 || record >= Img::CROP_COUNT)
+        return -1;
+    const int number = ((get16(p->ram_para, Img::crop(record)) >> 8) & 0x7F) + 1;
+    if (number > Img::CROP_COUNT)
+        return -1;
+    bool seen[Img::CROP_COUNT + 1] = {};
+    int place = 0;
+    for (int k = 0; k < Img::CROP_COUNT; ++k) {
+        const u16 word = get16(p->ram_para, Img::crop(k));
+        const int n = ((word >> 8) & 0x7F) + 1;
+        if (!(word & 0x8000) || (word & 0xFF) != slot || n > number || seen[n])
+            continue;
+        seen[n] = true;
+        ++place;
+    }
+    return place;
+}
+
+// Removes a run-time container after the current event: a button in it may
+// be the one whose click is running.
+void InputChoose::retire(QWidget *w)
+{
+    if (!w)
+        return;
+    w->hide();
+    w->setObjectName(QString());
+    w->deleteLater();
+}

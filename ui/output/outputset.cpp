@@ -1,0 +1,650 @@
+#include "ui/output/outputset.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QListView>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <mutex>
+
+#include "core/global.h"
+#include "core/param_layout.h"
+#include "core/qelrampara.h"
+#include "core/utils.h"
+#include "led_output/fpga_manage.h"
+#include "scaler/c331_manage.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/screens.h"
+#include "ui_outputset.h"
+
+#if __has_include("ui/shell/option.h")
+#include "ui/shell/option.h"
+#define QEL_HAVE_OPTION 1
+#else
+#define QEL_HAVE_OPTION 0
+#endif
+
+QPointer<QPushButton> g_set_focus;
+QPointer<QPushButton> g_apply_focus1;
+QPointer<QPushButton> g_apply_focus2;
+QPointer<QPushButton> g_wlan_focus;
+QPointer<QFrame> g_wlan_frame[8];
+
+namespace {
+
+const char *const MENU_SELECTED = "background-color: #4777FF;color: #FFFFFF";
+const char *const MENU_PLAIN = "color: #FFFFFF";
+const char *const PAIR_SELECTED =
+    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const PAIR_PLAIN = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const TILE_SELECTED = "background-color: #212435;border:1px solid #00D65B;";
+const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFFFF;";
+
+const int OUT_LIMIT = 8188;      // widest single output
+const int CANVAS_LIMIT = 16376;  // widest / highest canvas
+
+// Language shown: 0 zh, 1 en, 2 ru, 3 vn, 4 zh-TW (English when not allowed).
+int shown_language()
+{
+    const int lang = g_language;
+    if (lang != 1 && lang >= 0 && lang <= 4 && (g_lcd_lang_valid & (1 << lang)))
+        return lang;
+    return 1;
+}
+
+QString pick_text(const char *zh, const char *en, const char *ru, const char *vn, const char *tn)
+{
+    switch (shown_language()) {
+    case 0: return QString::fromUtf8(zh);
+    case 2: return QString::fromUtf8(ru);
+    case 3: return QString::fromUtf8(vn);
+    case 4: return QString::fromUtf8(tn);
+    default: return QString::fromUtf8(en);
+    }
+}
+
+void move_focus(QPointer<QPushButton> &holder, QPushButton *to, const char *selected,
+                const char *plain)
+{
+    if (holder)
+        holder->setStyleSheet(QString::fromLatin1(plain));
+    if (to)
+        to->setStyleSheet(QString::fromLatin1(selected));
+    holder = to;
+}
+
+void set_picture(QLabel *label, const QString &res)
+{
+    label->setScaledContents(true);
+    label->setPixmap(QPixmap(res));
+    label->setProperty("res", res);
+}
+
+// A field's number: signed 16-bit, 0 when it is not a number.
+int field_value(const QLineEdit *field)
+{
+    bool ok = false;
+    const short v = field->text().trimmed().toShort(&ok);
+    return ok ? v : 0;
+}
+
+void set_field(QLineEdit *field, int value) { field->setText(QString::number(value)); }
+
+int round_up(int v, int m) { return (v + m - 1) / m * m; }
+
+// Left share of a width split side by side.
+int horizontal_half(int w)
+{
+    const int half = (w >> 1) + ((w & 1) ? 2 : 0);
+    return round_up(half, w <= OUT_LIMIT ? 8 : 32);
+}
+
+// Whole text a decimal number within lo..hi; -1 otherwise.
+int keypad_number(const QString &text, int lo, int hi)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return -1;
+    const int v = text.toInt();
+    return (v < lo || v > hi) ? -1 : v;
+}
+
+// The FPGA manager updates its mirrors byte by byte while screens read them.
+int mirror_byte(const u8 *p) { return __atomic_load_n(p, __ATOMIC_RELAXED); }
+
+// Both FPGAs report state 3; a missing manager or mirror counts as not running.
+bool fpgas_running()
+{
+    const fpga_manage *f = fpga_manage::p_fpga_manage;
+    if (!f)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        if (!f->MCU_REG_func[i] || mirror_byte(f->MCU_REG_func[i] + 80) != 3)
+            return false;
+    }
+    return true;
+}
+
+}
+
+OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
+{
+    ui->setupUi(this);
+    tile_font.setPointSize(12);
+
+    ui->Button_wlan4->hide();
+    ui->Button_wlan1->setGeometry(85, 10, 130, 50);
+    ui->Button_wlan2->setGeometry(235, 10, 130, 50);
+    ui->Button_wlan3->setGeometry(385, 10, 130, 50);
+
+    wlan_init();
+    para_init();
+    wlan_para_get(0);
+
+    const QString back = QStringLiteral(":/png/back.png");
+    ui->Button_back->setIcon(QIcon(back));
+    ui->Button_back->setIconSize(QSize(32, 32));
+    ui->Button_back->setProperty("res", back);
+    set_picture(ui->label_warning, QStringLiteral(":/png/warning.png"));
+
+    g_set_focus = nullptr;
+    g_apply_focus1 = nullptr;
+    g_apply_focus2 = nullptr;
+    g_wlan_focus = nullptr;
+    move_focus(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
+    move_focus(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
+    move_focus(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
+    move_focus(g_wlan_focus, ui->Button_wlan1, PAIR_SELECTED, PAIR_PLAIN);
+    ui->stackedWidget->setCurrentIndex(0);
+
+    for (My_lineEdit *field : {ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out1_width,
+                               ui->lineEdit_out1_height})
+        connect(field, &My_lineEdit::send_show, this, &OutputSet::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                &OutputSet::confirmString);
+
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out2_width,
+             ui->lineEdit_out2_height, ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W,
+             ui->lineEdit_H, ui->label_out1_width, ui->label_out1_height, ui->label_out2_width,
+             ui->label_out2_height})
+        w->setEnabled(false);
+
+    language_changed();
+    ui->comboBox->setView(new QListView(ui->comboBox));
+    ui->Button_apply2->hide();
+    ui->Button_cancel2->hide();
+}
+
+OutputSet::~OutputSet()
+{
+    if (g_outputset == this)
+        g_outputset = nullptr;
+    delete ui;
+}
+
+// ------------------------------------------------------------ LED setting
+
+void OutputSet::para_init()
+{
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (!p)
+        return;
+    set_field(ui->lineEdit_width, i16(p->get_u16(Img::CANVAS_W)));
+    set_field(ui->lineEdit_height, i16(p->get_u16(Img::CANVAS_H)));
+
+    int index;
+    switch (p->get_u16(Img::SPLICE_MODE)) {
+    case 2: index = 1; splice_mode = 2; break;
+    case 3: index = 0; splice_mode = 3; break;
+    default: index = 2; splice_mode = 4; break;
+    }
+    {
+        const QSignalBlocker block(ui->comboBox);
+        ui->comboBox->setCurrentIndex(index);
+    }
+    out_label_changed();
+
+    set_field(ui->lineEdit_out1_width, p->get_u16(Img::OUT1_W));
+    set_field(ui->lineEdit_out1_height, p->get_u16(Img::OUT1_H));
+    set_field(ui->lineEdit_out2_width, p->get_u16(Img::OUT2_W));
+    set_field(ui->lineEdit_out2_height, p->get_u16(Img::OUT2_H));
+}
+
+void OutputSet::out_label_changed()
+{
+    switch (ui->comboBox->currentIndex()) {
+    case 0:
+        ui->out_label->setGeometry(348, 155, 180, 40);
+        set_picture(ui->out_label, QStringLiteral(":/png/out_horizontal.png"));
+        break;
+    case 1:
+        ui->out_label->setGeometry(430, 130, 100, 80);
+        set_picture(ui->out_label, QStringLiteral(":/png/out_vertical.png"));
+        break;
+    case 2:
+        ui->out_label->setGeometry(388, 155, 100, 40);
+        set_picture(ui->out_label, QStringLiteral(":/png/out_copy.png"));
+        break;
+    default:
+        break;
+    }
+}
+
+void OutputSet::on_comboBox_activated(int index)
+{
+    int w = std::max(field_value(ui->lineEdit_width), 0);
+    const int h = std::max(field_value(ui->lineEdit_height), 0);
+    switch (index) {
+    case 0: {
+        splice_mode = 3;
+        const int out1 = horizontal_half(w);
+        const int span = w <= OUT_LIMIT ? w : round_up(w, 32);
+        set_field(ui->lineEdit_out1_width, out1);
+        set_field(ui->lineEdit_out2_width, span - out1);
+        set_field(ui->lineEdit_out1_height, h);
+        set_field(ui->lineEdit_out2_height, h);
+        break;
+    }
+    case 1: {
+        splice_mode = 2;
+        const int top = (h >> 1) + (h & 1);
+        set_field(ui->lineEdit_out1_width, w);
+        set_field(ui->lineEdit_out2_width, w);
+        set_field(ui->lineEdit_out1_height, top);
+        set_field(ui->lineEdit_out2_height, h - top);
+        break;
+    }
+    case 2:
+        splice_mode = 4;
+        if (w > OUT_LIMIT) {
+            w = OUT_LIMIT;
+            set_field(ui->lineEdit_width, w);
+        }
+        set_field(ui->lineEdit_out1_width, w);
+        set_field(ui->lineEdit_out2_width, w);
+        set_field(ui->lineEdit_out1_height, h);
+        set_field(ui->lineEdit_out2_height, h);
+        break;
+    default:
+        break;
+    }
+    out_label_changed();
+}
+
+// ------------------------------------------------------------ keypad
+
+void OutputSet::show_numberkeyboard_ui(QString text)
+{
+    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
+    if (!field || !isAncestorOf(field))
+        return;
+    g_lineedit = field;
+    edit_name = field->objectName();
+
+    QString title;
+    if (edit_name == QLatin1String("lineEdit_width") || edit_name == QLatin1String("lineEdit_out1_width")
+        || edit_name == QLatin1String("lineEdit_out2_width"))
+        title = QString::fromUtf8("宽");
+    else if (edit_name == QLatin1String("lineEdit_height")
+             || edit_name == QLatin1String("lineEdit_out1_height")
+             || edit_name == QLatin1String("lineEdit_out2_height"))
+        title = QString::fromUtf8("高");
+    else if (edit_name == QLatin1String("lineEdit_X"))
+        title = QStringLiteral("X");
+    else if (edit_name == QLatin1String("lineEdit_Y"))
+        title = QStringLiteral("Y");
+    else if (edit_name == QLatin1String("lineEdit_W"))
+        title = QStringLiteral("W");
+    else if (edit_name == QLatin1String("lineEdit_H"))
+        title = QStringLiteral("H");
+
+    if (!g_numberkeyboard)
+        return;
+    if (!title.isEmpty())
+        g_numberkeyboard->label_show(title, text);
+    g_numberkeyboard->exec();
+}
+
+void OutputSet::confirmString(QString text)
+{
+    My_lineEdit *field = g_lineedit.data();
+    if (!field || !isAncestorOf(field))
+        return;
+    edit_name = field->objectName();
+
+    if (field == ui->lineEdit_out1_width) {
+        const int v = keypad_number(text, 0, std::max(field_value(ui->lineEdit_width), 0));
+        if (v >= 0)
+            out1_width_entered(v);
+    } else if (field == ui->lineEdit_out1_height) {
+        const int v = keypad_number(text, 0, std::max(field_value(ui->lineEdit_height), 0));
+        if (v >= 0)
+            out1_height_entered(v);
+    } else if (field == ui->lineEdit_width || field == ui->lineEdit_height) {
+        // the canvas size is shown here, not set
+    } else {
+        const int v = keypad_number(text, 0, 65535);
+        if (v >= 0)
+            set_field(field, v);
+    }
+}
+
+// v is within 0..canvas width.
+void OutputSet::out1_width_entered(int v)
+{
+    const int w = field_value(ui->lineEdit_width);
+    const int pad = (w % 32) ? 32 : 0;
+    int out1;
+    if (v <= OUT_LIMIT && w <= OUT_LIMIT) {
+        out1 = v;
+        set_field(ui->lineEdit_out2_width, splice_mode == 3 ? w - out1 : out1);
+    } else if (v <= OUT_LIMIT) {
+        out1 = std::min(round_up(v, 32), w);
+        set_field(ui->lineEdit_out2_width, splice_mode == 3 ? w - out1 + pad : out1);
+    } else {
+        // one output is at most 8188 wide (8192 on 32-pixel steps): split side by side
+        splice_mode = 3;
+        out1 = std::min(round_up(OUT_LIMIT, 32), w);
+        set_field(ui->lineEdit_out2_width, w - out1 + pad);
+    }
+    set_field(ui->lineEdit_out1_width, out1);
+}
+
+// v is within 0..canvas height.
+void OutputSet::out1_height_entered(int v)
+{
+    const int h = field_value(ui->lineEdit_height);
+    const int out1 = std::min(v, OUT_LIMIT);
+    set_field(ui->lineEdit_out1_height, out1);
+    set_field(ui->lineEdit_out2_height, splice_mode == 2 ? h - out1 : out1);
+}
+
+// ------------------------------------------------------------ Apply
+
+void OutputSet::on_Button_apply1_clicked()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p) {
+        const int w = field_value(ui->lineEdit_width);
+        const int h = field_value(ui->lineEdit_height);
+        const int cw = std::max(w, 0);
+        const int ch = std::max(h, 0);
+        const bool changed = u16(w) != p->shadow_u16(Img::CANVAS_W)
+            || u16(h) != p->shadow_u16(Img::CANVAS_H)
+            || u16(splice_mode) != p->shadow_u16(Img::SPLICE_MODE);
+
+        // The LED set-up is asked before the scaler can see the new size,
+        // and never while holding para_mutex.
+        if (changed && fpgas_running()) {
+            std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
+            g_set_led_para = 1;
+            g_set_led_setup = 0;
+        }
+
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        p->set_u16(Img::CANVAS_W, u16(w));
+        p->set_u16(Img::CANVAS_H, u16(h));
+        p->set_u16(Img::SPLICE_MODE, splice_mode);
+        if (splice_mode == 3) {
+            const int a = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
+            const int b = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
+            p->set_u16(Img::OUT1_H, u16(a));
+            p->set_u16(Img::OUT2_H, u16(a));
+            p->set_u16(Img::OUT1_W, u16(b));
+            p->set_u16(Img::OUT2_X, u16(b));
+            p->set_u16(Img::OUT2_W, u16(cw - b));
+            p->set_u16(Img::OUT2_Y, 0);
+        } else if (splice_mode == 2) {
+            const int b = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
+            const int a = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
+            const int c = std::max(field_value(ui->lineEdit_out2_height), 0);
+            p->set_u16(Img::OUT1_W, u16(b));
+            p->set_u16(Img::OUT2_W, u16(b));
+            p->set_u16(Img::OUT1_H, u16(a));
+            p->set_u16(Img::OUT2_Y, u16(a));
+            p->set_u16(Img::OUT2_H, u16(c));
+            p->set_u16(Img::OUT2_X, 0);
+        } else {
+            p->set_u16(Img::OUT1_W, u16(w));
+            p->set_u16(Img::OUT2_W, u16(w));
+            p->set_u16(Img::OUT1_H, u16(h));
+            p->set_u16(Img::OUT2_H, u16(h));
+            p->set_u16(Img::OUT2_X, 0);
+            p->set_u16(Img::OUT2_Y, 0);
+        }
+        if (changed) {
+            p->set_u16(Img::window(0, Img::W_X), 0);
+            p->set_u16(Img::window(0, Img::W_Y), 0);
+            p->set_u16(Img::window(0, Img::W_W), u16(w));
+            p->set_u16(Img::window(0, Img::W_H), u16(h));
+            for (int win = 1; win < Img::WINDOWS_USED; ++win)
+                p->set_u16(Img::window(win, Img::W_ON), 0);
+        }
+        c331_manage::para_update = 1;
+    }
+    move_focus(g_apply_focus1, ui->Button_apply1, PAIR_SELECTED, PAIR_PLAIN);
+}
+
+void OutputSet::on_Button_cancel1_clicked()
+{
+    move_focus(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
+}
+
+void OutputSet::on_Button_apply2_clicked()
+{
+    move_focus(g_apply_focus2, ui->Button_apply2, PAIR_SELECTED, PAIR_PLAIN);
+}
+
+void OutputSet::on_Button_cancel2_clicked()
+{
+    move_focus(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
+}
+
+void OutputSet::on_Button_ledset_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(0);
+    move_focus(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
+}
+
+void OutputSet::on_Button_lanset_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(1);
+    move_focus(g_set_focus, ui->Button_lanset, MENU_SELECTED, MENU_PLAIN);
+}
+
+// ------------------------------------------------------------ port page
+
+void OutputSet::on_Button_wlan1_clicked() { select_group(0); }
+void OutputSet::on_Button_wlan2_clicked() { select_group(1); }
+void OutputSet::on_Button_wlan3_clicked() { select_group(2); }
+void OutputSet::on_Button_wlan4_clicked() { select_group(3); }
+
+void OutputSet::select_group(u8 group)
+{
+    QPushButton *const buttons[4] = {ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3,
+                                     ui->Button_wlan4};
+    move_focus(g_wlan_focus, buttons[group & 3], PAIR_SELECTED, PAIR_PLAIN);
+    port_group = group;
+    port_index = 0;
+    wlan_init();
+    wlan_para_get(u16(port_group * 8));
+}
+
+void OutputSet::wlan_init()
+{
+    if (tiles_frame) {
+        // a tile's click may still be on the stack: let the loop delete it
+        tiles_frame->hide();
+        tiles_frame->setParent(nullptr);
+        tiles_frame->deleteLater();
+        tiles_frame = nullptr;
+    }
+    tiles_frame = new QFrame(ui->page_2);
+    tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
+    tiles_frame->setGeometry(1, 75, 608, 165);
+
+    const int lang = shown_language();
+    const char *fmt = lang == 0 ? "网口LED%d" : lang == 4 ? "網口LED%d" : "LED%d";
+    for (int i = 0; i < 8; ++i) {
+        const int c = i % 4;
+        const int r = i / 4;
+        tile_frame = new QFrame(tiles_frame);
+        tile_frame->setObjectName(QStringLiteral("tile_frame_%1").arg(i));
+        tile_frame->setGeometry(9 + 150 * c, 14 + 75 * r, 130, 60);
+        tile_frame->setStyleSheet(QString::fromLatin1(i == port_index ? TILE_SELECTED : TILE_PLAIN));
+        g_wlan_frame[i] = tile_frame;
+
+        tile_icon = new QLabel(tiles_frame);
+        tile_icon->setObjectName(QStringLiteral("tile_icon_%1").arg(i));
+        tile_icon->setGeometry(59 + 150 * c, 17 + 75 * r, 32, 28);
+        tile_icon->setStyleSheet(QStringLiteral("background: transparent;"));
+        set_picture(tile_icon, QStringLiteral(":/png/offline.png"));
+
+        tile_text = QString::asprintf(fmt, i + 1 + 8 * port_group);
+        tile_label = new QLabel(tiles_frame);
+        tile_label->setObjectName(QStringLiteral("tile_label_%1").arg(i));
+        tile_label->setGeometry(29 + 150 * c, 45 + 75 * r, 91, 28);
+        tile_label->setFont(tile_font);
+        tile_label->setAlignment(Qt::AlignCenter);
+        tile_label->setStyleSheet(QStringLiteral("background-color: #212435;color: #FFFFFF"));
+        tile_label->setText(tile_text);
+
+        tile_button = new QPushButton(tiles_frame);
+        tile_button->setObjectName(QString::number(i));
+        tile_button->setGeometry(10 + 150 * c, 15 + 75 * r, 128, 58);
+        tile_button->setFlat(true);
+        tile_button->setFocusPolicy(Qt::NoFocus);
+        tile_button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
+        connect(tile_button, &QPushButton::clicked, this, &OutputSet::qel_button_wlan_clicked);
+    }
+    tiles_frame->show();
+}
+
+void OutputSet::qel_button_wlan_clicked()
+{
+    const QObject *s = sender();
+    if (!s)
+        return;
+    bool ok = false;
+    const int index = s->objectName().toInt(&ok);
+    if (!ok || index < 0 || index > 7)
+        return;
+    if (g_wlan_frame[port_index])
+        g_wlan_frame[port_index]->setStyleSheet(QString::fromLatin1(TILE_PLAIN));
+    port_index = u8(index);
+    wlan_para_get(u16(port_index + 8 * port_group));
+    if (g_wlan_frame[port_index])
+        g_wlan_frame[port_index]->setStyleSheet(QString::fromLatin1(TILE_SELECTED));
+}
+
+void OutputSet::wlan_para_get(unsigned short port)
+{
+    int fpga = 0;
+    int index = 0;
+    if (port < 12) {
+        index = port;
+    } else if (port < 24) {
+        fpga = 1;
+        index = port - 12;
+    }
+    u16 ox = 0, oy = 0, ow = 0, oh = 0;
+    fpga_manage::get_eth_param_addr(index, &ox, &oy, &ow, &oh);
+
+    const fpga_manage *f = fpga_manage::p_fpga_manage;
+    const u8 *block = f ? f->MCU_RAM_PARA_func[fpga] : nullptr;
+    auto value = [block](u16 offset) {
+        return block ? mirror_byte(block + offset) | mirror_byte(block + offset + 1) << 8 : 0;
+    };
+    ui->lineEdit_X->setText(QString::asprintf("%d", value(ox)));
+    ui->lineEdit_Y->setText(QString::asprintf("%d", value(oy)));
+    ui->lineEdit_W->setText(QString::asprintf("%d", value(ow)));
+    ui->lineEdit_H->setText(QString::asprintf("%d", value(oh)));
+}
+
+// ------------------------------------------------------------ texts
+
+void OutputSet::language_changed()
+{
+    ui->label_s1->setText(pick_text("1.设置LED屏宽高", "1.Set LED W&H", "1.Разрешение LED",
+                              "1.Cài đặt thông số led", "1.設置LED屏寬高"));
+    ui->label_s2->setText(pick_text("2.选择拼接方式", "2.Splice", "2.Сплайсер", "2.Ghép nối", "2.選擇拼接方式"));
+    ui->label_title->setText(
+        pick_text("输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"));
+    ui->Button_ledset->setText(
+        pick_text("LED设置", "LED Setting", "Настройка LED", "Cài đặt LED", "LED設置"));
+    ui->Button_lanset->setText(
+        pick_text("网口输出", "Port output", "Настройка LAN", "Cài đặt\ncổng MẠNG", "網口輸出"));
+
+    const QString width = pick_text("宽", "W", "Ширина", "Rộng", "寬");
+    const QString height = pick_text("高", "H", "Высота", "Cao", "高");
+    for (QLabel *l : {ui->label_width, ui->label_W, ui->label_out1_width, ui->label_out2_width})
+        l->setText(width);
+    for (QLabel *l : {ui->label_height, ui->label_H, ui->label_out1_height, ui->label_out2_height})
+        l->setText(height);
+
+    const QString tip = pick_text("可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
+                            "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
+                            "可設LED屏最大點數:%d(寬),%d(高)");
+    ui->label_tip->setText(
+        QString::asprintf(tip.toUtf8().constData(), CANVAS_LIMIT, CANVAS_LIMIT));
+
+    const QString cancel = pick_text("取消", "Cancle", "Отмена", "Hủy bỏ", "取消");
+    const QString apply = pick_text("应用", "Apply", "OK", "Đồng ý", "應用");
+    ui->Button_cancel1->setText(cancel);
+    ui->Button_cancel2->setText(cancel);
+    ui->Button_apply1->setText(apply);
+    ui->Button_apply2->setText(apply);
+
+    const QString group = pick_text("网口%d~%d", "LED%d~%d", "LED%d~%d", "LED%d~%d", "網口%d~%d");
+    const QByteArray g = group.toUtf8();
+    ui->Button_wlan1->setText(QString::asprintf(g.constData(), 1, 8));
+    ui->Button_wlan2->setText(QString::asprintf(g.constData(), 9, 16));
+    ui->Button_wlan3->setText(QString::asprintf(g.constData(), 17, 24));
+
+    combox_language_change();
+}
+
+void OutputSet::combox_language_change()
+{
+    // a refill is no operator's choice: no presets run
+    const QSignalBlocker block(ui->comboBox);
+    const int index = ui->comboBox->currentIndex();
+    ui->comboBox->clear();
+    ui->comboBox->addItem(pick_text("水平拼接", "horizontal", "Горизонтально", "Chiều ngang", "水平拼接"));
+    ui->comboBox->addItem(pick_text("垂直拼接", "VerticalS", "Вертикально", "Chiều cao", "垂直拼接"));
+    ui->comboBox->addItem(pick_text("复制模式", "copy", "Дублирование", "Sao chép", "複製模式"));
+    ui->comboBox->setCurrentIndex(index);
+}
+
+// ------------------------------------------------------------ refresh, Back
+
+void OutputSet::syncUpdate()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p && p->QelLanguageChanged() == 1) {
+        language_changed();
+        wlan_init();
+    }
+    para_init();
+}
+
+void OutputSet::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    g_outputset = nullptr;
+#if QEL_HAVE_OPTION
+    if (g_option)
+        g_option->language_changed();
+#endif
+    g_page_focus = PAGE_SETTINGS;
+}

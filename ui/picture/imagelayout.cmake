@@ -1,0 +1,3 @@
+target_sources(qelapp PRIVATE
+  ui/picture/imagelayout.h ui/picture/imagelayout.cpp ui/picture/imagelayout.ui
+)

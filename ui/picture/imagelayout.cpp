@@ -1,0 +1,467 @@
+#include "ui/picture/imagelayout.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QListView>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <mutex>
+
+#include "core/global.h"
+#include "core/qelrampara.h"
+#include "scaler/c331_manage.h"
+#include "ui/input/inputchoose.h"
+#include "ui/shell/alias.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/option.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screens.h"
+#include "ui_imagelayout.h"
+
+namespace {
+
+const char *const kTileStyle[6] = {
+    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
+    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
+    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
+};
+const char *const kDotStyle = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
+const char *const kSelectStyle = "border:2px solid rgb(255,171,84);";
+const char *const kInputName[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
+const char *const kMirrorOn[4] = {":/png/mirror1_on.png", ":/png/mirror2_on.png",
+                                  ":/png/mirror3_on.png", ":/png/mirror4_on.png"};
+const char *const kMirrorOff[4] = {":/png/mirror1_off.png", ":/png/mirror2_off.png",
+                                   ":/png/mirror3_off.png", ":/png/mirror4_off.png"};
+const u16 kP2POn = 0x0100;   // flags bit 8
+
+QString text5(const char *zh, const char *en, const char *ru, const char *vn, const char *tn)
+{
+    return PanelText{zh, en, ru, vn, tn}.text();
+}
+
+QString closedText() { return text5("未开启", "Close", "Откл", "Đóng", "未開啟"); }
+QString statePrefix() { return text5("画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫麵狀態:"); }
+QString onWord() { return text5("开启", "ON", "Вкл", "Mở", "開啟"); }
+QString offWord() { return text5("关闭", "OFF", "Откл", "Đóng", "關閉"); }
+QString namePrefix() { return text5("名称:", "Name:", "Название:", "Tên:", "名稱:"); }
+QString sourcePrefix() { return text5("信源:", "Source:", "Источник:", "Nguồn tín hiệu:", "信源:"); }
+QString defaultName(int number)
+{
+    return text5("画面%1", "image%1", "Канал%1", "Hình ảnh%1", "畫麵%1").arg(number);
+}
+
+QString inputName(int slot) { return slot >= 0 && slot <= 5 ? QString::fromLatin1(kInputName[slot]) : QString(); }
+
+QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
+
+// A window is on when the low byte of its on word is 1; window 0 always is.
+bool windowOn(const QelRamPara *p, int w) { return w == 0 || p->ram_para[Img::window(w, Img::W_ON)] == 1; }
+
+int sourceSlot(QelRamPara *p, int w)
+{
+    short isCrop = 0;
+    char cropIndex = 0;
+    return p->QelGetImageSource(p->ram_para, u8(w), &isCrop, &cropIndex, 0);
+}
+
+// Keypad entry: "" counts as 0; otherwise decimal digits up to 65535.
+bool parseEntry(const QString &text, u16 *out)
+{
+    if (text.isEmpty()) {
+        *out = 0;
+        return true;
+    }
+    for (const QChar ch : text) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+    }
+    bool ok = false;
+    const uint v = text.toUInt(&ok, 10);
+    if (!ok || v > 0xFFFF)
+        return false;
+    *out = u16(v);
+    return true;
+}
+
+u16 fieldValue(const QLineEdit *field)
+{
+    u16 v = 0;
+    return parseEntry(field->text(), &v) ? v : 0;
+}
+
+// Point-to-point list index of window w: -1 for a splice word the list lacks.
+int p2pIndex(const QelRamPara *p, int w)
+{
+    if (!(p->get_u16(Img::window(w, Img::W_FLAGS)) & kP2POn))
+        return 0;
+    switch (p->get_u16(Img::window(w, Img::W_P2P_SPLICE))) {
+    case 0: return 1;
+    case 8: return 2;
+    case 9: return 3;
+    default: return -1;
+    }
+}
+
+}
+
+ImageLayout::ImageLayout(QWidget *parent) : QDialog(parent), ui(new Ui::ImageLayout)
+{
+    ui->setupUi(this);
+    ui->label_backup->hide();
+    ui->comboBox->hide();
+    ui->Button_cancel->hide();
+    ui->Button_ok->hide();
+    ui->comboBox->setView(new QListView(ui->comboBox));
+
+    set_icon(ui->Button_back, ":/png/back.png");
+    set_icon(ui->Button_source_select, ":/png/page_change.png");
+    set_icon(ui->button_state, ":/png/button_on.png");
+    mirror_select(0);
+
+    language_changed();
+    image_init();
+    image_para_update();
+
+    for (My_lineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
+        connect(field, &My_lineEdit::send_show, this, &ImageLayout::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                &ImageLayout::confirmString);
+}
+
+ImageLayout::~ImageLayout()
+{
+    if (g_imagelayout == this)
+        g_imagelayout = nullptr;
+    delete ui;
+}
+
+void ImageLayout::set_icon(QWidget *button, const char *res)
+{
+    if (QAbstractButton *b = qobject_cast<QAbstractButton *>(button))
+        b->setIcon(QIcon(QString::fromLatin1(res)));
+    button->setProperty("res", QString::fromLatin1(res));
+}
+
+void ImageLayout::image_init()
+{
+    if (layout_frame) {
+        // may run inside a tile's own click: take it out now, delete it later
+        layout_frame->hide();
+        layout_frame->setParent(nullptr);
+        layout_frame->deleteLater();
+    }
+    layout_frame = new QFrame(this);
+    layout_frame->setObjectName(QStringLiteral("layout_frame"));
+    layout_frame->setGeometry(0, 65, 800, 95);
+
+    select_frame = new QFrame(layout_frame);
+    select_frame->setObjectName(QStringLiteral("select_frame"));
+    select_frame->setGeometry(17 + 130 * image_index, 0, 126, 96);
+    select_frame->setStyleSheet(QString::fromLatin1(kSelectStyle));
+
+    QelRamPara *p = para();
+    for (int i = 0; i < 6; ++i) {
+        QLabel *tile = new QLabel(layout_frame);
+        tile->setObjectName(QStringLiteral("tile_%1").arg(i));
+        tile->setGeometry(20 + 130 * i, 3, 120, 90);
+        tile->setText(QString::number(i + 1));
+        tile->setAlignment(Qt::AlignCenter);
+        tile->setStyleSheet(QString::fromLatin1(kTileStyle[i]));
+
+        QLabel *source = new QLabel(tile);
+        source->setObjectName(QStringLiteral("source_%1").arg(i));
+        source->setGeometry(0, 3, 100, 28);
+        source->setTextFormat(Qt::PlainText);
+        source_labels[i] = source;
+        if (p && windowOn(p, i))
+            TextCreate(char(i), 0);
+        else
+            source->setText(closedText());
+
+        QLabel *dot = new QLabel(tile);
+        dot->setObjectName(QStringLiteral("dot_%1").arg(i));
+        dot->setGeometry(101, 8, 14, 14);
+        dot->setStyleSheet(QString::fromLatin1(kDotStyle));
+
+        QPushButton *button = new QPushButton(layout_frame);
+        button->setObjectName(QString::number(i));
+        button->setGeometry(20 + 130 * i, 3, 120, 90);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, &ImageLayout::qel_image_button_clicked);
+    }
+    layout_frame->show();
+}
+
+void ImageLayout::qel_image_button_clicked()
+{
+    QPushButton *button = qobject_cast<QPushButton *>(sender());
+    if (!button)
+        return;
+    bool ok = false;
+    const int w = button->objectName().toInt(&ok);
+    if (!ok || w < 0 || w > 5)
+        return;
+    image_index = u8(w);
+    image_para_update();
+    if (select_frame)
+        select_frame->setGeometry(button->x() - 3, 0, 126, 96);
+}
+
+void ImageLayout::set_state_view(bool on)
+{
+    ui->image_state->setText(statePrefix() + (on ? onWord() : offWord()));
+    set_icon(ui->button_state, on ? ":/png/button_on.png" : ":/png/button_off.png");
+    state_on = on ? 1 : 0;
+}
+
+void ImageLayout::image_para_update()
+{
+    QelRamPara *p = para();
+    if (!p)
+        return;
+    const int w = image_index;
+
+    set_state_view(windowOn(p, w));
+    ui->button_state->setVisible(w != 0);
+
+    ALIAS_PARA alias;
+    if (get_json_alias_para(&alias, "win", w) == 1) {
+        const QFontMetrics fm(ui->image_name->font());
+        ui->image_name->setText(namePrefix() +
+                                fm.elidedText(alias.name, Qt::ElideRight, 60, Qt::TextShowMnemonic));
+    } else {
+        ui->image_name->setText(namePrefix() + defaultName(w + 1));
+    }
+
+    ui->image_source->setText(sourcePrefix() + inputName(sourceSlot(p, w)));
+
+    ui->lineEdit_X->setText(QString::number(p->get_u16(Img::window(w, Img::W_X))));
+    ui->lineEdit_Y->setText(QString::number(p->get_u16(Img::window(w, Img::W_Y))));
+    ui->lineEdit_W->setText(QString::number(p->get_u16(Img::window(w, Img::W_W))));
+    ui->lineEdit_H->setText(QString::number(p->get_u16(Img::window(w, Img::W_H))));
+
+    mirror_select(p->ram_para[Img::window(w, Img::W_MIRROR)]);
+
+    const QSignalBlocker block(ui->comboBox_P2P);
+    ui->comboBox_P2P->setCurrentIndex(p2pIndex(p, w));
+}
+
+void ImageLayout::language_changed()
+{
+    ui->label_title->setText(text5("画面布局", "Screen layout", "Расположение", "Bố cục màn hình", "畫麵佈局"));
+    ui->label_W->setText(text5("宽", "W", "Ширина", "Rộng", "寬"));
+    ui->label_H->setText(text5("高", "H", "Высота", "Cao", "高"));
+    ui->label_mirror->setText(text5("镜像", "mirror", "Отражение", "Ảnh phản chiếu", "鏡像"));
+    ui->label_P2P->setText(text5("点对点", "DBD", "Пиксель к пикселю", "Điểm tới điểm", "點對點"));
+
+    // a refill is no operator's choice: the handler must not see it
+    const QSignalBlocker block(ui->comboBox_P2P);
+    ui->comboBox_P2P->clear();
+    ui->comboBox_P2P->setView(new QListView(ui->comboBox_P2P));
+    ui->comboBox_P2P->addItem(text5("点对点关闭", "OFF", "Откл", "Đóng", "點對點關閉"));
+    ui->comboBox_P2P->addItem(text5("点对点开启", "ON", "Вкл", "Mở", "點對點開啟"));
+    ui->comboBox_P2P->addItem(text5("HD3,HD4水平拼接", "HD3,HD4 Hor", "Гор HD3,HD4", "Nối ngang HD3,HD4", "HD3,HD4水平拼接"));
+    ui->comboBox_P2P->addItem(text5("HD3,HD4垂直拼接", "HD3,HD4 Ver", "Вер HD3,HD4", "Ghép dọc HD3,HD4", "HD3,HD4垂直拼接"));
+    if (QelRamPara *p = para())
+        ui->comboBox_P2P->setCurrentIndex(p2pIndex(p, image_index));
+}
+
+void ImageLayout::syncUpdate()
+{
+    QelRamPara *p = para();
+    if (!p)
+        return;
+    bool rebuild = false;
+    if (p->QelLanguageChanged() == 1) {
+        language_changed();
+        rebuild = true;
+    }
+    for (int w = 0; w < Img::WINDOWS_USED; ++w) {
+        if (p->get_u16(Img::window(w, Img::W_ON)) != p->shadow_u16(Img::window(w, Img::W_ON)) ||
+            p->get_u16(Img::window(w, Img::W_SOURCE)) != p->shadow_u16(Img::window(w, Img::W_SOURCE)))
+            rebuild = true;
+    }
+    if (rebuild)
+        image_init();
+    image_para_update();
+}
+
+void ImageLayout::TextCreate(char window, char)
+{
+    const int w = u8(window);
+    QelRamPara *p = para();
+    if (w > 5 || !p || !source_labels[w])
+        return;
+    source_labels[w]->setText(inputName(sourceSlot(p, w)));
+}
+
+void ImageLayout::mirror_select(int k)
+{
+    QPushButton *const buttons[4] = {ui->mirror1, ui->mirror2, ui->mirror3, ui->mirror4};
+    // a mode outside 0..3 lights none
+    for (int i = 0; i < 4; ++i)
+        set_icon(buttons[i], i == k ? kMirrorOn[i] : kMirrorOff[i]);
+}
+
+void ImageLayout::on_button_state_clicked()
+{
+    QelRamPara *p = para();
+    const int w = image_index;
+    if (!p || w < 1 || w > 5)
+        return;
+    const bool on = state_on != 1;
+    set_state_view(on);
+    {
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        p->ram_para[Img::window(w, Img::W_ON)] = on ? 1 : 0;
+        c331_manage::para_update = 1;
+    }
+    if (on)
+        TextCreate(char(w), 0);
+    else if (source_labels[w])
+        source_labels[w]->setText(closedText());
+}
+
+void ImageLayout::mirror_clicked(int mode)
+{
+    QelRamPara *p = para();
+    if (!p)
+        return;
+    const int offset = Img::window(image_index, Img::W_MIRROR);
+    if (p->ram_para[offset] == mode)
+        return;
+    mirror_select(mode);
+    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+    c331_manage::para_update = 1;
+    p->ram_para[offset] = u8(mode);
+}
+
+void ImageLayout::on_mirror1_clicked() { mirror_clicked(0); }
+void ImageLayout::on_mirror2_clicked() { mirror_clicked(1); }
+void ImageLayout::on_mirror3_clicked() { mirror_clicked(2); }
+void ImageLayout::on_mirror4_clicked() { mirror_clicked(3); }
+
+void ImageLayout::on_comboBox_P2P_currentIndexChanged(int index)
+{
+    QelRamPara *p = para();
+    if (!p || index < 0 || index > 3)
+        return;
+    const int flagsAt = Img::window(image_index, Img::W_FLAGS);
+    const int spliceAt = Img::window(image_index, Img::W_P2P_SPLICE);
+    const u16 flags = p->get_u16(flagsAt);
+    const u16 splice = p->get_u16(spliceAt);
+    u16 newFlags = flags;
+    u16 newSplice = splice;
+    if (index == 0) {
+        newFlags &= u16(~kP2POn);
+    } else {
+        newFlags |= kP2POn;
+        newSplice = index == 1 ? 0 : index == 2 ? 8 : 9;
+    }
+    if (newFlags == flags && newSplice == splice)
+        return;
+    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+    p->set_u16(flagsAt, newFlags);
+    p->set_u16(spliceAt, newSplice);
+    c331_manage::para_update = 1;
+}
+
+void ImageLayout::on_Button_source_select_clicked()
+{
+    QPointer<ImageLayout> self(this);
+    if (!g_inputchoose)
+        g_inputchoose = new InputChoose();
+    g_page_focus = PAGE_INPUT_CHOICE;
+    g_inputchoose->exec();
+    // closed by the idle return, or by our own Back meanwhile
+    if (!self || g_imagelayout != this)
+        return;
+    language_changed();
+    image_para_update();
+    image_init();
+    g_page_focus = PAGE_LAYOUT;
+}
+
+void ImageLayout::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    if (g_imagelayout == this)
+        g_imagelayout = nullptr;
+    if (g_option)
+        g_option->language_changed();
+    g_page_focus = PAGE_SETTINGS;
+}
+
+My_lineEdit *ImageLayout::partner_of(My_lineEdit *field, int *limitOffset) const
+{
+    if (!field)
+        return nullptr;
+    if (field == ui->lineEdit_X) {
+        *limitOffset = Img::CANVAS_W;
+        return ui->lineEdit_W;
+    }
+    if (field == ui->lineEdit_W) {
+        *limitOffset = Img::CANVAS_W;
+        return ui->lineEdit_X;
+    }
+    if (field == ui->lineEdit_Y) {
+        *limitOffset = Img::CANVAS_H;
+        return ui->lineEdit_H;
+    }
+    if (field == ui->lineEdit_H) {
+        *limitOffset = Img::CANVAS_H;
+        return ui->lineEdit_Y;
+    }
+    return nullptr;
+}
+
+void ImageLayout::show_numberkeyboard_ui(QString)
+{
+    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
+    int limitOffset = 0;
+    if (!field || !partner_of(field, &limitOffset) || !g_numberkeyboard)
+        return;
+    const QString name = field->objectName();
+    g_lineedit = field;
+    g_numberkeyboard->label_show(name.right(1), field->text());
+    g_numberkeyboard->exec();
+}
+
+void ImageLayout::confirmString(QString text)
+{
+    // only our own four fields: entries made on screens above this one pass by
+    My_lineEdit *field = g_lineedit.data();
+    int limitOffset = 0;
+    My_lineEdit *partner = partner_of(field, &limitOffset);
+    QelRamPara *p = para();
+    if (!partner || !p)
+        return;
+
+    u16 value = 0;
+    if (!parseEntry(text, &value))
+        return;
+    const u32 limit = p->get_u16(limitOffset);
+    if (u32(value) + u32(fieldValue(partner)) > limit)
+        return;
+
+    field->setText(text);
+    const u16 x = fieldValue(ui->lineEdit_X);
+    const u16 y = fieldValue(ui->lineEdit_Y);
+    const u16 w = fieldValue(ui->lineEdit_W);
+    const u16 h = fieldValue(ui->lineEdit_H);
+    const int win = image_index;
+    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+    p->set_u16(Img::window(win, Img::W_X), x);
+    p->set_u16(Img::window(win, Img::W_Y), y);
+    p->set_u16(Img::window(win, Img::W_W), w);
+    p->set_u16(Img::window(win, Img::W_H), h);
+    c331_manage::para_update = 1;
+}

@@ -1,0 +1,6 @@
+# window layout
+include(${CMAKE_CURRENT_LIST_DIR}/imagelayout.cmake OPTIONAL)
+# picture quality
+include(${CMAKE_CURRENT_LIST_DIR}/imagequality.cmake OPTIONAL)
+# test patterns
+include(${CMAKE_CURRENT_LIST_DIR}/test_chart.cmake OPTIONAL)
