@@ -10,6 +10,7 @@
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
+#include "ui/shell/panel_placement.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/syncupdate.h"
@@ -49,6 +50,8 @@ int main(int argc, char *argv[])
     SyncUpdate::pInstance();
 
     QApplication app(argc, argv);
+    PanelPlacement placement;
+    app.installEventFilter(&placement);
     MainWindow w;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &w, &MainWindow::slot_update_timer_ticks);

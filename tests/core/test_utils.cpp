@@ -110,8 +110,10 @@ private slots:
             for (int i = 0; i < 2000; ++i)
                 g_str_ip = QString("10.0.0.%1").arg(i % 250);
         });
-        for (int i = 0; i < 2000; ++i)
-            QVERIFY(g_str_ip.get().startsWith("10.0.0.") || g_str_ip.get().startsWith("192."));
+        for (int i = 0; i < 2000; ++i) {
+            const QString seen = g_str_ip;
+            QVERIFY(seen.startsWith("10.0.0.") || seen.startsWith("192."));
+        }
         writer.join();
     }
 };

@@ -13,9 +13,15 @@
 #include "core/config_engine.h"
 #include "core/global.h"
 #include "core/qelrampara.h"
+#include "ui/input/inputchoose.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
+#include "ui/picture/test_chart.h"
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
+#include "ui/shell/panel_placement.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
@@ -85,6 +91,11 @@ std::vector<Shot> shots()
              return img;
          }},
         {"settings_menu", [] { return screen<Option>(); }},
+        {"input_choice", [] { return screen<InputChoose>(); }},
+        {"window_layout", [] { return screen<ImageLayout>(); }},
+        {"output", [] { return screen<OutputSet>(); }},
+        {"picture_quality", [] { return screen<ImageQuality>(); }},
+        {"test_pattern", [] { return screen<test_chart>(); }},
         {"settings_keypad",
          [] {
              Option o;
@@ -167,6 +178,8 @@ int main(int argc, char **argv)
     QelRamPara::pInstance();
     SyncUpdate::pInstance();
     QApplication app(argc, argv);
+    PanelPlacement placement;
+    app.installEventFilter(&placement);
     MainWindow w;
     lcd_touch::pInstance();
     new LockWindow();

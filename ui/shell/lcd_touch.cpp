@@ -13,6 +13,7 @@
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
 
 lcd_touch *lcd_touch::p_lcd_touch = nullptr;
 
@@ -145,12 +146,15 @@ void lcd_touch::close_screen(u8 page)
         if (g_outputset)
             g_outputset->on_Button_back_clicked();
         break;
+    case PAGE_PICTURE:
+        if (g_imagequality)
+            g_imagequality->on_Button_back_clicked();
+        break;
     case PAGE_EDID:             // g_edidset
     case PAGE_INPUT_CROP:       // g_inputcut
     case PAGE_STATUS:           // g_machinestate
     case PAGE_USER_MODE:        // g_custommode
     case PAGE_NETWORK:          // g_linkoption
-    case PAGE_PICTURE:          // g_imagequality
     case PAGE_ADVANCED:         // g_advancedoption
     case PAGE_SMART_MAPPING:    // g_smartmapping
     default:

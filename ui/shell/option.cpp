@@ -7,6 +7,8 @@
 #include "ui/shell/screens.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
+#include "ui/picture/test_chart.h"
 #include "ui_option.h"
 
 namespace {
@@ -51,9 +53,7 @@ void Option::enable_buttons()
 {
     ui->input_cut->setEnabled(false);
     ui->link_set->setEnabled(false);
-    ui->image_quality->setEnabled(false);
     ui->AdvanceButton->setEnabled(false);
-    ui->test_chart->setEnabled(false);
     ui->smart_mapping->setEnabled(false);
 }
 
@@ -105,7 +105,11 @@ void Option::on_link_set_clicked()
 
 void Option::on_image_quality_clicked()
 {
-    // picture quality screen, page 11: g_imagequality
+    if (g_imagequality)
+        return;
+    g_imagequality = new ImageQuality();
+    g_page_focus = PAGE_PICTURE;
+    g_imagequality->exec();
 }
 
 void Option::on_AdvanceButton_clicked()
@@ -115,7 +119,11 @@ void Option::on_AdvanceButton_clicked()
 
 void Option::on_test_chart_clicked()
 {
-    // test pattern screen, page 16: g_test_chart
+    if (g_test_chart)
+        return;
+    g_test_chart = new test_chart();
+    g_page_focus = PAGE_TEST_PATTERN;
+    g_test_chart->exec();
 }
 
 void Option::on_smart_mapping_clicked()

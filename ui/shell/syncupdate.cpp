@@ -13,6 +13,8 @@
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
+#include "ui/picture/test_chart.h"
 #include "ui/shell/tip.h"
 
 SyncUpdate *SyncUpdate::p_syncupdate = nullptr;
@@ -138,6 +140,14 @@ void SyncUpdate::refresh_screen(u8 page, int code)
         if (g_imagelayout)
             g_imagelayout->syncUpdate();
         break;
+    case PAGE_PICTURE:
+        if (g_imagequality)
+            g_imagequality->syncUpdate();
+        break;
+    case PAGE_TEST_PATTERN:
+        if (g_test_chart)
+            g_test_chart->syncUpdate();
+        break;
     case PAGE_STATUS:           // g_machinestate->syncUpdate(code)
     case PAGE_INPUT_CROP:       // g_inputcut->syncUpdate(code)
     case PAGE_NETWORK:          // g_linkoption->syncUpdate(code)
@@ -146,8 +156,6 @@ void SyncUpdate::refresh_screen(u8 page, int code)
         break;
     case PAGE_USER_MODE:        // g_custommode->syncUpdate()
     case PAGE_EDID:             // g_edidset->syncUpdate()
-    case PAGE_PICTURE:          // g_imagequality->syncUpdate()
-    case PAGE_TEST_PATTERN:     // g_test_chart->syncUpdate()
         break;
     default:
         break;

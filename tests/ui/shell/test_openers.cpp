@@ -4,6 +4,8 @@
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
+#include "ui/picture/test_chart.h"
 
 // The menus open the setting screens, the refresh reaches them and the idle
 // return closes them from the top down.
@@ -51,6 +53,38 @@ private slots:
         QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+
+    void pictureScreenClosesOnIdleTestPatternStays()
+    {
+        Shell s;
+        s.w->show_menu();
+        bool picture = false, pattern = false;
+        onModal([&](QWidget *option) {
+            onModal([&](QWidget *m) {
+                picture = qobject_cast<ImageQuality *>(m) && g_page_focus == PAGE_PICTURE;
+                s.idle(u32(g_back_to_mainwindow_time) + 1);
+            });
+            QTest::mouseClick(child<QPushButton>(option, "image_quality"), Qt::LeftButton);
+            QVERIFY(!g_imagequality);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QVERIFY(!g_option);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+
+        onModal([&](QWidget *option) {
+            onModal([&](QWidget *m) {
+                s.idle(u32(g_back_to_mainwindow_time) * 3);
+                pattern = qobject_cast<test_chart *>(m) && g_test_chart && g_page_focus == PAGE_TEST_PATTERN;
+                QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton);
+            });
+            QTest::mouseClick(child<QPushButton>(option, "test_chart"), Qt::LeftButton);
+            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
+            QTest::mouseClick(child<QPushButton>(option, "Button_back"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QVERIFY(picture);
+        QVERIFY(pattern);
     }
 
     void layoutNeedsTheCodeAndIdleUnwindsTheWholeChain()

@@ -68,8 +68,7 @@ private slots:
             QCOMPARE(child<QLabel>(o, "label_title")->text(), QStringLiteral("Cài đặt"));
             QCOMPARE(child<QPushButton>(o, "test_chart")->text(), QStringLiteral("Biểu đồ\nkiểm tra"));
             QCOMPARE(child<QPushButton>(o, "Button_back")->property("res").toString(), QStringLiteral(":/png/back.png"));
-            for (const char *name : {"input_cut", "link_set", "image_quality", "AdvanceButton", "test_chart",
-                                     "smart_mapping"}) {
+            for (const char *name : {"input_cut", "link_set", "AdvanceButton", "smart_mapping"}) {
                 QPushButton *b = child<QPushButton>(o, name);
                 QVERIFY2(b && !b->isEnabled(), name);
             }

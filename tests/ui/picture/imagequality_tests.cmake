@@ -1,0 +1,1 @@
+qel_add_test(test_imagequality ui/picture/test_imagequality.cpp)

@@ -1,0 +1,155 @@
+#include "ui/picture/test_chart.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <mutex>
+
+#include "core/global.h"
+#include "core/qelrampara.h"
+#include "scaler/c331_manage.h"
+#include "ui/shell/option.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screens.h"
+#include "ui_test_chart.h"
+
+namespace {
+
+const char *const kPlain = "border:1px solid rgb(255, 255, 255);";
+const char *const kMarked = "border:5px solid rgb(255,171,84);";
+
+const PanelText kTitle{"测试图", "Test pattern", "Тестовый\nобразец", "Biểu đồ\nkiểm tra", "測試圖"};
+const PanelText kClose{"关闭测试图", "Close", "Закрыть", "Đóng", "關閉測試圖"};
+// captions; Russian and Vietnamese number the patterns
+const PanelText kCaption[8] = {
+    {"红色", "Red", "Тест %1", "Kiểm tra %1", "紅色"},
+    {"绿色", "Green", "Тест %1", "Kiểm tra %1", "綠色"},
+    {"蓝色", "Blue", "Тест %1", "Kiểm tra %1", "藍色"},
+    {"白色", "White", "Тест %1", "Kiểm tra %1", "白色"},
+    {"黑色", "Black", "Тест %1", "Kiểm tra %1", "黑色"},
+    {"色带", "Colour bar", "Тест %1", "Kiểm tra %1", "色帶"},
+    {"横线", "Horizontal line", "Тест %1", "Kiểm tra %1", "橫線"},
+    {"竖线", "Vertical line", "Тест %1", "Kiểm tra %1", "豎線"},
+};
+
+}
+
+test_chart::test_chart(QWidget *parent) : QDialog(parent), ui(new Ui::test_chart)
+{
+    ui->setupUi(this);
+    ui->Button_back->setIcon(QIcon(QStringLiteral(":/png/back.png")));
+    ui->Button_back->setProperty("res", QStringLiteral(":/png/back.png"));
+    testimage_button_init();
+    para_init();
+    language_changed();
+}
+
+test_chart::~test_chart()
+{
+    if (g_test_chart == this)
+        g_test_chart = nullptr;
+    delete ui;
+}
+
+QLabel *test_chart::picture(int k) const
+{
+    QLabel *const labels[8] = {ui->label_test1, ui->label_test2, ui->label_test3, ui->label_test4,
+                               ui->label_test5, ui->label_test6, ui->label_test7, ui->label_test8};
+    return k >= 0 && k < 8 ? labels[k] : nullptr;
+}
+
+void test_chart::testimage_button_init()
+{
+    for (int k = 0; k < 8; ++k) {
+        QPushButton *button = new QPushButton(ui->frame);
+        button->setObjectName(QString::number(k));
+        button->setGeometry(40 + 140 * (k % 4), 20 + 160 * (k / 4), 100, 100);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, &test_chart::qel_image_button_clicked);
+    }
+}
+
+void test_chart::para_init()
+{
+    for (int k = 0; k < 8; ++k) {
+        const QString res = QStringLiteral(":/png/img_test%1.png").arg(k + 1);
+        QLabel *label = picture(k);
+        label->setPixmap(QPixmap(res));
+        label->setScaledContents(true);
+        label->setProperty("res", res);
+    }
+}
+
+void test_chart::language_changed()
+{
+    ui->label_title->setText(kTitle.text());
+    ui->Button_closetest->setText(kClose.text());
+    QLabel *const captions[8] = {ui->label_red,   ui->label_green,  ui->label_blue,  ui->label_white,
+                                 ui->label_black, ui->label_colour, ui->label_hline, ui->label_wline};
+    const int lang = panel_language();
+    for (int k = 0; k < 8; ++k) {
+        QString text = kCaption[k].text();
+        if (lang == 2 || lang == 3)
+            text = text.arg(k + 1);
+        captions[k]->setText(text);
+    }
+}
+
+// The mark is the operator's last choice here, not image byte 864.
+void test_chart::syncUpdate()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p && p->QelLanguageChanged() == 1)
+        language_changed();
+}
+
+void test_chart::write_pattern(u8 value)
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (!p)
+        return;
+    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+    c331_manage::para_update = 1;
+    p->ram_para[Img::TEST_PATTERN] = value;
+}
+
+void test_chart::qel_image_button_clicked()
+{
+    QObject *button = sender();
+    if (!button)
+        return;
+    bool ok = false;
+    const int k = button->objectName().toInt(&ok, 10);
+    if (!ok || k < 0 || k > 7)
+        return;
+    if (k != pattern_index) {
+        if (QLabel *old = picture(pattern_index))
+            old->setStyleSheet(QString::fromLatin1(kPlain));
+        picture(k)->setStyleSheet(QString::fromLatin1(kMarked));
+        pattern_index = u8(k);
+    }
+    write_pattern(u8(k + 1));
+}
+
+void test_chart::on_Button_closetest_clicked()
+{
+    if (QLabel *old = picture(pattern_index))
+        old->setStyleSheet(QString::fromLatin1(kPlain));
+    pattern_index = NO_PATTERN;
+    write_pattern(0);
+}
+
+// The pattern stays on the wall.
+void test_chart::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    if (g_test_chart == this)
+        g_test_chart = nullptr;
+    if (g_option)
+        g_option->language_changed();
+    g_page_focus = PAGE_SETTINGS;
+}

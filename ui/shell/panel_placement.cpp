@@ -1,0 +1,21 @@
+#include "ui/shell/panel_placement.h"
+
+#include <QEvent>
+#include <QWidget>
+
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/screens.h"
+
+bool PanelPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        QWidget *w = static_cast<QWidget *>(watched);
+        if (w->isWindow() && w->width() == 800 && w->height() == 480) {
+            QWidget *main = g_mainwindow;
+            const QPoint origin = main && w != main ? main->pos() : QPoint(0, 0);
+            if (w->pos() != origin)
+                w->move(origin);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
