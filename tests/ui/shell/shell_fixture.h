@@ -12,6 +12,7 @@
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "tests/support/testenv.h"
+#include "tests/support/ui_helpers.h"
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
@@ -61,33 +62,5 @@ struct Shell
         w->slot_update_timer_ticks();
     }
 };
-
-template <class T = QWidget>
-inline T *child(QWidget *parent, const char *name)
-{
-    return parent ? parent->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-}
-
-// Runs fn on the modal widget that will be active once the event loop runs
-// (a modal exec started right after this call). After a failed check every
-// modal run is ended, so the test returns instead of hanging.
-inline void onModal(std::function<void(QWidget *)> fn)
-{
-    QTimer::singleShot(0, [fn] {
-        fn(QApplication::activeModalWidget());
-        if (QTest::currentTestFailed())
-            while (QWidget *m = QApplication::activeModalWidget())
-                m->hide();
-    });
-}
-
-// Types digits on the shared keypad, then OK.
-inline void typeOnKeypad(const QString &digits)
-{
-    for (QChar d : digits)
-        QTest::mouseClick(child<QPushButton>(g_numberkeyboard, qPrintable(QStringLiteral("Button_") + d)),
-                          Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(g_numberkeyboard, "Button_ok"), Qt::LeftButton);
-}
 
 #endif
