@@ -1,7 +1,5 @@
-#include <QApplication>
 #include <QTimer>
 
-#include "core/config_engine.h"
 #include "core/qelrampara.h"
 #include "led_output/fpga_manage.h"
 #include "remote/r58_wifi_config.h"
@@ -10,7 +8,7 @@
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
-#include "ui/shell/panel_placement.h"
+#include "ui/shell/panel_app.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/syncupdate.h"
@@ -45,13 +43,7 @@ void start_panel(MainWindow *w)
 
 int main(int argc, char *argv[])
 {
-    ConfigEngine::pInstance();
-    QelRamPara::pInstance();
-    SyncUpdate::pInstance();
-
-    QApplication app(argc, argv);
-    PanelPlacement placement;
-    app.installEventFilter(&placement);
+    PanelApp app(argc, argv);
     MainWindow w;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &w, &MainWindow::slot_update_timer_ticks);

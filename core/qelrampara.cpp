@@ -212,12 +212,14 @@ void QelRamPara::load_device_info()
     std::memcpy(ram_para_shadow, ram_para, sizeof ram_para);
 }
 
-bool QelRamPara::save_device_info()
+bool QelRamPara::save_device_info() { return save_device_info(ram_para); }
+
+bool QelRamPara::save_device_info(const u8 *image)
 {
     QByteArray data(kFileBytes, '\0');
     data[0] = char(0xAA);
     data[1] = char(0xAA);
-    std::memcpy(data.data() + 2, ram_para + Img::SETTINGS_START, kSettingsBytes);
+    std::memcpy(data.data() + 2, image + Img::SETTINGS_START, kSettingsBytes);
     return Utils::writeFileAtomic(QString::fromLatin1(kDeviceInfo), data);
 }
 

@@ -55,6 +55,7 @@ public:
     // ---- files ----
     void load_device_info();            // "/data/ram_device_info" or the factory table
     bool save_device_info();            // marker AA AA + image 768..4095, atomically
+    static bool save_device_info(const u8 *image);   // the same from a copy of the image
     void factory_defaults();            // image 768..4095 := factory table (no save)
     int load_user_mode(int slot);       // 1 when a valid file was loaded; else slot empty
     bool save_user_mode(int slot);      // writes user_mode[slot] (and its OSD copy when on)

@@ -4,6 +4,7 @@
 
 #include "core/sim_config.h"
 #include "led_output/fpga_manage.h"
+#include "led_output/locked_copy.h"
 #include "led_output/rcv_frame.h"
 
 namespace {
@@ -151,11 +152,7 @@ void fpga_drv::set_register(u8 reg, u8 value)
     m_regs[reg] = value;
 }
 
-u8 fpga_drv::peek_register(u8 reg) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_regs[reg];
-}
+u8 fpga_drv::peek_register(u8 reg) const { return lockedCopy(m_mutex, m_regs[reg]); }
 
 void fpga_drv::set_state(u8 state) { set_register(REG_STATE, state); }
 
@@ -254,17 +251,8 @@ rcv_card fpga_drv::card(int port, int card) const
     return rcv_card();
 }
 
-u32 fpga_drv::reset_count() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_resets;
-}
-
-u32 fpga_drv::dropped_frames() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_dropped;
-}
+u32 fpga_drv::reset_count() const { return lockedCopy(m_mutex, m_resets); }
+u32 fpga_drv::dropped_frames() const { return lockedCopy(m_mutex, m_dropped); }
 
 RcvReply fpga_drv::reply_from_text(const QString &text)
 {

@@ -13,6 +13,7 @@
 #include "core/sim_config.h"
 #include "core/utils.h"
 #include "led_output/fpga_drv.h"
+#include "led_output/locked_copy.h"
 #include "led_output/rcv_card.h"
 #include "led_output/rcv_cmd.h"
 #include "led_output/rcv_frame.h"
@@ -400,12 +401,8 @@ void fpga_manage::start_job(u8 job)
         m_file = g_qlfile_name;
     }
     m_value = u8(g_send_para.arg.load() & 0xFF);
-    if (job == JOB_CHECK_CARDS) {
-        // the check screen empties its list when it posts the job
-        std::lock_guard<std::mutex> lock(m_result_mutex);
-        m_result_entries.clear();
-        m_result_count = 0;
-    }
+    if (job == JOB_CHECK_CARDS)
+        set_result(QStringList());   // the check screen empties its list when it posts the job
     report(0);
 }
 
@@ -464,12 +461,105 @@ fpga_manage::Poll fpga_manage::poll_exchange()
     return Poll::Pending;
 }
 
-// the card count of a search reply (0 without one)
-static int searchCount(bool replied, u8 status, const QByteArray &extra)
+bool fpga_manage::start_search(int port)
 {
-    if (!replied || status != 0 || extra.size() < 2)
-        return 0;
-    return qMin(int(u8(extra[0]) | u8(extra[1]) << 8), int(rcv_frame::CARD_SEARCH) - 1);
+    m_port = port;
+    m_ex_port = port;
+    return exchange_started(m_cmd->search(port, now()));
+}
+
+// The card count of the search in flight (0 without a reply); false while
+// it is pending.
+bool fpga_manage::search_done(int *count)
+{
+    const Poll r = poll_exchange();
+    if (r == Poll::Pending)
+        return false;
+    if (r != Poll::Replied || m_ex_status != 0 || m_ex_extra.size() < 2)
+        *count = 0;
+    else
+        *count = qMin(int(u8(m_ex_extra[0]) | u8(m_ex_extra[1]) << 8), int(rcv_frame::CARD_SEARCH) - 1);
+    return true;
+}
+
+// Once the exchange in flight is over, `*counter` moves on and the job goes to `step`.
+bool fpga_manage::next_after_reply(int *counter, int step)
+{
+    if (poll_exchange() == Poll::Pending)
+        return false;
+    ++*counter;
+    m_step = step;
+    return true;
+}
+
+// Step 0 of the jobs on the line's port: its search, unless the job has
+// nothing to do (`usable` false) and ends.
+bool fpga_manage::search_line_port(bool usable)
+{
+    if (!usable || m_line.output_port > 23 || !start_search(m_line.output_port)) {
+        finish_job();
+        return false;
+    }
+    m_step = 1;
+    return true;
+}
+
+// Step 1 of the jobs on the line's port: the job ends when no card answers
+// the search, else goes on at step 2 from the first card and byte.
+bool fpga_manage::step_line_cards()
+{
+    if (!search_done(&m_count))
+        return false;
+    if (m_count == 0) {
+        finish_job();
+        return false;
+    }
+    m_card = 0;
+    m_offset = 0;
+    m_step = 2;
+    return true;
+}
+
+// Step 0 of the jobs over all 24 ports: search the next port, or after the
+// last one wait for the end at `end` percent.
+bool fpga_manage::step_next_port(int end)
+{
+    if (m_port >= 24) {
+        begin_end_wait(end);
+        return true;
+    }
+    report(m_port * end / 24);
+    return wait_or_skip(start_search(m_port), &m_port, 1);
+}
+
+// A request sent waits for its reply at `step`; one not sent moves `*counter` on.
+bool fpga_manage::wait_or_skip(bool sent, int *counter, int step)
+{
+    if (sent)
+        m_step = step;
+    else
+        ++*counter;
+    return true;
+}
+
+void fpga_manage::begin_end_wait(int progress)
+{
+    report(progress);
+    m_job_stamp = now();
+    m_step = END_STEP;
+}
+
+bool fpga_manage::end_wait()
+{
+    if (Utils::getTimeSpace(m_job_stamp) >= END_WAIT_TICKS)
+        finish_job();
+    return false;
+}
+
+// Progress by the time since the stage began, 500 ticks to the end; never back.
+void fpga_manage::report_elapsed()
+{
+    report(qMax(m_last_progress, int(100 * quint64(Utils::getTimeSpace(m_job_stamp)) / 500)));
 }
 
 bool fpga_manage::rcvcard_x_y(const LINE_TYPE &line, int index, u16 *x, u16 *y)
@@ -509,33 +599,23 @@ bool fpga_manage::get_rcvcard_x_y(int index, u16 *x, u16 *y) const
     return rcvcard_x_y(m_line, index, x, y);
 }
 
-void fpga_manage::SmartMapping_deal()
+// Runs the stage while the job is one of `jobs` and nothing has to be waited for.
+void fpga_manage::run_stage(bool (fpga_manage::*step)(), std::initializer_list<u8> jobs)
 {
-    while (m_job == JOB_SMART_MAPPING && step_smart_mapping()) {
+    while (std::find(jobs.begin(), jobs.end(), m_job) != jobs.end() && (this->*step)()) {
     }
 }
 
-void fpga_manage::save_para_deal()
-{
-    while (m_job == JOB_SAVE_PARA && step_save_para()) {
-    }
-}
-
-void fpga_manage::mapping_enable_deal()
-{
-    while (m_job == JOB_MAPPING_ENABLE && step_mapping_enable()) {
-    }
-}
+void fpga_manage::SmartMapping_deal() { run_stage(&fpga_manage::step_smart_mapping, {JOB_SMART_MAPPING}); }
+void fpga_manage::save_para_deal() { run_stage(&fpga_manage::step_save_para, {JOB_SAVE_PARA}); }
+void fpga_manage::mapping_enable_deal() { run_stage(&fpga_manage::step_mapping_enable, {JOB_MAPPING_ENABLE}); }
 
 void fpga_manage::rcv_recovery_check_deal(int what)
 {
-    if (what == 2) {
-        while (m_job == JOB_LOAD_FROM_USB && step_load_scan()) {
-        }
-    } else {
-        while ((m_job == JOB_CHECK_CARDS || m_job == JOB_SELF_RECOVERY) && step_recovery()) {
-        }
-    }
+    if (what == 2)
+        run_stage(&fpga_manage::step_load_scan, {JOB_LOAD_FROM_USB});
+    else
+        run_stage(&fpga_manage::step_recovery, {JOB_CHECK_CARDS, JOB_SELF_RECOVERY});
 }
 
 // Job 1: every card of the port learns its position on the canvas.
@@ -543,37 +623,14 @@ bool fpga_manage::step_smart_mapping()
 {
     switch (m_step) {
     case 0:
-        if (m_line.rows == 0 || m_line.columns == 0 || m_line.routing < 1 || m_line.routing > 16
-            || m_line.output_port > 23) {
-            finish_job();   // nothing to place
-            return false;
-        }
-        m_port = m_line.output_port;
-        m_ex_port = m_port;
-        if (!exchange_started(m_cmd->search(m_port, now()))) {
-            finish_job();
-            return false;
-        }
-        m_step = 1;
-        return true;
-    case 1: {
-        const Poll r = poll_exchange();
-        if (r == Poll::Pending)
-            return false;
-        m_count = searchCount(r == Poll::Replied, m_ex_status, m_ex_extra);
-        if (m_count == 0) {
-            finish_job();
-            return false;
-        }
-        m_card = 0;
-        m_step = 2;
-        return true;
-    }
+        // nothing to place without rows, columns and a pattern
+        return search_line_port(m_line.rows != 0 && m_line.columns != 0 && m_line.routing >= 1
+                                && m_line.routing <= 16);
+    case 1:
+        return step_line_cards();
     case 2: {
         if (m_card >= m_count) {
-            report(90);
-            m_job_stamp = now();
-            m_step = 4;
+            begin_end_wait(90);
             return true;
         }
         report(m_card * 90 / m_count);
@@ -588,30 +645,20 @@ bool fpga_manage::step_smart_mapping()
         pos.append(char(px >> 8));
         pos.append(char(py & 0xFF));
         pos.append(char(py >> 8));
-        if (!exchange_started(m_cmd->write_ram(m_port, u16(m_card), rcv_card::POSITION_ADDR, pos, now()))) {
-            ++m_card;
-            return true;
-        }
-        m_step = 3;
-        return true;
+        const bool sent = m_cmd->write_ram(m_port, u16(m_card), rcv_card::POSITION_ADDR, pos, now());
+        return wait_or_skip(exchange_started(sent), &m_card, 3);
     }
     case 3:
-        if (poll_exchange() == Poll::Pending)
-            return false;
-        ++m_card;
-        m_step = 2;
-        return true;
+        return next_after_reply(&m_card, 2);
     default:
-        if (Utils::getTimeSpace(m_job_stamp) >= END_WAIT_TICKS)
-            finish_job();
-        return false;
+        return end_wait();
     }
 }
 
 // Job 2: the chosen scan file goes to every card of the port.
 bool fpga_manage::step_load_scan()
 {
-    report(int(100 * quint64(Utils::getTimeSpace(m_job_stamp)) / 500));
+    report_elapsed();
     switch (m_step) {
     case 0: {
         const QStringList folders = {Utils::devicePath(QLatin1String(rcvRecovery::SMART_DIR)),
@@ -630,27 +677,10 @@ bool fpga_manage::step_load_scan()
             return false;
         }
         m_data = f.readAll();
-        m_port = m_line.output_port;
-        m_ex_port = m_port;
-        if (m_data.isEmpty() || m_port > 23 || !exchange_started(m_cmd->search(m_port, now()))) {
-            finish_job();
-            return false;
-        }
-        m_step = 1;
-        return true;
+        return search_line_port(!m_data.isEmpty());
     }
-    case 1: {
-        const Poll r = poll_exchange();
-        if (r == Poll::Pending)
-            return false;
-        if (searchCount(r == Poll::Replied, m_ex_status, m_ex_extra) == 0) {
-            finish_job();
-            return false;
-        }
-        m_offset = 0;
-        m_step = 2;
-        return true;
-    }
+    case 1:
+        return step_line_cards();
     case 2: {
         const QByteArray chunk = m_data.mid(m_offset, 256);
         if (!exchange_started(m_cmd->load_scan(m_port, u32(m_offset), u32(m_data.size()), chunk, now()))) {
@@ -685,29 +715,13 @@ bool fpga_manage::step_save_para()
 {
     switch (m_step) {
     case 0:
-        if (m_port >= 24) {
-            report(95);
-            m_job_stamp = now();
-            m_step = 9;
-            return true;
-        }
-        report(m_port * 95 / 24);
-        m_ex_port = m_port;
-        if (!exchange_started(m_cmd->search(m_port, now()))) {
-            ++m_port;
-            return true;
-        }
-        m_step = 1;
-        return true;
-    case 1: {
-        const Poll r = poll_exchange();
-        if (r == Poll::Pending)
+        return step_next_port(95);
+    case 1:
+        if (!search_done(&m_count))
             return false;
-        m_count = searchCount(r == Poll::Replied, m_ex_status, m_ex_extra);
         m_card = 0;
         m_step = 2;
         return true;
-    }
     case 2:
         if (m_card >= m_count) {
             ++m_port;
@@ -715,22 +729,11 @@ bool fpga_manage::step_save_para()
             return true;
         }
         report((m_port * m_count + m_card) * 95 / (24 * m_count));
-        if (!exchange_started(m_cmd->save_parameters(m_port, u16(m_card), now()))) {
-            ++m_card;
-            return true;
-        }
-        m_step = 3;
-        return true;
+        return wait_or_skip(exchange_started(m_cmd->save_parameters(m_port, u16(m_card), now())), &m_card, 3);
     case 3:
-        if (poll_exchange() == Poll::Pending)
-            return false;
-        ++m_card;
-        m_step = 2;
-        return true;
+        return next_after_reply(&m_card, 2);
     default:
-        if (Utils::getTimeSpace(m_job_stamp) >= END_WAIT_TICKS)
-            finish_job();
-        return false;
+        return end_wait();
     }
 }
 
@@ -739,25 +742,12 @@ bool fpga_manage::step_mapping_enable()
 {
     switch (m_step) {
     case 0:
-        if (m_port >= 24) {
-            report(95);
-            m_job_stamp = now();
-            m_step = 9;
-            return true;
-        }
-        report(m_port * 95 / 24);
-        m_ex_port = m_port;
-        if (!exchange_started(m_cmd->search(m_port, now()))) {
-            ++m_port;
-            return true;
-        }
-        m_step = 1;
-        return true;
+        return step_next_port(95);
     case 1: {
-        const Poll r = poll_exchange();
-        if (r == Poll::Pending)
+        int count;
+        if (!search_done(&count))
             return false;
-        if (searchCount(r == Poll::Replied, m_ex_status, m_ex_extra) == 0
+        if (count == 0
             || !exchange_started(
                 m_cmd->write_register(m_port, rcv_frame::CARD_ALL, rcv_card::REG_MAPPING, m_value, now()))) {
             ++m_port;
@@ -768,15 +758,9 @@ bool fpga_manage::step_mapping_enable()
         return true;
     }
     case 2:
-        if (poll_exchange() == Poll::Pending)
-            return false;
-        ++m_port;
-        m_step = 0;
-        return true;
+        return next_after_reply(&m_port, 0);
     default:
-        if (Utils::getTimeSpace(m_job_stamp) >= END_WAIT_TICKS)
-            finish_job();
-        return false;
+        return end_wait();
     }
 }
 
@@ -786,7 +770,6 @@ bool fpga_manage::step_mapping_enable()
 // stop at the first one that asks for recovery.
 bool fpga_manage::step_recovery()
 {
-    const auto progress = [this](int v) { report(qMax(m_last_progress, v)); };
     switch (m_step) {
     case 0:
         if (!m_cmd->port_ready(0) || !m_cmd->port_ready(12)) {
@@ -824,7 +807,7 @@ bool fpga_manage::step_recovery()
         return true;
     }
     case 2:
-        progress(int(100 * quint64(Utils::getTimeSpace(m_job_stamp)) / 500));
+        report_elapsed();
         if (poll_exchange() == Poll::Pending)
             return false;
         g_send_para.sub_step = 0;
@@ -837,7 +820,6 @@ bool fpga_manage::step_recovery()
 
 bool fpga_manage::step_check_scan()
 {
-    const auto progress = [this](int v) { report(qMax(m_last_progress, v)); };
     switch (m_step) {
     case 10:
         rcv_recovery->get_dir_file(QLatin1String(rcvRecovery::RECOVERY_DIR));
@@ -869,43 +851,29 @@ bool fpga_manage::step_check_scan()
         return true;
     }
     case 12:
-        progress(int(100 * quint64(Utils::getTimeSpace(m_job_stamp)) / 500));
+        report_elapsed();
         if (m_section >= m_section_port.size()) {
             ++m_screen;
             m_step = 11;
             return true;
         }
-        m_port = m_section_port.at(m_section);
-        m_ex_port = m_port;
-        if (!exchange_started(m_cmd->search(m_port, now()))) {
-            ++m_section;
-            return true;
-        }
-        m_step = 13;
-        return true;
-    case 13: {
-        const Poll r = poll_exchange();
-        if (r == Poll::Pending)
+        return wait_or_skip(start_search(m_section_port.at(m_section)), &m_section, 13);
+    case 13:
+        if (!search_done(&m_count))
             return false;
-        m_count = searchCount(r == Poll::Replied, m_ex_status, m_ex_extra);
         m_card = 0;
         m_step = 14;
         return true;
-    }
     case 14:
-        progress(int(100 * quint64(Utils::getTimeSpace(m_job_stamp)) / 500));
+        report_elapsed();
         if (m_card >= m_count) {
             ++m_section;
             m_step = 12;
             return true;
         }
         // 255 stands for "no card" in the recovery counter
-        if (m_card == 255 || !exchange_started(m_cmd->read_recovery(m_port, u16(m_card), now()))) {
-            ++m_card;
-            return true;
-        }
-        m_step = 15;
-        return true;
+        return wait_or_skip(m_card != 255 && exchange_started(m_cmd->read_recovery(m_port, u16(m_card), now())),
+                            &m_card, 15);
     default: {
         const Poll r = poll_exchange();
         if (r == Poll::Pending)
@@ -937,28 +905,25 @@ void fpga_manage::end_recovery()
                                                 rcv_recovery->port_index() + 1, counter + 1,
                                                 int(rcv_recovery->card_count()));
         const QStringList entries{entry};
-        {
-            std::lock_guard<std::mutex> lock(m_result_mutex);
-            m_result_entries = entries;
-            m_result_count = 1;
-        }
+        set_result(entries);
         emit sig_recovery_result(entries, 1);
         refresh(1);
-    } else if (m_job == JOB_SELF_RECOVERY) {
-        bool had;
-        {
-            std::lock_guard<std::mutex> lock(m_result_mutex);
-            had = m_result_count != 0;
-            m_result_entries.clear();
-            m_result_count = 0;
-        }
-        if (had) {
-            emit sig_recovery_result(QStringList(), 0);
-            refresh(99);
-        }
+    } else if (m_job == JOB_SELF_RECOVERY && set_result(QStringList())) {
+        emit sig_recovery_result(QStringList(), 0);
+        refresh(99);
     }
     g_send_para.sub_step = 0;
     finish_job();
+}
+
+// Stores the result list; true when the one before was not empty.
+bool fpga_manage::set_result(const QStringList &entries)
+{
+    std::lock_guard<std::mutex> lock(m_result_mutex);
+    const bool had = m_result_count != 0;
+    m_result_entries = entries;
+    m_result_count = entries.size();
+    return had;
 }
 
 void fpga_manage::recovery_result(QStringList *entries, int *count) const
@@ -972,11 +937,7 @@ void fpga_manage::recovery_result(QStringList *entries, int *count) const
 
 // ---------------------------------------------------------------- USB upgrade
 
-QString fpga_manage::upgrade_times() const
-{
-    std::lock_guard<std::mutex> lock(m_result_mutex);
-    return usb_upgrade_times;
-}
+QString fpga_manage::upgrade_times() const { return lockedCopy(m_result_mutex, usb_upgrade_times); }
 
 void fpga_manage::set_upgrade_times(const QString &text)
 {

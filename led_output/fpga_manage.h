@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 
 #include "core/global.h"
@@ -121,8 +122,21 @@ private:
     // one exchange with the cards
     bool exchange_started(bool sent);
     Poll poll_exchange();
+    bool start_search(int port);
+    bool search_done(int *count);
+    bool wait_or_skip(bool sent, int *counter, int step);
+    bool next_after_reply(int *counter, int step);
 
     // job stages
+    static constexpr int END_STEP = 9;   // waiting before the final 100
+    void run_stage(bool (fpga_manage::*step)(), std::initializer_list<u8> jobs);
+    bool search_line_port(bool usable);
+    bool step_line_cards();
+    bool step_next_port(int end);
+    void begin_end_wait(int progress);
+    bool end_wait();
+    void report_elapsed();
+    bool set_result(const QStringList &entries);
     bool step_smart_mapping();
     bool step_load_scan();
     bool step_save_para();

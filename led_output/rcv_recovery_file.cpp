@@ -7,6 +7,7 @@
 
 #include "core/logmsg.h"
 #include "core/utils.h"
+#include "led_output/locked_copy.h"
 #include "led_output/rcv_card.h"
 
 const char *const rcvRecovery::RECOVERY_DIR = "/data/rcvrecovery";
@@ -41,29 +42,10 @@ int rcvRecovery::get_dir_file(const QString &path)
     return 0;
 }
 
-int rcvRecovery::recovery_file_count() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_recovery_files.size();
-}
-
-int rcvRecovery::smart_file_count() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_smart_files.size();
-}
-
-QStringList rcvRecovery::recovery_files() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_recovery_files;
-}
-
-QStringList rcvRecovery::smart_files() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_smart_files;
-}
+int rcvRecovery::recovery_file_count() const { return recovery_files().size(); }
+int rcvRecovery::smart_file_count() const { return smart_files().size(); }
+QStringList rcvRecovery::recovery_files() const { return lockedCopy(m_mutex, m_recovery_files); }
+QStringList rcvRecovery::smart_files() const { return lockedCopy(m_mutex, m_smart_files); }
 
 bool rcvRecovery::parse(const QByteArray &data, QVector<Section> *sections)
 {
@@ -136,20 +118,6 @@ void rcvRecovery::set_found(const QString &file, u8 port, u16 card_count)
     m_card_count = card_count;
 }
 
-QString rcvRecovery::found_file() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_found_file;
-}
-
-u8 rcvRecovery::port_index() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_port_index;
-}
-
-u16 rcvRecovery::card_count() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_card_count;
-}
+QString rcvRecovery::found_file() const { return lockedCopy(m_mutex, m_found_file); }
+u8 rcvRecovery::port_index() const { return lockedCopy(m_mutex, m_port_index); }
+u16 rcvRecovery::card_count() const { return lockedCopy(m_mutex, m_card_count); }

@@ -5,4 +5,5 @@ target_sources(qelapp PRIVATE
   led_output/rcv_cmd.h led_output/rcv_cmd.cpp
   led_output/rcv_recovery_file.h led_output/rcv_recovery_file.cpp
   led_output/fpga_manage.h led_output/fpga_manage.cpp
+  led_output/locked_copy.h
 )

@@ -66,17 +66,48 @@ u8 c331_drv::qelApi_ReadFontHeaders()
     return u8(SimConfig::load().fonts & 0x0F);
 }
 
-int c331_drv::qelApi_PnlInit2(u8 splice, u16 canvasW, u16 canvasH)
+template <typename F>
+void c331_drv::program(C331_REG reg, const u8 *data, F update)
 {
     BankLock lock(Utils::_c331_bnk_mutex);
+    writeRegs(reg, data);
+    update(m_state);
+}
+
+template <typename F>
+void c331_drv::programWindow(int win, u8 addr, const u8 *data, u8 count, F update)
+{
+    if (windowOk(win))
+        program(c331_reg(u8(BANK_WIN + win), addr, count), data, [&](C331_STATE &s) { update(s.window[win]); });
+}
+
+void c331_drv::setByte(u8 bank, u8 addr, u8 v, u8 C331_STATE::*field)
+{
+    program(c331_reg(bank, addr, 1), &v, [&](C331_STATE &s) { s.*field = v; });
+}
+
+void c331_drv::setWindowPair(int win, u8 addr, u16 a, u16 b, u16 C331_WINDOW::*fa, u16 C331_WINDOW::*fb)
+{
+    u8 d[4];
+    put16(d, a);
+    put16(d + 2, b);
+    programWindow(win, addr, d, 4, [&](C331_WINDOW &s) {
+        s.*fa = a;
+        s.*fb = b;
+    });
+}
+
+int c331_drv::qelApi_PnlInit2(u8 splice, u16 canvasW, u16 canvasH)
+{
     u8 b[5] = {splice};
     put16(b + 1, canvasW);
     put16(b + 3, canvasH);
-    writeRegs(c331_reg(BANK_SYS, 0x00, 5), b);
-    m_state.splice_mode = splice;
-    m_state.canvas_w = canvasW;
-    m_state.canvas_h = canvasH;
-    ++m_state.panel_inits;
+    program(c331_reg(BANK_SYS, 0x00, 5), b, [&](C331_STATE &s) {
+        s.splice_mode = splice;
+        s.canvas_w = canvasW;
+        s.canvas_h = canvasH;
+        ++s.panel_inits;
+    });
     return 0;
 }
 
@@ -84,215 +115,134 @@ void c331_drv::c331_SetOutput(int channel, u16 x, u16 y, u16 w, u16 h)
 {
     if (channel != 1 && channel != 2)
         return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     u8 b[8];
     rect(b, x, y, w, h);
-    writeRegs(c331_reg(BANK_OUT, u8(0x10 * channel), 8), b);
-    if (channel == 1) {
-        m_state.out1_w = w;
-        m_state.out1_h = h;
-    } else {
-        m_state.out2_x = x;
-        m_state.out2_y = y;
-        m_state.out2_w = w;
-        m_state.out2_h = h;
-    }
+    program(c331_reg(BANK_OUT, u8(0x10 * channel), 8), b, [&](C331_STATE &s) {
+        if (channel == 1) {
+            s.out1_w = w;
+            s.out1_h = h;
+        } else {
+            s.out2_x = x;
+            s.out2_y = y;
+            s.out2_w = w;
+            s.out2_h = h;
+        }
+    });
 }
 
 void c331_drv::c331_SetWindowEnable(int win, bool on)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     const u8 b = on ? 1 : 0;
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x00, 1), &b);
-    m_state.window[win].on = b;
+    programWindow(win, 0x00, &b, 1, [b](C331_WINDOW &s) { s.on = b; });
 }
 
 void c331_drv::c331_SetWindowSource(int win, u8 slot, u8 crop, u16 x, u16 y, u16 w, u16 h)
 {
-    if (!windowOk(win))
-        return;
     if (slot > 5) {
         slot = C331_NO_SOURCE;
         crop = C331_NO_SOURCE;
     }
     if (crop == C331_NO_SOURCE)
         x = y = w = h = 0;
-    BankLock lock(Utils::_c331_bnk_mutex);
     u8 b[10] = {slot, crop};
     rect(b + 2, x, y, w, h);
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x01, 10), b);
-    C331_WINDOW &s = m_state.window[win];
-    s.source = slot;
-    s.crop = crop;
-    s.crop_x = x;
-    s.crop_y = y;
-    s.crop_w = w;
-    s.crop_h = h;
+    programWindow(win, 0x01, b, 10, [&](C331_WINDOW &s) {
+        s.source = slot;
+        s.crop = crop;
+        s.crop_x = x;
+        s.crop_y = y;
+        s.crop_w = w;
+        s.crop_h = h;
+    });
 }
 
 void c331_drv::c331_SetWindowPosition(int win, u16 x, u16 y)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
-    u8 b[4];
-    put16(b, x);
-    put16(b + 2, y);
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x10, 4), b);
-    m_state.window[win].x = x;
-    m_state.window[win].y = y;
+    setWindowPair(win, 0x10, x, y, &C331_WINDOW::x, &C331_WINDOW::y);
 }
 
 void c331_drv::c331_SetWindowSize(int win, u16 w, u16 h)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
-    u8 b[4];
-    put16(b, w);
-    put16(b + 2, h);
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x14, 4), b);
-    m_state.window[win].w = w;
-    m_state.window[win].h = h;
+    setWindowPair(win, 0x14, w, h, &C331_WINDOW::w, &C331_WINDOW::h);
 }
 
 void c331_drv::c331_SetMirror(int win, u8 mode)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     const u8 b = mode & 3;
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x20, 1), &b);
-    m_state.window[win].mirror = b;
+    programWindow(win, 0x20, &b, 1, [b](C331_WINDOW &s) { s.mirror = b; });
 }
 
 void c331_drv::c331_SetPointToPoint(int win, bool on, u16 splice)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     u8 b[3] = {u8(on ? 1 : 0)};
     put16(b + 1, splice);
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x21, 3), b);
-    m_state.window[win].p2p = b[0];
-    m_state.window[win].p2p_splice = splice;
+    programWindow(win, 0x21, b, 3, [&](C331_WINDOW &s) {
+        s.p2p = b[0];
+        s.p2p_splice = splice;
+    });
 }
 
 void c331_drv::c331_SetFade(int win, bool on, u8 fadeIn, u8 fadeOut)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     const u8 b[3] = {u8(on ? 1 : 0), fadeIn, fadeOut};
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x30, 3), b);
-    m_state.window[win].fade = b[0];
-    m_state.window[win].fade_in = fadeIn;
-    m_state.window[win].fade_out = fadeOut;
+    programWindow(win, 0x30, b, 3, [&](C331_WINDOW &s) {
+        s.fade = b[0];
+        s.fade_in = fadeIn;
+        s.fade_out = fadeOut;
+    });
 }
 
 void c331_drv::c331_SetVolume(int win, u8 volume, bool on)
 {
-    if (!windowOk(win))
-        return;
-    BankLock lock(Utils::_c331_bnk_mutex);
     const u8 b[2] = {volume, u8(on ? 1 : 0)};
-    writeRegs(c331_reg(u8(BANK_WIN + win), 0x40, 2), b);
-    m_state.window[win].volume = volume;
-    m_state.window[win].audio = b[1];
+    programWindow(win, 0x40, b, 2, [&](C331_WINDOW &s) {
+        s.volume = volume;
+        s.audio = b[1];
+    });
 }
 
 void c331_drv::c331_SetCrop(int index, const C331_CROP &crop)
 {
     if (index < 0 || index >= C331_CROPS)
         return;
-    BankLock lock(Utils::_c331_bnk_mutex);
-    C331_CROP c = crop;
-    if (!c.used)
-        c = C331_CROP();
+    const C331_CROP c = crop.used ? crop : C331_CROP();
     u8 b[10] = {u8(c.used ? 0x80 | c.source : 0), c.number};
     rect(b + 2, c.x, c.y, c.w, c.h);
-    writeRegs(c331_reg(u8(BANK_CROP + index / 25), u8(10 * (index % 25)), 10), b);
-    m_state.crop[index] = c;
+    program(c331_reg(u8(BANK_CROP + index / 25), u8(10 * (index % 25)), 10), b,
+            [&](C331_STATE &s) { s.crop[index] = c; });
 }
 
-void c331_drv::c331_SetBrightness(u8 v)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_PIC, 0x00, 1), &v);
-    m_state.brightness = v;
-}
+void c331_drv::c331_SetBrightness(u8 v) { setByte(BANK_PIC, 0x00, v, &C331_STATE::brightness); }
 
-void c331_drv::c331_SetContrast(u8 v)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_PIC, 0x01, 1), &v);
-    m_state.contrast = v;
-}
+void c331_drv::c331_SetContrast(u8 v) { setByte(BANK_PIC, 0x01, v, &C331_STATE::contrast); }
 
-void c331_drv::c331_SetSharpness(u8 v)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_PIC, 0x02, 1), &v);
-    m_state.sharpness = v;
-}
+void c331_drv::c331_SetSharpness(u8 v) { setByte(BANK_PIC, 0x02, v, &C331_STATE::sharpness); }
 
-void c331_drv::c331_SetSaturation(u8 v)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_PIC, 0x03, 1), &v);
-    m_state.saturation = v;
-}
+void c331_drv::c331_SetSaturation(u8 v) { setByte(BANK_PIC, 0x03, v, &C331_STATE::saturation); }
 
 void c331_drv::c331_SetColorTemp(u8 type, u8 r, u8 g, u8 b)
 {
-    BankLock lock(Utils::_c331_bnk_mutex);
     const u8 d[4] = {type, r, g, b};
-    writeRegs(c331_reg(BANK_PIC, 0x04, 4), d);
-    m_state.color_temp = type;
-    m_state.gain_r = r;
-    m_state.gain_g = g;
-    m_state.gain_b = b;
+    program(c331_reg(BANK_PIC, 0x04, 4), d, [&](C331_STATE &s) {
+        s.color_temp = type;
+        s.gain_r = r;
+        s.gain_g = g;
+        s.gain_b = b;
+    });
 }
 
-void c331_drv::c331_SetAudioWindow(u8 win)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_SYS, 0x11, 1), &win);
-    m_state.audio_window = win;
-}
+void c331_drv::c331_SetAudioWindow(u8 win) { setByte(BANK_SYS, 0x11, win, &C331_STATE::audio_window); }
 
-void c331_drv::c331_SetSwitchEffect(u8 effect)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_SYS, 0x12, 1), &effect);
-    m_state.switch_effect = effect;
-}
+void c331_drv::c331_SetSwitchEffect(u8 effect) { setByte(BANK_SYS, 0x12, effect, &C331_STATE::switch_effect); }
 
-void c331_drv::c331_SetPointToPointMode(u8 on)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_SYS, 0x13, 1), &on);
-    m_state.point_to_point = on;
-}
+void c331_drv::c331_SetPointToPointMode(u8 on) { setByte(BANK_SYS, 0x13, on, &C331_STATE::point_to_point); }
 
 void c331_drv::c331_SetTestPattern(u8 pattern)
 {
-    if (pattern > 8)
-        pattern = 0;
-    BankLock lock(Utils::_c331_bnk_mutex);
-    writeRegs(c331_reg(BANK_SYS, 0x10, 1), &pattern);
-    m_state.test_pattern = pattern;
+    setByte(BANK_SYS, 0x10, pattern > 8 ? 0 : pattern, &C331_STATE::test_pattern);
 }
 
-void c331_drv::c331_SetOsdEnable(bool on)
-{
-    BankLock lock(Utils::_c331_bnk_mutex);
-    const u8 b = on ? 1 : 0;
-    writeRegs(c331_reg(BANK_SYS, 0x20, 1), &b);
-    m_state.osd_on = b;
-}
+void c331_drv::c331_SetOsdEnable(bool on) { setByte(BANK_SYS, 0x20, on ? 1 : 0, &C331_STATE::osd_on); }
 
 void c331_drv::c331_SetOsd(int index, const C331_OSD &entry)
 {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/types.h"
+#include "scaler/omenu.h"
 
 // Register descriptor: bank (bits 16..23), first address (bits 8..15),
 // byte count (bits 0..7).
@@ -42,19 +43,12 @@ struct C331_CROP
     u16 x = 0, y = 0, w = 0, h = 0;
 };
 
-struct C331_OSD
+// An on-screen-display entry with its colours as 0xRRGGBB.
+struct C331_OSD : OSD_LAYOUT
 {
-    int type = 0, status = 0;
-    int x = 0, y = 0, w = 0, h = 0;
-    int effect = 0, speed = 0, staytime = 0;
-    int h_align = 0, v_align = 0;
-    int back_enable = 0;
     u32 back_color = 0;
-    int layer = 0;
-    int startx = 0, starty = 0, fontw = 0, fonth = 0, wordspace = 0, verticalspace = 0;
     u32 font_color = 0;
     QString texts;
-    int bmp_start = 0, bmp_end = 0;
 };
 
 // What the chip has been programmed with, as the LED wall would show it.
@@ -139,6 +133,13 @@ public:
 
 private:
     void writeRegs(C331_REG reg, const u8 *data);   // caller holds the bank lock
+    // a register write and the state it programs, under one bank lock
+    template <typename F>
+    void program(C331_REG reg, const u8 *data, F update);
+    template <typename F>
+    void programWindow(int win, u8 addr, const u8 *data, u8 count, F update);
+    void setByte(u8 bank, u8 addr, u8 v, u8 C331_STATE::*field);
+    void setWindowPair(int win, u8 addr, u16 a, u16 b, u16 C331_WINDOW::*fa, u16 C331_WINDOW::*fb);
     static bool windowOk(int win) { return win >= 0 && win < C331_WINDOWS; }
 
     u8 m_regs[256][256];

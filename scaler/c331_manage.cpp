@@ -103,30 +103,10 @@ C331_WINDOW windowView(QelRamPara *ram, u8 *buf, int w)
 C331_OSD osdEntry(const OSD_PARA &e)
 {
     C331_OSD o;
-    o.type = e.type;
-    o.status = e.status;
-    o.x = e.x;
-    o.y = e.y;
-    o.w = e.w;
-    o.h = e.h;
-    o.effect = e.effect;
-    o.speed = e.speed;
-    o.staytime = e.staytime;
-    o.h_align = e.h_align;
-    o.v_align = e.v_align;
-    o.back_enable = e.back_enable;
+    static_cast<OSD_LAYOUT &>(o) = e;
     o.back_color = omenu_color(e.back_color);
-    o.layer = e.layer;
-    o.startx = e.startx;
-    o.starty = e.starty;
-    o.fontw = e.fontw;
-    o.fonth = e.fonth;
-    o.wordspace = e.wordspace;
-    o.verticalspace = e.verticalspace;
     o.font_color = omenu_color(e.font_color);
     o.texts = e.texts;
-    o.bmp_start = e.bmp_start;
-    o.bmp_end = e.bmp_end;
     return o;
 }
 
@@ -230,11 +210,14 @@ void c331_manage::apply(QelRamPara *ram, bool all)
 // Returns false while the change waits.
 bool c331_manage::apply_panel(const u8 *img, bool all)
 {
-    auto program = [this, img] {
-        m_chip.qelApi_PnlInit2(spliceOf(img), get16(img, Img::CANVAS_W), get16(img, Img::CANVAS_H));
-        m_chip.c331_SetOutput(1, 0, 0, get16(img, Img::OUT1_W), get16(img, Img::OUT1_H));
+    auto out2 = [this, img] {
         m_chip.c331_SetOutput(2, get16(img, Img::OUT2_X), get16(img, Img::OUT2_Y), get16(img, Img::OUT2_W),
                               get16(img, Img::OUT2_H));
+    };
+    auto program = [this, img, &out2] {
+        m_chip.qelApi_PnlInit2(spliceOf(img), get16(img, Img::CANVAS_W), get16(img, Img::CANVAS_H));
+        m_chip.c331_SetOutput(1, 0, 0, get16(img, Img::OUT1_W), get16(img, Img::OUT1_H));
+        out2();
     };
     if (all) {
         program();
@@ -254,8 +237,7 @@ bool c331_manage::apply_panel(const u8 *img, bool all)
     }
     m_led_pending = false;
     if (differs(img, m_applied, Img::OUT2_X, 8))
-        m_chip.c331_SetOutput(2, get16(img, Img::OUT2_X), get16(img, Img::OUT2_Y), get16(img, Img::OUT2_W),
-                              get16(img, Img::OUT2_H));
+        out2();
     return true;
 }
 

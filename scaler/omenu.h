@@ -3,33 +3,26 @@
 
 #include <QString>
 
-// One on-screen-display entry of the menu file.
-struct OSD_PARA
+// The numbers of one on-screen-display entry, as the menu file gives them
+// and the chip takes them.
+struct OSD_LAYOUT
 {
-    int type = 0;
-    int status = 0;
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
-    int effect = 0;
-    int speed = 0;
-    int staytime = 0;
-    int h_align = 0;
-    int v_align = 0;
+    int type = 0, status = 0;
+    int x = 0, y = 0, w = 0, h = 0;
+    int effect = 0, speed = 0, staytime = 0;
+    int h_align = 0, v_align = 0;
     int back_enable = 0;
-    QString back_color;   // "0xRRGGBB"
     int layer = 0;
-    int startx = 0;
-    int starty = 0;
-    int fontw = 0;
-    int fonth = 0;
-    int wordspace = 0;
-    int verticalspace = 0;
+    int startx = 0, starty = 0, fontw = 0, fonth = 0, wordspace = 0, verticalspace = 0;
+    int bmp_start = 0, bmp_end = 0;
+};
+
+// One on-screen-display entry of the menu file.
+struct OSD_PARA : OSD_LAYOUT
+{
+    QString back_color;   // "0xRRGGBB"
     QString font_color;   // "0xRRGGBB"
     QString texts;        // lines separated by "\n"
-    int bmp_start = 0;
-    int bmp_end = 0;
 };
 
 // The on-screen-display menu: {"osdcount": n, "osdlist": [ {...}, ... ]}

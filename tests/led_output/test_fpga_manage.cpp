@@ -1,9 +1,4 @@
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QSignalSpy>
 #include <QtTest>
-#include <functional>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
@@ -17,19 +12,14 @@
 namespace {
 const char *kSim = R"({"fpgas":[{"state":3,"version":[3,17,5,24]},{"state":3,"version":[12,1,11,25]}]})";
 
-struct Progress
-{
-    int value;
-    u16 word;    // job word when it was reported
-    u32 tick;
-};
-
 // A manager stepped by hand, with what it reports.
 struct Wall
 {
+    struct Progress { int value; u16 word; u32 tick; };   // job word and tick when reported
     TestRoot root;
     fpga_manage *m = nullptr;
     QList<Progress> progress;
+    QList<int> values;    // the progress values alone
     QList<int> codes;
     QStringList events;   // result hand-overs and refresh codes, in order
 
@@ -40,6 +30,7 @@ struct Wall
         m = fpga_manage::pInstance();
         QObject::connect(m, &fpga_manage::sig_job_progress, [this](int, int v) {
             progress.append({v, g_send_para.word.load(), G_timeTicks.load()});
+            values.append(v);
         });
         QObject::connect(m, &fpga_manage::sig_recovery_result, [this](const QStringList &e, int n) {
             events.append(QStringLiteral("result %1 %2").arg(n).arg(e.join(QLatin1Char(','))));
@@ -54,27 +45,30 @@ struct Wall
         fpga_manage::destroyInstance();
         QelRamPara::destroyInstance();
     }
+    // FPGA 0 for output ports 0..11, FPGA 1 for 12..23
     fpga_drv *f(int i) const { return m->fpga(i); }
 
-    // passes, `ticks` apart, until the job word is 0 and 100 was reported
-    bool runJob(u32 ticks = 10, int maxPasses = 20000)
+    // Posts the job and passes, 10 ticks apart, until it reports 100: after
+    // the job word was cleared, below it 0..99 rising.
+    void job(u8 code, int maxPasses = 20000)
     {
         progress.clear();
-        for (int i = 0; i < maxPasses; ++i) {
+        values.clear();
+        events.clear();
+        QVERIFY(fpga_manage::post_job(code));
+        for (int i = 0; i < maxPasses && !values.contains(100); ++i) {
             m->pass();
-            if (!progress.isEmpty() && progress.last().value == 100)
-                return true;
-            TestEnv::advanceTicks(ticks);
+            if (!values.contains(100))
+                TestEnv::advanceTicks(10);
         }
-        return false;
+        QCOMPARE(values.last(), 100);
+        QCOMPARE(int(progress.last().word), 0);
+        for (int i = 0; i + 1 < progress.size(); ++i) {
+            QVERIFY(progress[i].value >= 0 && progress[i].value <= 99 && progress[i].word != 0);
+            QVERIFY(i == 0 || progress[i].value > progress[i - 1].value);
+        }
     }
-    QList<int> values() const
-    {
-        QList<int> v;
-        for (const Progress &p : progress)
-            v.append(p.value);
-        return v;
-    }
+    u32 took(u32 since) const { return progress.last().tick - since; }
     void setLine(u8 port, u8 rows, u8 cols, u8 routing, u16 w = 128, u16 h = 96, u16 hoff = 0, u16 voff = 0)
     {
         std::lock_guard<std::mutex> lock(g_line_type_mutex);
@@ -82,29 +76,10 @@ struct Wall
     }
 };
 
-// the progress ends with 100 after the job word was cleared, below it 0..99 rising
-void checkProgress(const QList<Progress> &p)
-{
-    QVERIFY(!p.isEmpty());
-    QCOMPARE(p.last().value, 100);
-    QCOMPARE(int(p.last().word), 0);
-    for (int i = 0; i + 1 < p.size(); ++i) {
-        QVERIFY(p[i].value >= 0 && p[i].value <= 99);
-        QVERIFY(p[i].word != 0);
-        if (i > 0)
-            QVERIFY(p[i].value > p[i - 1].value);
-    }
-}
-
 QByteArray recoveryFile(u8 port, int cards, u8 seed)
 {
-    QByteArray d("QRCV");
-    d.append(char(1));
-    d.append(char(1));
-    d.append(char(port));
-    d.append(char(0));
-    d.append(char(cards & 0xFF));
-    d.append(char(cards >> 8));
+    QByteArray d("QRCV\x01\x01", 6);
+    d.append(char(port)).append(char(0)).append(char(cards & 0xFF)).append(char(cards >> 8));
     for (int c = 0; c < cards; ++c)
         d.append(QByteArray(rcv_card::PARA_SIZE, char(seed + c)));
     return d;
@@ -126,23 +101,21 @@ private slots:
             "0,0 0,1 0,2 1,0 1,1 1,2", "1,0 1,1 1,2 0,0 0,1 0,2", "0,2 0,1 0,0 1,2 1,1 1,0",
             "1,2 0,2 1,1 0,1 1,0 0,0", "0,0 1,0 0,1 1,1 0,2 1,2", "1,0 0,0 1,1 0,1 1,2 0,2",
             "0,2 1,2 0,1 1,1 0,0 1,0"};
+        u16 x, y;
         for (int p = 1; p <= 16; ++p) {
             LINE_TYPE line{10, 100, 0, 0, 0, 2, 3, u8(p)};
             QStringList got;
             for (int i = 0; i < 6; ++i) {
-                u16 x = 0, y = 0;
                 QVERIFY(fpga_manage::rcvcard_x_y(line, i, &x, &y));
                 got << QStringLiteral("%1,%2").arg(y / 100).arg(x / 10);
             }
             QCOMPARE(got.join(QLatin1Char(' ')), QString::fromLatin1(expected[p - 1]));
-            u16 x, y;
             QVERIFY(!fpga_manage::rcvcard_x_y(line, 6, &x, &y));   // past rows x columns
         }
-        u16 x, y;
-        QVERIFY(!fpga_manage::rcvcard_x_y(LINE_TYPE{10, 10, 0, 0, 0, 2, 3, 0}, 0, &x, &y));
-        QVERIFY(!fpga_manage::rcvcard_x_y(LINE_TYPE{10, 10, 0, 0, 0, 2, 3, 17}, 0, &x, &y));
-        QVERIFY(!fpga_manage::rcvcard_x_y(LINE_TYPE{10, 10, 0, 0, 0, 0, 3, 1}, 0, &x, &y));
-        QVERIFY(!fpga_manage::rcvcard_x_y(LINE_TYPE{10, 10, 0, 0, 0, 2, 0, 1}, 0, &x, &y));
+        // pattern 0 or 17, no rows, no columns
+        for (const LINE_TYPE &bad : {LINE_TYPE{10, 10, 0, 0, 0, 2, 3, 0}, LINE_TYPE{10, 10, 0, 0, 0, 2, 3, 17},
+                                     LINE_TYPE{10, 10, 0, 0, 0, 0, 3, 1}, LINE_TYPE{10, 10, 0, 0, 0, 2, 0, 1}})
+            QVERIFY(!fpga_manage::rcvcard_x_y(bad, 0, &x, &y));
     }
 
     void registersMirrorsAndPortWatcher()
@@ -150,22 +123,14 @@ private slots:
         Wall w;
         fpga_manage *m = w.m;
         QCOMPARE(int(m->MCU_REG_func[0][80]), 3);
-        QCOMPARE(int(m->MCU_REG_func[0][28]), 0x03);
-        QCOMPARE(int(m->MCU_REG_func[0][29]), 0x17);
-        QCOMPARE(int(m->MCU_REG_func[0][30]), 0x05);
-        QCOMPARE(int(m->MCU_REG_func[0][31]), 0x24);
-        QCOMPARE(int(m->MCU_REG_func[1][28]), 0x12);
-        QCOMPARE(int(m->MCU_REG_func[1][31]), 0x25);
-
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(m->MCU_REG_func[1] + 28), 4), QByteArray::fromHex("12011125"));
+        // the ports before the address groups, the first and last of each, one out of range
         u16 x, y, wd, h;
-        const int offs[16] = {8, 19, 32, 43, 520, 528, 536, 544, 576, 584, 592, 600, 608, 616, 624, 632};
-        for (int k = 0; k < 16; ++k) {
-            QCOMPARE(fpga_manage::get_eth_param_addr(k, &x, &y, &wd, &h), 0);
-            QCOMPARE(int(x), offs[k]);
-            QCOMPARE(int(h), offs[k] + 6);
+        for (const auto &po : {qMakePair(1, 19), qMakePair(2, 32), qMakePair(3, 43), qMakePair(4, 520), qMakePair(7, 544),
+                               qMakePair(8, 576), qMakePair(15, 632), qMakePair(99, 8)}) {
+            QCOMPARE(fpga_manage::get_eth_param_addr(po.first, &x, &y, &wd, &h), 0);
+            QCOMPARE(QList<int>({x, y, wd, h}), QList<int>({po.second, po.second + 2, po.second + 4, po.second + 6}));
         }
-        fpga_manage::get_eth_param_addr(99, &x, &y, &wd, &h);
-        QCOMPARE(int(x), 8);
 
         // masked write, and reads outside the mirrored range are ignored
         w.f(1)->set_register(0, 0x15);
@@ -199,14 +164,13 @@ private slots:
         QCOMPARE(m->get_wlan_state(), 1u << 9);
     }
 
-    void smartMappingPlacesEveryCard()
+    void smartMappingPlacesEveryCardAndWaitsForEach()
     {
         Wall w;
-        // port 15 is FPGA 1, port 2; five cards on a 2 x 2 block: the fifth has no place
+        // output port 15 (FPGA 1, port 2); five cards on a 2 x 2 block: the fifth has no place
         w.f(1)->set_card_count(2, 5);
         w.setLine(14, 2, 2, 12, 128, 96, 1000, 50);
-        QVERIFY(fpga_manage::post_job(JOB_SMART_MAPPING));
-        QVERIFY(w.runJob());
+        w.job(JOB_SMART_MAPPING);
         const int want[4][2] = {{1128, 50}, {1000, 50}, {1128, 146}, {1000, 146}};
         for (int c = 0; c < 4; ++c) {
             const rcv_card card = w.f(1)->card(2, c);
@@ -215,46 +179,33 @@ private slots:
             QCOMPARE(card.ram_writes, 1u);
         }
         QCOMPARE(w.f(1)->card(2, 4).ram_writes, 0u);
-        checkProgress(w.progress);
-        QVERIFY(w.values().contains(90));
-        const Progress ninety = w.progress.at(w.values().indexOf(90));
-        QVERIFY(w.progress.last().tick - ninety.tick >= fpga_manage::END_WAIT_TICKS);
-        QVERIFY(w.progress.last().tick - ninety.tick < fpga_manage::END_WAIT_TICKS + 20);
+        const auto ninety = w.progress.at(w.progress.size() - 2);
+        QCOMPARE(ninety.value, 90);
+        QVERIFY(w.took(ninety.tick) >= fpga_manage::END_WAIT_TICKS);
+        QVERIFY(w.took(ninety.tick) < fpga_manage::END_WAIT_TICKS + 20);
 
-        // nothing to place: no rows, a pattern out of range, a port without cards
-        for (int bad = 0; bad < 3; ++bad) {
-            w.progress.clear();
-            if (bad == 0)
-                w.setLine(14, 0, 2, 1);
-            else if (bad == 1)
-                w.setLine(14, 2, 2, 17);
-            else
-                w.setLine(3, 2, 2, 1);
-            QVERIFY(fpga_manage::post_job(JOB_SMART_MAPPING));
-            QVERIFY(w.runJob(10, 3));
-            checkProgress(w.progress);
-            QCOMPARE(w.f(1)->card(2, 0).ram_writes, 1u);
+        // nothing to place: no rows or columns, a pattern out of range, a port without cards
+        const u32 frames = w.f(1)->card(2, 0).frames;
+        const u8 bad[5][4] = {{14, 0, 2, 1}, {14, 2, 0, 1}, {14, 2, 2, 0}, {14, 2, 2, 17}, {3, 2, 2, 1}};
+        for (const auto &b : bad) {
+            w.setLine(b[0], b[1], b[2], b[3]);
+            w.job(JOB_SMART_MAPPING, 3);
+            QCOMPARE(w.f(1)->card(2, 0).frames, frames);
         }
-    }
 
-    void silentAndLateCardsAreWaitedForOneByOne()
-    {
-        Wall w;
-        // card 0 answers late, card 1 never, card 2 at once
+        // card 0 answers late, card 1 never, card 2 at once: two full waits, as
+        // card 0's late reply must not end card 1's wait
         w.f(0)->set_card_count(4, 3);
         w.f(0)->set_card_reply(4, 0, RcvReply::Late);
         w.f(0)->set_card_reply(4, 1, RcvReply::Never);
         w.setLine(4, 1, 3, 10, 64, 64);
         const u32 start = G_timeTicks.load();
-        QVERIFY(fpga_manage::post_job(JOB_SMART_MAPPING));
-        QVERIFY(w.runJob(10));
+        w.job(JOB_SMART_MAPPING);
         for (int c = 0; c < 3; ++c)
             QCOMPARE(int(w.f(0)->card(4, c).position_x()), 64 * c);
-        // two full waits: card 0's late reply must not end card 1's wait
-        const u32 took = w.progress.last().tick - start;
-        QVERIFY2(took >= 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS, qPrintable(QString::number(took)));
-        QVERIFY(took < 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS + 60);
-        checkProgress(w.progress);
+        QVERIFY2(w.took(start) >= 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS,
+                 qPrintable(QString::number(w.took(start))));
+        QVERIFY(w.took(start) < 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS + 60);
     }
 
     void loadScanSaveAndMappingJobs()
@@ -265,66 +216,45 @@ private slots:
         w.f(0)->set_card_reply(5, 0, RcvReply::Never);
         w.f(1)->set_card_count(1, 1);
 
-        // job 2: a 600-byte scan file reaches both cards of LED1
+        // job 2: a 600-byte scan file reaches both cards of LED1; names that
+        // leave the scan folders load nothing but still end the job
         QByteArray scan;
         for (int i = 0; i < 600; ++i)
             scan.append(char(i * 7));
-        w.root.write(QStringLiteral("/data/smartmapping/a.qlfile"), scan);
-        w.root.write(QStringLiteral("/data/configs/secret"), "secret");
+        w.root.write("/data/smartmapping/a.qlfile", scan);
+        w.root.write("/data/configs/secret", "secret");
+        QVERIFY(QFile::link(w.root.file("/data/configs/secret"), w.root.file("/data/smartmapping/link.qlfile")));
         w.setLine(0, 1, 1, 1);
-        {
-            std::lock_guard<std::mutex> lock(g_line_type_mutex);
-            g_qlfile_name = QStringLiteral("/data/smartmapping/a.qlfile");
-        }
-        QVERIFY(fpga_manage::post_job(JOB_LOAD_FROM_USB));
-        QVERIFY(w.runJob());
-        checkProgress(w.progress);
-        for (int c = 0; c < 2; ++c) {
-            QCOMPARE(w.f(0)->card(0, c).scan, scan);
-            QCOMPARE(w.f(0)->card(0, c).scan_loads, 1u);
-        }
-        // names that leave the scan folders load nothing but still end the job
-        QVERIFY(QFile::link(w.root.file(QStringLiteral("/data/configs/secret")),
-                            w.root.file(QStringLiteral("/data/smartmapping/link.qlfile"))));
-        const QStringList refused = {QStringLiteral("/data/configs/secret"),
-                                     QStringLiteral("/data/smartmapping/../configs/secret"),
-                                     QStringLiteral("/data/smartmapping/link.qlfile"),
-                                     QStringLiteral("/data/smartmapping/missing.qlfile"), QString()};
-        for (const QString &name : refused) {
-            w.progress.clear();
+        const char *names[6] = {"/data/smartmapping/a.qlfile",          "/data/configs/secret",
+                                "/data/smartmapping/../configs/secret", "/data/smartmapping/link.qlfile",
+                                "/data/smartmapping/missing.qlfile",    ""};
+        for (int n = 0; n < 6; ++n) {
             {
                 std::lock_guard<std::mutex> lock(g_line_type_mutex);
-                g_qlfile_name = name;
+                g_qlfile_name = QString::fromLatin1(names[n]);
             }
-            QVERIFY(fpga_manage::post_job(JOB_LOAD_FROM_USB));
-            QVERIFY(w.runJob(10, 3));
-            checkProgress(w.progress);
+            w.job(JOB_LOAD_FROM_USB, n == 0 ? 20000 : 3);
+            for (int c = 0; c < 2; ++c) {
+                QCOMPARE(w.f(0)->card(0, c).scan, scan);
+                QCOMPARE(w.f(0)->card(0, c).scan_loads, 1u);
+            }
             QCOMPARE(w.f(0)->card(0, 0).scan_chunks, 3u);
         }
 
         // job 3: every card of every port saves; the silent card costs one wait
-        w.progress.clear();
         const u32 start = G_timeTicks.load();
-        QVERIFY(fpga_manage::post_job(JOB_SAVE_PARA));
-        QVERIFY(w.runJob());
-        checkProgress(w.progress);
-        QCOMPARE(w.progress.at(w.progress.size() - 2).value, 95);
-        QCOMPARE(w.f(0)->card(0, 0).saves, 1u);
-        QCOMPARE(w.f(0)->card(0, 1).saves, 1u);
-        QCOMPARE(w.f(0)->card(5, 0).saves, 1u);
-        QCOMPARE(w.f(1)->card(1, 0).saves, 1u);
-        QVERIFY(w.progress.last().tick - start >= fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS);
+        w.job(JOB_SAVE_PARA);
+        QCOMPARE(w.values.at(w.values.size() - 2), 95);
+        for (const rcv_card &c : {w.f(0)->card(0, 0), w.f(0)->card(0, 1), w.f(0)->card(5, 0), w.f(1)->card(1, 0)})
+            QCOMPARE(c.saves, 1u);
+        QVERIFY(w.took(start) >= fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS);
 
         // job 4: the argument's low byte into every card's mapping register
         for (u32 arg : {0x109u, 0u}) {
-            w.progress.clear();
             g_send_para.arg = arg;
-            QVERIFY(fpga_manage::post_job(JOB_MAPPING_ENABLE));
-            QVERIFY(w.runJob());
-            checkProgress(w.progress);
-            for (int c = 0; c < 2; ++c)
-                QCOMPARE(int(w.f(0)->card(0, c).regs[rcv_card::REG_MAPPING]), int(arg & 0xFF));
-            QCOMPARE(int(w.f(1)->card(1, 0).regs[rcv_card::REG_MAPPING]), int(arg & 0xFF));
+            w.job(JOB_MAPPING_ENABLE);
+            for (const rcv_card &c : {w.f(0)->card(0, 0), w.f(0)->card(0, 1), w.f(1)->card(1, 0)})
+                QCOMPARE(int(c.regs[rcv_card::REG_MAPPING]), int(arg & 0xFF));
             QCOMPARE(w.f(1)->card(1, 0).register_writes, arg ? 1u : 2u);
         }
     }
@@ -332,77 +262,61 @@ private slots:
     void checkAndSelfRecovery()
     {
         Wall w;
-        QVERIFY(w.m->rcv_recovery);
-        QCOMPARE(w.m->rcv_recovery->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
+        QCOMPARE(w.m->rcv_recovery->get_dir_file("/data/rcvrecovery"), 1);
         // screen 1 holds LED2 (nothing wrong); screen 2 holds LED3 with four cards
-        w.root.write(QStringLiteral("/data/rcvrecovery/a_screen"), recoveryFile(1, 1, 0x10));
-        w.root.write(QStringLiteral("/data/rcvrecovery/b_screen"), recoveryFile(2, 4, 0x40));
-        w.root.write(QStringLiteral("/data/rcvrecovery/c_broken"), "QRCV\x01\x01\x02");
+        w.root.write("/data/rcvrecovery/a_screen", recoveryFile(1, 1, 0x10));
+        w.root.write("/data/rcvrecovery/b_screen", recoveryFile(2, 4, 0x40));
+        w.root.write("/data/rcvrecovery/c_broken", "QRCV\x01\x01\x02");
         w.f(0)->set_card_count(1, 1);
         w.f(0)->set_card_count(2, 6);
         w.f(0)->set_needs_recovery(2, 2, true);
         w.m->pass();   // the port watcher sees the new links
-        w.events.clear();
+        const auto result = [&w] {
+            QStringList entries;
+            int count = -1;
+            w.m->recovery_result(&entries, &count);
+            return qMakePair(count, entries);
+        };
 
-        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
-        QVERIFY(w.runJob());
-        checkProgress(w.progress);
-        QCOMPARE(w.events, (QStringList{QStringLiteral("result 1 02/03/03/04"), QStringLiteral("code 1")}));
+        w.job(JOB_CHECK_CARDS);
+        QCOMPARE(w.events, (QStringList{"result 1 02/03/03/04", "code 1"}));
         QCOMPARE(int(g_send_para.recovery_counter), 2);
         QCOMPARE(w.m->rcv_recovery->recovery_file_count(), 3);
-        QStringList entries;
-        int count = -1;
-        w.m->recovery_result(&entries, &count);
-        QCOMPARE(count, 1);
-        QCOMPARE(entries, QStringList{QStringLiteral("02/03/03/04")});
+        QCOMPARE(result(), qMakePair(1, QStringList{"02/03/03/04"}));
 
         // self-recovery writes card 3's stored block, then finds nothing more;
         // a file arriving in between does not shift which data is used
-        w.root.write(QStringLiteral("/data/rcvrecovery/0_new"), recoveryFile(2, 4, 0x70));
-        w.events.clear();
-        w.progress.clear();
+        w.root.write("/data/rcvrecovery/0_new", recoveryFile(2, 4, 0x70));
         g_send_para.sub_step = 16;
-        QVERIFY(fpga_manage::post_job(JOB_SELF_RECOVERY));
-        QVERIFY(w.runJob());
-        checkProgress(w.progress);
+        w.job(JOB_SELF_RECOVERY);
         const rcv_card fixed = w.f(0)->card(2, 2);
         QCOMPARE(fixed.recovery_writes, 1u);
         QVERIFY(!fixed.needs_recovery);
         QCOMPARE(fixed.ram.left(rcv_card::PARA_SIZE), QByteArray(rcv_card::PARA_SIZE, char(0x42)));
-        QCOMPARE(w.events, (QStringList{QStringLiteral("result 0 "), QStringLiteral("code 99")}));
+        QCOMPARE(w.events, (QStringList{"result 0 ", "code 99"}));
         QCOMPARE(int(g_send_para.recovery_counter), 65535);
         QCOMPARE(int(g_send_para.sub_step), 0);
 
         // a card past the stored count is reported but cannot be restored
         w.f(0)->set_needs_recovery(2, 5, true);
-        w.events.clear();
-        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
-        QVERIFY(w.runJob());
-        QCOMPARE(w.events, (QStringList{QStringLiteral("result 1 01/03/06/04"), QStringLiteral("code 1")}));
-        w.events.clear();
-        QVERIFY(fpga_manage::post_job(JOB_SELF_RECOVERY));
-        QVERIFY(w.runJob());
+        for (u8 job : {JOB_CHECK_CARDS, JOB_SELF_RECOVERY}) {
+            w.job(job);
+            QCOMPARE(w.events, (QStringList{"result 1 01/03/06/04", "code 1"}));
+        }
         QCOMPARE(w.f(0)->card(2, 5).recovery_writes, 0u);
-        QCOMPARE(w.events, (QStringList{QStringLiteral("result 1 01/03/06/04"), QStringLiteral("code 1")}));
 
         // a check that finds nothing leaves no entry and raises nothing
         w.f(0)->set_needs_recovery(2, 5, false);
-        w.events.clear();
-        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
-        QVERIFY(w.runJob());
+        w.job(JOB_CHECK_CARDS);
         QVERIFY(w.events.isEmpty());
-        w.m->recovery_result(&entries, &count);
-        QCOMPARE(count, 0);
+        QCOMPARE(result(), qMakePair(0, QStringList()));
 
         // FPGAs not running: 100 at once, the refresh 100 ticks later
         w.f(1)->set_state(0);
         w.m->pass();
         w.codes.clear();
-        w.progress.clear();
-        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
-        w.m->pass();
-        QCOMPARE(w.values(), (QList<int>{0, 100}));
-        QCOMPARE(int(w.progress.last().word), 0);
+        w.job(JOB_CHECK_CARDS, 1);
+        QCOMPARE(w.values, (QList<int>{0, 100}));
         TestEnv::advanceTicks(99);
         w.m->pass();
         QVERIFY(w.codes.isEmpty());
@@ -411,74 +325,52 @@ private slots:
         QCOMPARE(w.codes, QList<int>{1});
     }
 
-    void postingRefusals()
+    void refusalsAndLedHandOverBesideALongJob()
     {
-        TestRoot root;
-        root.writeSim(kSim);
         QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));   // no manager yet
         QVERIFY(!fpga_manage::start_usb_upgrade());
-        fpga_manage *m = fpga_manage::pInstance();
-        m->fpga(0)->set_card_count(0, 1);
-        m->fpga(0)->set_card_reply(0, 0, RcvReply::Never);
+        Wall w;
+        w.f(0)->set_card_count(0, 1);
+        w.f(0)->set_card_reply(0, 0, RcvReply::Never);
         QVERIFY(!fpga_manage::post_job(0));
         QVERIFY(!fpga_manage::post_job(7));
-
         // a progress ring on the screen
         int ring = 0;
         g_qround_bar = reinterpret_cast<QRoundProgressBar *>(&ring);
         QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));
         g_qround_bar = nullptr;
-
         // an upgrade running
         QVERIFY(fpga_manage::start_usb_upgrade());
         QCOMPARE(g_usb_grade.load(), 1);
         QVERIFY(!fpga_manage::start_usb_upgrade());
         QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));
         g_usb_grade = 0;
-
         // a job running
         QVERIFY(fpga_manage::post_job(JOB_SAVE_PARA));
         QCOMPARE(int(g_send_para.word.load()), 3);
-        m->pass();
+        w.m->pass();
         QVERIFY(!fpga_manage::post_job(JOB_CHECK_CARDS));
         QVERIFY(!fpga_manage::start_usb_upgrade());
         QCOMPARE(g_usb_grade.load(), 0);
         QCOMPARE(int(g_send_para.job()), 3);
-        fpga_manage::destroyInstance();
-    }
 
-    void ledHandOverRunsBesideALongJob()
-    {
-        Wall w;
-        w.f(0)->set_card_count(0, 1);
-        w.f(0)->set_card_reply(0, 0, RcvReply::Never);
-        QVERIFY(fpga_manage::post_job(JOB_SAVE_PARA));
-        w.m->pass();
+        // the LED set-up hand-over while that job waits for its silent card
         w.f(1)->set_port_area(5, 100, 200, 300, 400);
         {
             std::lock_guard<std::mutex> lock(Utils::_led_para_init_mutex);
             g_set_led_para = 1;
             g_set_led_setup = 0;
         }
-        const u32 t0 = G_timeTicks.load();
-        u32 at1 = 0, at2 = 0, cleared = 0;
-        for (int i = 0; i < 200 && !cleared; ++i) {
+        QList<int> setup;   // g_set_led_setup after each pass, a tick apart; -1 once handed back
+        for (int t = 0; t < 100; ++t, TestEnv::advanceTicks(1)) {
             w.m->pass();
-            const u32 t = G_timeTicks.load() - t0;
-            if (g_set_led_setup == 1 && !at1) {
-                at1 = t;
-                QCOMPARE(int(w.f(0)->peek_register(fpga_drv::REG_OUTPUT) & 1), 1);
-                QCOMPARE(int(w.f(1)->peek_register(fpga_drv::REG_OUTPUT) & 1), 1);
-            }
-            if (g_set_led_setup == 2 && !at2)
-                at2 = t;
-            if (at2 && g_set_led_para == 0)
-                cleared = t;
-            TestEnv::advanceTicks(1);
+            setup.append(g_set_led_para == 0 ? -1 : int(g_set_led_setup));
+            if (t == 11)   // both screen outputs in their set-up state
+                QCOMPARE(w.f(0)->peek_register(fpga_drv::REG_OUTPUT) & w.f(1)->peek_register(fpga_drv::REG_OUTPUT) & 1, 1);
         }
-        QCOMPARE(at1, 11u);
-        QCOMPARE(at2, 42u);
-        QVERIFY(cleared > at2);
+        QCOMPARE(setup.indexOf(1), 11);
+        QCOMPARE(setup.indexOf(2), 42);
+        QVERIFY(setup.indexOf(-1) > 42 && setup.indexOf(-1) < 60);
         QCOMPARE(int(g_set_led_setup), 0);
         QCOMPARE(int(w.f(0)->peek_register(fpga_drv::REG_OUTPUT) & 1), 0);
         QCOMPARE(int(g_send_para.job()), 3);   // the job went on waiting for its card
@@ -507,65 +399,57 @@ private slots:
         Wall w;
         QSignalSpy start(w.m, &fpga_manage::sig_update_start);
         QSignalSpy over(w.m, &fpga_manage::sig_update_over);
+        const auto upgrade = [&w] {
+            w.codes.clear();
+            QVERIFY(fpga_manage::start_usb_upgrade());
+            for (int i = 0; i < 50 && g_usb_grade.load(); ++i)
+                w.m->pass();
+            QCOMPARE(g_usb_grade.load(), 0);
+            QCOMPARE(int(g_send_para.word.load()), 0);
+            QCOMPARE(w.codes, QList<int>{104});
+        };
         const QString odd = QStringLiteral("my pkg; $(touch pwned) `touch pwned2` & rm -rf x.QELZK");
-        const QStringList names = {QStringLiteral("b.QEL"), QStringLiteral("a.QEL"), QStringLiteral("c.QELZK"),
-                                   QStringLiteral("d.qel"), QStringLiteral("e.QELzk"), QStringLiteral("f.QELZK.txt"),
-                                   QStringLiteral("QEL"), odd};
-        for (const QString &n : names)
-            w.root.write(QStringLiteral("/mnt/usb1/up/") + n, n.toUtf8() + " body");
-        w.root.write(QStringLiteral("/data/configs/victim"), "keep");
-        QVERIFY(QFile::link(w.root.file(QStringLiteral("/mnt/usb1/up/a.QEL")),
-                            w.root.file(QStringLiteral("/mnt/usb1/up/0.QEL"))));
-        QVERIFY(QFile::link(w.root.file(QStringLiteral("/data/configs/victim")),
-                            w.root.file(QStringLiteral("/mnt/usb1/up/l.QELZK"))));
-        QDir().mkpath(w.root.file(QStringLiteral("/mnt/usb1/up/dir.QELZK")));
+        for (const QString &n : QStringList{"b.QEL", "a.QEL", "c.QELZK", "d.qel", "e.QELzk", "f.QELZK.txt", "QEL", odd})
+            w.root.write("/mnt/usb1/up/" + n, n.toUtf8() + " body");
+        w.root.write("/data/configs/victim", "keep");
+        QVERIFY(QFile::link(w.root.file("/mnt/usb1/up/a.QEL"), w.root.file("/mnt/usb1/up/0.QEL")));
+        QVERIFY(QFile::link(w.root.file("/data/configs/victim"), w.root.file("/mnt/usb1/up/l.QELZK")));
+        QDir().mkpath(w.root.file("/mnt/usb1/up/dir.QELZK"));
         // an old link where a package lands must not be written through
-        QDir().mkpath(w.root.file(QStringLiteral("/data/app")));
-        QVERIFY(QFile::link(w.root.file(QStringLiteral("/data/configs/victim")),
-                            w.root.file(QStringLiteral("/data/app/c.QELZK"))));
+        QDir().mkpath(w.root.file("/data/app"));
+        QVERIFY(QFile::link(w.root.file("/data/configs/victim"), w.root.file("/data/app/c.QELZK")));
         g_usb_grade_path = QStringLiteral("up");
 
-        QVERIFY(fpga_manage::start_usb_upgrade());
-        for (int i = 0; i < 50 && g_usb_grade.load(); ++i)
-            w.m->pass();
-        QCOMPARE(g_usb_grade.load(), 0);
+        upgrade();
         QCOMPARE(int(g_update_flag), 0);
-        QCOMPARE(int(g_send_para.word.load()), 0);
         QCOMPARE(start.count(), 1);
         QCOMPARE(over.count(), 1);
-        QCOMPARE(w.codes, QList<int>{104});
-
-        QStringList installed = QDir(w.root.file(QStringLiteral("/data/app"))).entryList(QDir::Files | QDir::System);
+        QStringList installed = QDir(w.root.file("/data/app")).entryList(QDir::Files | QDir::System);
         installed.sort();
-        QCOMPARE(installed, (QStringList{QStringLiteral("a.QEL"), QStringLiteral("c.QELZK"), odd}));
-        QCOMPARE(w.root.read(QStringLiteral("/data/app/a.QEL")), QByteArray("a.QEL body"));
-        QCOMPARE(w.root.read(QStringLiteral("/data/app/") + odd), odd.toUtf8() + " body");
-        QVERIFY(!QFileInfo(w.root.file(QStringLiteral("/data/app/c.QELZK"))).isSymLink());
-        QCOMPARE(w.root.read(QStringLiteral("/data/configs/victim")), QByteArray("keep"));
-        QVERIFY(!w.root.exists(QStringLiteral("/pwned")));
-        QVERIFY(!QFile::exists(QStringLiteral("pwned")));
-        QCOMPARE(Utils::recordedCommands(), QStringList{QStringLiteral("reboot")});
-
-        const QRegularExpression times(QStringLiteral("^(0|[1-9]\\d?):(0|[1-9]\\d?):(0|[1-9]\\d?)    "
-                                                      "(0|[1-9]\\d?):(0|[1-9]\\d?):(0|[1-9]\\d?)$"));
-        QVERIFY2(times.match(w.m->upgrade_times()).hasMatch(), qPrintable(w.m->upgrade_times()));
-        QCOMPARE(w.m->usb_upgrade_times, w.m->upgrade_times());
+        QCOMPARE(installed, (QStringList{"a.QEL", "c.QELZK", odd}));
+        QCOMPARE(w.root.read("/data/app/a.QEL"), QByteArray("a.QEL body"));
+        QCOMPARE(w.root.read("/data/app/" + odd), odd.toUtf8() + " body");
+        QVERIFY(!QFileInfo(w.root.file("/data/app/c.QELZK")).isSymLink());
+        QCOMPARE(w.root.read("/data/configs/victim"), QByteArray("keep"));
+        QVERIFY(!w.root.exists("/pwned") && !QFile::exists("pwned"));
+        QCOMPARE(Utils::recordedCommands(), QStringList{"reboot"});
+        const QString times = w.m->upgrade_times();   // start and end, "h:m:s    h:m:s"
+        QVERIFY2(QRegularExpression("^(0|[1-9]\\d?)(:(0|[1-9]\\d?)){2}    (0|[1-9]\\d?)(:(0|[1-9]\\d?)){2}$")
+                     .match(times).hasMatch(),
+                 qPrintable(times));
+        QCOMPARE(w.m->usb_upgrade_times, times);
 
         // a folder setting that climbs out of the stick lists nothing; the overlay
         // already shown is not asked for again
         Utils::clearRecordedCommands();
-        w.codes.clear();
-        QDir(w.root.file(QStringLiteral("/data/app"))).removeRecursively();
-        w.root.write(QStringLiteral("/data/configs/z.QEL"), "x");
+        QDir(w.root.file("/data/app")).removeRecursively();
+        w.root.write("/data/configs/z.QEL", "x");
         g_usb_grade_path = QStringLiteral("../../data/configs");
         g_update_flag = 1;
-        QVERIFY(fpga_manage::start_usb_upgrade());
-        for (int i = 0; i < 50 && g_usb_grade.load(); ++i)
-            w.m->pass();
+        upgrade();
         QCOMPARE(start.count(), 1);
         QCOMPARE(over.count(), 2);
-        QCOMPARE(w.codes, QList<int>{104});
-        QVERIFY(!w.root.exists(QStringLiteral("/data/app/z.QEL")));
+        QVERIFY(!w.root.exists("/data/app/z.QEL"));
         QVERIFY(Utils::recordedCommands().isEmpty());
     }
 
@@ -577,6 +461,11 @@ private slots:
             w.f(f)->set_register(42, count);
             w.f(f)->set_register(40, status);
             w.f(f)->set_register(43, extra);
+        };
+        auto bins = [] {
+            return QList<u32>{factoryage_log_diff3,  factoryage_log_diff5,  factoryage_log_diff10,  factoryage_log_diff20,
+                              factoryage_log_diffmore, factoryage_log2_diff3, factoryage_log2_diff5, factoryage_log2_diff10,
+                              factoryage_log2_diff20, factoryage_log2_diffmore};
         };
         set(0, 250, 0x1F, 7);
         set(1, 10, 3, 0);
@@ -593,33 +482,19 @@ private slots:
         QVERIFY(fpga_manage::ageing_tick());
         QCOMPARE(G_factoryage_ticks.load(), 18000u);
         QCOMPARE(factoryage_log.size(), 1);
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d-\\d\\d \\d\\d:\\d\\d 250 31 7 10 3 0$"))
-                     .match(factoryage_log.last()).hasMatch(),
+        QVERIFY2(QRegularExpression("^\\d\\d-\\d\\d \\d\\d:\\d\\d 250 31 7 10 3 0$").match(factoryage_log.last()).hasMatch(),
                  qPrintable(factoryage_log.last()));
         QCOMPARE(int(w.m->MCU_REG_func[0][42]), 250);
-        const u32 none[5] = {factoryage_log_diff3, factoryage_log_diff5, factoryage_log_diff10, factoryage_log_diff20,
-                             factoryage_log_diffmore};
-        for (u32 c : none)
-            QCOMPARE(c, 0u);
+        QCOMPARE(bins(), QList<u32>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
         // 250 -> 3 is 9 (wraps), 10 -> 40 is 30; then 3 -> 7 is 4, 40 -> 52 is 12; then no change
-        const int steps[3][2] = {{3, 40}, {7, 52}, {7, 52}};
-        for (const auto &s : steps) {
-            set(0, u8(s[0]), 0, 0);
-            set(1, u8(s[1]), 0, 0);
+        for (const auto &s : {qMakePair(3, 40), qMakePair(7, 52), qMakePair(7, 52)}) {
+            set(0, u8(s.first), 0, 0);
+            set(1, u8(s.second), 0, 0);
             TestEnv::advanceTicks(18000);
             QVERIFY(fpga_manage::ageing_tick());
         }
-        QCOMPARE(factoryage_log_diff3, 1u);
-        QCOMPARE(factoryage_log_diff5, 1u);
-        QCOMPARE(factoryage_log_diff10, 1u);
-        QCOMPARE(factoryage_log_diff20, 0u);
-        QCOMPARE(factoryage_log_diffmore, 0u);
-        QCOMPARE(factoryage_log2_diff3, 1u);
-        QCOMPARE(factoryage_log2_diff5, 0u);
-        QCOMPARE(factoryage_log2_diff10, 0u);
-        QCOMPARE(factoryage_log2_diff20, 1u);
-        QCOMPARE(factoryage_log2_diffmore, 1u);
+        QCOMPARE(bins(), QList<u32>({1, 1, 1, 0, 0, 1, 0, 0, 1, 1}));
 
         // at most 3360 lines, the oldest goes first
         factoryage_log.clear();

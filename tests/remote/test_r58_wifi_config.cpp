@@ -25,107 +25,73 @@ QStringList stopCommands()
     return {QStringLiteral("kill $(pidof hostapd) 2>/dev/null"), QStringLiteral("kill $(pidof udhcpd) 2>/dev/null")};
 }
 
-void setWifiOff(u8 off)
-{
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    QelRamPara::p_qelrampara_config->ram_para[Img::WIFI_OFF] = off;
-}
-
 }
 
 class TestWifiConfig : public QObject
 {
     Q_OBJECT
 private slots:
-    void startupAndRestart()
+    void cleanup()
     {
-        TestRoot root;
-        QelRamPara::pInstance();   // factory table: access point on
-        R58_WIFI_CONFIG *wifi = R58_WIFI_CONFIG::pInstance();
-        QCOMPARE(R58_WIFI_CONFIG::p_wifi, wifi);
-
-        wifi->pass();   // start-up
-        QCOMPARE(Utils::recordedCommands(), startCommands());
-        wifi->pass();
-        QCOMPARE(Utils::recordedCommands().size(), 2);
-
-        Utils::clearRecordedCommands();
-        TestEnv::advanceTicks(77);
-        R58_WIFI_CONFIG::set_wifi_reset_flag();
-        QCOMPARE(int(g_wifi_reset_flag), 1);
-        QCOMPARE(g_wifi_reset_ticks.load(), 77u);
-        wifi->pass();
-        QCOMPARE(Utils::recordedCommands(), stopCommands() + startCommands());
-        QCOMPARE(int(g_wifi_reset_flag), 0);
-
-        // switched off: stopped, not started again
-        Utils::clearRecordedCommands();
-        setWifiOff(1);
-        R58_WIFI_CONFIG::set_wifi_reset_flag();
-        wifi->pass();
-        QCOMPARE(Utils::recordedCommands(), stopCommands());
-        QCOMPARE(int(g_wifi_reset_flag), 0);
-        wifi->pass();
-        QCOMPARE(Utils::recordedCommands(), stopCommands());
-
         R58_WIFI_CONFIG::destroyInstance();
         QVERIFY(!R58_WIFI_CONFIG::p_wifi);
         QelRamPara::destroyInstance();
     }
 
-    void startupOffOrWaiting()
+    // Stand-in programs placed first on PATH would leave a mark if anything
+    // ran them: the commands are only recorded, in memory and under the root.
+    void startupRestartAndOffOnlyRecorded()
     {
         TestRoot root;
-        R58_WIFI_CONFIG *wifi = R58_WIFI_CONFIG::pInstance();
-        wifi->pass();   // no parameter store yet: nothing done
-        QVERIFY(Utils::recordedCommands().isEmpty());
-        QelRamPara::pInstance();
-        setWifiOff(1);
-        wifi->pass();   // off at start: nothing started
-        wifi->pass();
-        QVERIFY(Utils::recordedCommands().isEmpty());
-        R58_WIFI_CONFIG::destroyInstance();
-        QelRamPara::destroyInstance();
-    }
-
-    // A whole restart leaves no trace but the record: stand-in programs
-    // placed first on PATH would leave a mark if anything ran them.
-    void restartOnlyRecorded()
-    {
-        TestRoot root;
-        const QString bin = root.path() + QStringLiteral("/fakebin");
-        const QString mark = root.path() + QStringLiteral("/executed");
-        QDir().mkpath(bin);
+        const QString mark = root.file(QStringLiteral("/executed"));
         for (const char *name : {"hostapd", "udhcpd", "pidof", "kill", "sh"}) {
-            QFile f(bin + QLatin1Char('/') + QLatin1String(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\necho \"$0 $*\" >> '" + mark.toLocal8Bit() + "'\n");
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            const QString prog = QStringLiteral("/fakebin/") + QLatin1String(name);
+            root.write(prog, "#!/bin/sh\necho \"$0 $*\" >> '" + mark.toLocal8Bit() + "'\n");
+            QVERIFY(QFile::setPermissions(root.file(prog), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         const QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", bin.toLocal8Bit() + ':' + oldPath);
+        qputenv("PATH", root.file(QStringLiteral("/fakebin")).toLocal8Bit() + ':' + oldPath);
 
-        QelRamPara::pInstance();
         R58_WIFI_CONFIG *wifi = R58_WIFI_CONFIG::pInstance();
-        wifi->pass();
-        R58_WIFI_CONFIG::set_wifi_reset_flag();
-        wifi->pass();
-        setWifiOff(1);
-        R58_WIFI_CONFIG::set_wifi_reset_flag();
-        wifi->pass();
-        qputenv("PATH", oldPath);
+        QCOMPARE(R58_WIFI_CONFIG::p_wifi, wifi);
+        wifi->pass();   // no parameter store yet: nothing done
+        QVERIFY(Utils::recordedCommands().isEmpty());
 
-        const QStringList expected = startCommands() + stopCommands() + startCommands() + stopCommands();
+        QelRamPara::pInstance();   // factory table: access point on
+        wifi->pass();   // start-up
+        wifi->pass();
+        QCOMPARE(Utils::recordedCommands(), startCommands());
+
+        TestEnv::advanceTicks(77);
+        R58_WIFI_CONFIG::set_wifi_reset_flag();
+        QCOMPARE(std::make_pair(int(g_wifi_reset_flag), g_wifi_reset_ticks.load()), std::make_pair(1, 77u));
+        wifi->pass();
+        const QStringList expected = startCommands() + stopCommands() + startCommands();
         QCOMPARE(Utils::recordedCommands(), expected);
-        QVERIFY(!QFileInfo::exists(mark));
-        // the record under the root carries the same commands
+        QCOMPARE(int(g_wifi_reset_flag), 0);
         const QString log = QString::fromUtf8(root.read(QStringLiteral("/commands.log")));
         for (const QString &cmd : expected)
             QVERIFY2(log.contains(cmd), qPrintable(cmd));
 
+        // switched off: stopped, not started again
+        Utils::clearRecordedCommands();
+        {
+            std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+            QelRamPara::p_qelrampara_config->ram_para[Img::WIFI_OFF] = 1;
+        }
+        R58_WIFI_CONFIG::set_wifi_reset_flag();
+        wifi->pass();
+        wifi->pass();
+        QCOMPARE(Utils::recordedCommands(), stopCommands());
+        QCOMPARE(int(g_wifi_reset_flag), 0);
+
+        // off at start: nothing started
         R58_WIFI_CONFIG::destroyInstance();
-        QelRamPara::destroyInstance();
+        Utils::clearRecordedCommands();
+        R58_WIFI_CONFIG::pInstance()->pass();
+        QVERIFY(Utils::recordedCommands().isEmpty());
+        qputenv("PATH", oldPath);
+        QVERIFY(!QFileInfo::exists(mark));
     }
 
     void threadedStartStop()
@@ -142,8 +108,6 @@ private slots:
         wifi->stop();
         wifi->stop();
         QCOMPARE(Utils::recordedCommands(), startCommands() + stopCommands() + startCommands());
-        R58_WIFI_CONFIG::destroyInstance();
-        QelRamPara::destroyInstance();
     }
 };
 

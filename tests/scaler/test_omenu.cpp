@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <tuple>
 
 #include "core/global.h"
 #include "scaler/omenu.h"
@@ -30,23 +31,17 @@ private slots:
         get_json_omenu_para(kPath, &list);
         QCOMPARE(list.osdcount, 2);
         const OSD_PARA &e = list.osdlist[0];
-        QCOMPARE(e.type, 1);
-        QCOMPARE(e.x, 10);
-        QCOMPARE(e.h, 64);
-        QCOMPARE(e.effect, 4);
-        QCOMPARE(e.staytime, 5);
-        QCOMPARE(e.v_align, 2);
-        QCOMPARE(e.layer, 2);
-        QCOMPARE(e.fonth, 32);
-        QCOMPARE(e.verticalspace, 2);
-        QCOMPARE(e.bmp_end, 9);
+        QCOMPARE(std::make_tuple(e.type, e.status, e.x, e.y, e.w, e.h, e.effect, e.speed, e.staytime, e.h_align,
+                                 e.v_align, e.back_enable, e.layer),
+                 std::make_tuple(1, 1, 10, 20, 300, 64, 4, 3, 5, 1, 2, 1, 2));
+        QCOMPARE(std::make_tuple(e.startx, e.starty, e.fontw, e.fonth, e.wordspace, e.verticalspace, e.bmp_start,
+                                 e.bmp_end),
+                 std::make_tuple(4, 6, 32, 32, 1, 2, 7, 9));
         QCOMPARE(e.texts, QStringLiteral("欢迎\nWelcome"));
         QCOMPARE(omenu_color(e.back_color), 0x102030u);
         QCOMPARE(omenu_color(e.font_color), 0xFF0000u);
-        QCOMPARE(list.osdlist[1].x, 5);
-        QCOMPARE(list.osdlist[1].y, 0);
+        QCOMPARE(std::make_tuple(list.osdlist[1].x, list.osdlist[1].y, list.osdlist[2].x), std::make_tuple(5, 0, 0));
         QCOMPARE(list.osdlist[1].texts, QStringLiteral("second"));
-        QCOMPARE(list.osdlist[2].x, 0);
         QCOMPARE(omenu_color(QStringLiteral("red")), 0u);
         QCOMPARE(omenu_color(QString()), 0u);
     }
@@ -58,9 +53,7 @@ private slots:
         OSD_LIST list;
         get_json_omenu_para(kPath, &list);
         QCOMPARE(list.osdcount, 3);
-        QCOMPARE(list.osdlist[0].x, 1);
-        QCOMPARE(list.osdlist[1].x, 0);
-        QCOMPARE(list.osdlist[2].x, 3);
+        QCOMPARE(std::make_tuple(list.osdlist[0].x, list.osdlist[1].x, list.osdlist[2].x), std::make_tuple(1, 0, 3));
 
         root.write(kPath, R"({"osdcount": 3})");
         get_json_omenu_para(kPath, &list);

@@ -39,17 +39,19 @@ const QColor kRed(0xE5, 0x48, 0x4D);
 const char kLatin[] = "DejaVu Sans";
 const char kCjk[] = "WenQuanYi Micro Hei";
 
-QImage canvas(int w, int h, const QColor &fill = Qt::transparent)
+// A w x h picture on a transparent (or given) ground, painted smoothly.
+QImage drawn(int w, int h, const std::function<void(QPainter &)> &paint, const QColor &fill = Qt::transparent,
+             QImage::Format format = QImage::Format_ARGB32_Premultiplied)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w, h, format);
     img.fill(fill);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        paint(p);
+    }
     return img;
-}
-
-void smooth(QPainter &p)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
 }
 
 QFont font(qreal px, bool bold = true, bool cjk = false)
@@ -73,27 +75,23 @@ bool isCjk(const QString &s)
 
 QImage back()
 {
-    QImage img = canvas(32, 32);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(QPen(kWhite, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(6, 16), QPointF(26, 16));
-    p.drawPolyline(QPolygonF({QPointF(15, 7), QPointF(6, 16), QPointF(15, 25)}));
-    return img;
+    return drawn(32, 32, [&](QPainter &p) {
+        p.setPen(QPen(kWhite, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(6, 16), QPointF(26, 16));
+        p.drawPolyline(QPolygonF({QPointF(15, 7), QPointF(6, 16), QPointF(15, 25)}));
+    });
 }
 
 QImage roundButton(const std::function<void(QPainter &)> &glyph)
 {
-    QImage img = canvas(50, 50);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawEllipse(QRectF(3, 3, 44, 44));
-    p.setPen(QPen(kWhite, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    glyph(p);
-    return img;
+    return drawn(50, 50, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawEllipse(QRectF(3, 3, 44, 44));
+        p.setPen(QPen(kWhite, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        glyph(p);
+    });
 }
 
 QImage add()
@@ -125,150 +123,133 @@ QImage next()
 
 QImage pageChange()
 {
-    QImage img = canvas(32, 32);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(QPen(kWhite, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(5, 10), QPointF(26, 10));
-    p.drawPolyline(QPolygonF({{20, 4}, {26, 10}, {20, 16}}));
-    p.drawLine(QPointF(6, 22), QPointF(27, 22));
-    p.drawPolyline(QPolygonF({{12, 16}, {6, 22}, {12, 28}}));
-    return img;
+    return drawn(32, 32, [&](QPainter &p) {
+        p.setPen(QPen(kWhite, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(5, 10), QPointF(26, 10));
+        p.drawPolyline(QPolygonF({{20, 4}, {26, 10}, {20, 16}}));
+        p.drawLine(QPointF(6, 22), QPointF(27, 22));
+        p.drawPolyline(QPolygonF({{12, 16}, {6, 22}, {12, 28}}));
+    });
 }
 
 QImage checkBox(bool checked)
 {
-    QImage img = canvas(32, 32);
-    QPainter p(&img);
-    smooth(p);
-    const QRectF box(4, 4, 24, 24);
-    if (checked) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kBlue);
-        p.drawRoundedRect(box, 4, 4);
-        p.setPen(QPen(kWhite, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({{9.5, 16}, {14, 20.5}, {22.5, 11}}));
-    } else {
-        p.setPen(QPen(kWhite, 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(box.adjusted(1, 1, -1, -1), 4, 4);
-    }
-    return img;
+    return drawn(32, 32, [&](QPainter &p) {
+        const QRectF box(4, 4, 24, 24);
+        if (checked) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kBlue);
+            p.drawRoundedRect(box, 4, 4);
+            p.setPen(QPen(kWhite, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(QPolygonF({{9.5, 16}, {14, 20.5}, {22.5, 11}}));
+        } else {
+            p.setPen(QPen(kWhite, 2));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(box.adjusted(1, 1, -1, -1), 4, 4);
+        }
+    });
 }
 
 QImage toggle(bool on)
 {
-    QImage img = canvas(70, 32);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(on ? kGreen : kGrey);
-    p.drawRoundedRect(QRectF(2, 3, 66, 26), 13, 13);
-    p.setBrush(kWhite);
-    p.drawEllipse(QRectF(on ? 43 : 5, 6, 20, 20));
-    p.setFont(font(11));
-    p.setPen(kWhite);
-    if (on)
-        p.drawText(QRectF(8, 3, 34, 26), Qt::AlignCenter, QStringLiteral("ON"));
-    else
-        p.drawText(QRectF(27, 3, 38, 26), Qt::AlignCenter, QStringLiteral("OFF"));
-    return img;
+    return drawn(70, 32, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(on ? kGreen : kGrey);
+        p.drawRoundedRect(QRectF(2, 3, 66, 26), 13, 13);
+        p.setBrush(kWhite);
+        p.drawEllipse(QRectF(on ? 43 : 5, 6, 20, 20));
+        p.setFont(font(11));
+        p.setPen(kWhite);
+        if (on)
+            p.drawText(QRectF(8, 3, 34, 26), Qt::AlignCenter, QStringLiteral("ON"));
+        else
+            p.drawText(QRectF(27, 3, 38, 26), Qt::AlignCenter, QStringLiteral("OFF"));
+    });
 }
 
 QImage stateDot(bool on)
 {
-    QImage img = canvas(14, 14);
-    QPainter p(&img);
-    smooth(p);
-    if (on) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kGreen);
-        p.drawEllipse(QRectF(0.5, 0.5, 13, 13));
-    } else {
-        p.setPen(QPen(kGrey, 1.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(QRectF(1.5, 1.5, 11, 11));
-    }
-    return img;
+    return drawn(14, 14, [&](QPainter &p) {
+        if (on) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kGreen);
+            p.drawEllipse(QRectF(0.5, 0.5, 13, 13));
+        } else {
+            p.setPen(QPen(kGrey, 1.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(1.5, 1.5, 11, 11));
+        }
+    });
 }
 
 QImage warning()
 {
-    QImage img = canvas(24, 24);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(QPen(kOrange, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(kOrange);
-    p.drawPolygon(QPolygonF({{12, 2.5}, {22.5, 21}, {1.5, 21}}));
-    p.setPen(QPen(kBack, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(12, 9), QPointF(12, 14.5));
-    p.drawPoint(QPointF(12, 18));
-    return img;
+    return drawn(24, 24, [&](QPainter &p) {
+        p.setPen(QPen(kOrange, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(kOrange);
+        p.drawPolygon(QPolygonF({{12, 2.5}, {22.5, 21}, {1.5, 21}}));
+        p.setPen(QPen(kBack, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12, 9), QPointF(12, 14.5));
+        p.drawPoint(QPointF(12, 18));
+    });
 }
 
 // Font present / missing: a check or a cross on a small plate (opaque bitmap).
 QImage osdMark(bool yes)
 {
-    QImage img(40, 21, QImage::Format_RGB32);
-    img.fill(kBack);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(yes ? kGreen : kRed);
-    p.drawRoundedRect(QRectF(1, 1, 38, 19), 5, 5);
-    p.setPen(QPen(kWhite, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (yes) {
-        p.drawPolyline(QPolygonF({{13, 10.5}, {18, 15}, {27, 6}}));
-    } else {
-        p.drawLine(QPointF(15, 5.5), QPointF(25, 15.5));
-        p.drawLine(QPointF(25, 5.5), QPointF(15, 15.5));
-    }
-    return img;
+    return drawn(40, 21, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(yes ? kGreen : kRed);
+        p.drawRoundedRect(QRectF(1, 1, 38, 19), 5, 5);
+        p.setPen(QPen(kWhite, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (yes) {
+            p.drawPolyline(QPolygonF({{13, 10.5}, {18, 15}, {27, 6}}));
+        } else {
+            p.drawLine(QPointF(15, 5.5), QPointF(25, 15.5));
+            p.drawLine(QPointF(25, 5.5), QPointF(15, 15.5));
+        }
+    }, kBack, QImage::Format_RGB32);
 }
 
 // The tip's confirmation picture.
 QImage tipOk()
 {
-    QImage img = canvas(96, 96);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kGreen);
-    p.drawEllipse(QRectF(4, 4, 88, 88));
-    p.setPen(QPen(kWhite, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({{27, 50}, {42, 65}, {70, 34}}));
-    return img;
+    return drawn(96, 96, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGreen);
+        p.drawEllipse(QRectF(4, 4, 88, 88));
+        p.setPen(QPen(kWhite, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({{27, 50}, {42, 65}, {70, 34}}));
+    });
 }
 
 QImage padlock(bool locked)
 {
-    QImage img = canvas(48, 48);
-    QPainter p(&img);
-    smooth(p);
-    const QColor c = locked ? kWhite : kGreen;
-    p.setPen(QPen(c, 4.5, Qt::SolidLine, Qt::FlatCap));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath shackle;
-    shackle.moveTo(15, 22);
-    shackle.lineTo(15, 15);
-    shackle.arcTo(QRectF(15, 4, 18, 20), 180, -180);
-    if (locked)
-        shackle.lineTo(33, 22);
-    else
-        shackle.lineTo(33, 12);
-    if (!locked) {   // shackle swung open: shift it up
-        QTransform t;
-        t.translate(0, -3);
-        shackle = t.map(shackle);
-    }
-    p.drawPath(shackle);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawRoundedRect(QRectF(9, 21, 30, 23), 4, 4);
-    p.setBrush(kBack);
-    p.drawEllipse(QRectF(21, 27, 6, 6));
-    p.drawRect(QRectF(22.5, 31, 3, 7));
-    return img;
+    return drawn(48, 48, [&](QPainter &p) {
+        const QColor c = locked ? kWhite : kGreen;
+        p.setPen(QPen(c, 4.5, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath shackle;
+        shackle.moveTo(15, 22);
+        shackle.lineTo(15, 15);
+        shackle.arcTo(QRectF(15, 4, 18, 20), 180, -180);
+        if (locked)
+            shackle.lineTo(33, 22);
+        else
+            shackle.lineTo(33, 12);
+        if (!locked) {   // shackle swung open: shift it up
+            QTransform t;
+            t.translate(0, -3);
+            shackle = t.map(shackle);
+        }
+        p.drawPath(shackle);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawRoundedRect(QRectF(9, 21, 30, 23), 4, 4);
+        p.setBrush(kBack);
+        p.drawEllipse(QRectF(21, 27, 6, 6));
+        p.drawRect(QRectF(22.5, 31, 3, 7));
+    });
 }
 
 // ---- connectors ----
@@ -296,92 +277,84 @@ void hdmiShape(QPainter &p, const QRectF &r, Look look)
 
 QImage hdmi(Look look, const QString &tag)
 {
-    QImage img = canvas(100, 32);
-    QPainter p(&img);
-    smooth(p);
-    const qreal w = tag.isEmpty() ? 64 : 56;
-    const qreal x = tag.isEmpty() ? (100 - w) / 2 : 6;
-    hdmiShape(p, QRectF(x, 5, w, 22), look);
-    if (!tag.isEmpty()) {
-        p.setFont(font(15));
-        p.setPen(lookColour(look));
-        p.drawText(QRectF(64, 0, 36, 32), Qt::AlignCenter, tag);
-    }
-    return img;
+    return drawn(100, 32, [&](QPainter &p) {
+        const qreal w = tag.isEmpty() ? 64 : 56;
+        const qreal x = tag.isEmpty() ? (100 - w) / 2 : 6;
+        hdmiShape(p, QRectF(x, 5, w, 22), look);
+        if (!tag.isEmpty()) {
+            p.setFont(font(15));
+            p.setPen(lookColour(look));
+            p.drawText(QRectF(64, 0, 36, 32), Qt::AlignCenter, tag);
+        }
+    });
 }
 
 QImage dvi(Look look)
 {
-    QImage img = canvas(100, 32);
-    QPainter p(&img);
-    smooth(p);
-    const QColor c = lookColour(look);
-    const QRectF r(6, 4, 88, 24);
-    const qreal cut = 7;
-    QPolygonF body({r.topLeft(), r.topRight(), {r.right(), r.bottom() - cut}, {r.right() - cut, r.bottom()},
-                    {r.left() + cut, r.bottom()}, {r.left(), r.bottom() - cut}});
-    p.setPen(QPen(c, 2.5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(look == Lit ? QColor(c.red(), c.green(), c.blue(), 70) : QColor(Qt::transparent));
-    p.drawPolygon(body);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 8; ++col)
-            p.drawEllipse(QPointF(16 + col * 7.5, 10 + row * 6), 1.8, 1.8);
-    // the flat blade with its four pins
-    p.drawRect(QRectF(75, 15, 12, 2.4));
-    for (const QPointF &pin : {QPointF(77, 11), QPointF(85, 11), QPointF(77, 21), QPointF(85, 21)})
-        p.drawEllipse(pin, 1.6, 1.6);
-    return img;
+    return drawn(100, 32, [&](QPainter &p) {
+        const QColor c = lookColour(look);
+        const QRectF r(6, 4, 88, 24);
+        const qreal cut = 7;
+        QPolygonF body({r.topLeft(), r.topRight(), {r.right(), r.bottom() - cut}, {r.right() - cut, r.bottom()},
+                        {r.left() + cut, r.bottom()}, {r.left(), r.bottom() - cut}});
+        p.setPen(QPen(c, 2.5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setBrush(look == Lit ? QColor(c.red(), c.green(), c.blue(), 70) : QColor(Qt::transparent));
+        p.drawPolygon(body);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 8; ++col)
+                p.drawEllipse(QPointF(16 + col * 7.5, 10 + row * 6), 1.8, 1.8);
+        // the flat blade with its four pins
+        p.drawRect(QRectF(75, 15, 12, 2.4));
+        for (const QPointF &pin : {QPointF(77, 11), QPointF(85, 11), QPointF(77, 21), QPointF(85, 21)})
+            p.drawEllipse(pin, 1.6, 1.6);
+    });
 }
 
 // An RJ45-style output port.
 QImage port(bool online)
 {
-    QImage img = canvas(32, 28);
-    QPainter p(&img);
-    smooth(p);
-    const QColor c = online ? kGreen : kGrey;
-    QPolygonF socket({{3, 3}, {29, 3}, {29, 20}, {21, 20}, {21, 25}, {11, 25}, {11, 20}, {3, 20}});
-    p.setPen(QPen(c, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(online ? QColor(c.red(), c.green(), c.blue(), 90) : QColor(Qt::transparent));
-    p.drawPolygon(socket);
-    p.setPen(QPen(online ? kWhite : c, 1.4));
-    for (int i = 0; i < 8; ++i)
-        p.drawLine(QPointF(7.5 + i * 2.4, 6), QPointF(7.5 + i * 2.4, 11));
-    return img;
+    return drawn(32, 28, [&](QPainter &p) {
+        const QColor c = online ? kGreen : kGrey;
+        QPolygonF socket({{3, 3}, {29, 3}, {29, 20}, {21, 20}, {21, 25}, {11, 25}, {11, 20}, {3, 20}});
+        p.setPen(QPen(c, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setBrush(online ? QColor(c.red(), c.green(), c.blue(), 90) : QColor(Qt::transparent));
+        p.drawPolygon(socket);
+        p.setPen(QPen(online ? kWhite : c, 1.4));
+        for (int i = 0; i < 8; ++i)
+            p.drawLine(QPointF(7.5 + i * 2.4, 6), QPointF(7.5 + i * 2.4, 11));
+    });
 }
 
 // ---- window mirror: an "F" as the picture would be turned ----
 
 QImage mirror(int mode, bool on)
 {
-    QImage img = canvas(48, 48);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(on ? Qt::NoPen : QPen(kGrey, 1.5));
-    p.setBrush(on ? kBlue : kPanel);
-    p.drawRoundedRect(QRectF(1.5, 1.5, 45, 45), 7, 7);
+    return drawn(48, 48, [&](QPainter &p) {
+        p.setPen(on ? Qt::NoPen : QPen(kGrey, 1.5));
+        p.setBrush(on ? kBlue : kPanel);
+        p.drawRoundedRect(QRectF(1.5, 1.5, 45, 45), 7, 7);
 
-    const QColor ink = on ? kWhite : QColor(0x9A, 0x9E, 0xB0);
-    // axes of the flip
-    p.setPen(QPen(ink, 1.2, Qt::DashLine));
-    if (mode == 1 || mode == 3)
-        p.drawLine(QPointF(24, 6), QPointF(24, 42));
-    if (mode == 2 || mode == 3)
-        p.drawLine(QPointF(6, 24), QPointF(42, 24));
+        const QColor ink = on ? kWhite : QColor(0x9A, 0x9E, 0xB0);
+        // axes of the flip
+        p.setPen(QPen(ink, 1.2, Qt::DashLine));
+        if (mode == 1 || mode == 3)
+            p.drawLine(QPointF(24, 6), QPointF(24, 42));
+        if (mode == 2 || mode == 3)
+            p.drawLine(QPointF(6, 24), QPointF(42, 24));
 
-    QPainterPath f;   // "F" in a 20 x 28 box centred on the icon
-    f.addRect(QRectF(-10, -14, 6, 28));
-    f.addRect(QRectF(-4, -14, 14, 6));
-    f.addRect(QRectF(-4, -3, 10, 5));
-    QTransform t;
-    t.translate(24, 24);
-    t.scale(mode == 1 || mode == 3 ? -1 : 1, mode == 2 || mode == 3 ? -1 : 1);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawPath(t.map(f));
-    return img;
+        QPainterPath f;   // "F" in a 20 x 28 box centred on the icon
+        f.addRect(QRectF(-10, -14, 6, 28));
+        f.addRect(QRectF(-4, -14, 14, 6));
+        f.addRect(QRectF(-4, -3, 10, 5));
+        QTransform t;
+        t.translate(24, 24);
+        t.scale(mode == 1 || mode == 3 ? -1 : 1, mode == 2 || mode == 3 ? -1 : 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawPath(t.map(f));
+    });
 }
 
 // ---- routing of the receiving cards ----
@@ -432,37 +405,35 @@ QImage line(int pattern)
 {
     const int n = 3;
     const qreal cell = 14, gap = 2, origin = 1;
-    QImage img = canvas(48, 48);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kDim);
-    for (int r = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c)
-            p.drawRect(QRectF(origin + c * (cell + gap), origin + r * (cell + gap), cell, cell));
+    return drawn(48, 48, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kDim);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c)
+                p.drawRect(QRectF(origin + c * (cell + gap), origin + r * (cell + gap), cell, cell));
 
-    const QVector<QPoint> order = routing(pattern, n, n);
-    auto centre = [&](const QPoint &q) {
-        return QPointF(origin + q.x() * (cell + gap) + cell / 2, origin + q.y() * (cell + gap) + cell / 2);
-    };
-    for (int i = 1; i < order.size(); ++i) {
-        const QPoint d = order[i] - order[i - 1];
-        const bool step = d.manhattanLength() == 1;
-        p.setPen(step ? QPen(kBlue, 2.6, Qt::SolidLine, Qt::RoundCap)
-                      : QPen(kWhite, 1.2, Qt::DashLine, Qt::RoundCap));
-        p.drawLine(centre(order[i - 1]), centre(order[i]));
-    }
-    // start dot and the arrow head at the end
-    p.setPen(Qt::NoPen);
-    p.setBrush(kGreen);
-    p.drawEllipse(centre(order.first()), 3.5, 3.5);
-    const QPointF end = centre(order.last());
-    const QPointF dir = end - centre(order[order.size() - 2]);
-    const qreal len = std::sqrt(dir.x() * dir.x() + dir.y() * dir.y());
-    const QPointF u = dir / len, v(-u.y(), u.x());
-    p.setBrush(kWhite);
-    p.drawPolygon(QPolygonF({end + u * 5, end - u * 4 + v * 4.5, end - u * 4 - v * 4.5}));
-    return img;
+        const QVector<QPoint> order = routing(pattern, n, n);
+        auto centre = [&](const QPoint &q) {
+            return QPointF(origin + q.x() * (cell + gap) + cell / 2, origin + q.y() * (cell + gap) + cell / 2);
+        };
+        for (int i = 1; i < order.size(); ++i) {
+            const QPoint d = order[i] - order[i - 1];
+            const bool step = d.manhattanLength() == 1;
+            p.setPen(step ? QPen(kBlue, 2.6, Qt::SolidLine, Qt::RoundCap)
+                          : QPen(kWhite, 1.2, Qt::DashLine, Qt::RoundCap));
+            p.drawLine(centre(order[i - 1]), centre(order[i]));
+        }
+        // start dot and the arrow head at the end
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGreen);
+        p.drawEllipse(centre(order.first()), 3.5, 3.5);
+        const QPointF end = centre(order.last());
+        const QPointF dir = end - centre(order[order.size() - 2]);
+        const qreal len = std::sqrt(dir.x() * dir.x() + dir.y() * dir.y());
+        const QPointF u = dir / len, v(-u.y(), u.x());
+        p.setBrush(kWhite);
+        p.drawPolygon(QPolygonF({end + u * 5, end - u * 4 + v * 4.5, end - u * 4 - v * 4.5}));
+    });
 }
 
 // ---- test patterns ----
@@ -513,64 +484,60 @@ void outBox(QPainter &p, const QRectF &r, const QColor &c, const QString &text)
 QImage outSplice(int kind)   // 0 side by side, 1 one above the other, 2 copy
 {
     const QSize sz = kind == 0 ? QSize(180, 40) : kind == 1 ? QSize(100, 80) : QSize(100, 40);
-    QImage img = canvas(sz.width(), sz.height(), kBack);
-    QPainter p(&img);
-    smooth(p);
-    const QRectF all(3, 3, sz.width() - 6, sz.height() - 6);
-    if (kind == 0) {
-        outBox(p, QRectF(all.left(), all.top(), all.width() / 2 - 1, all.height()), kBlue, QStringLiteral("OUT1"));
-        outBox(p, QRectF(all.center().x() + 1, all.top(), all.width() / 2 - 1, all.height()), kGreen,
-               QStringLiteral("OUT2"));
-    } else if (kind == 1) {
-        outBox(p, QRectF(all.left(), all.top(), all.width(), all.height() / 2 - 1), kBlue, QStringLiteral("OUT1"));
-        outBox(p, QRectF(all.left(), all.center().y() + 1, all.width(), all.height() / 2 - 1), kGreen,
-               QStringLiteral("OUT2"));
-    } else {
-        outBox(p, QRectF(3, 3, 40, 34), kBlue, QStringLiteral("1"));
-        outBox(p, QRectF(57, 3, 40, 34), kGreen, QStringLiteral("2"));
-        p.setPen(QPen(kWhite, 2.5));
-        p.drawLine(QPointF(45, 16), QPointF(55, 16));
-        p.drawLine(QPointF(45, 24), QPointF(55, 24));
-    }
-    p.setPen(QPen(kWhite, 1));
-    p.setBrush(Qt::NoBrush);
-    if (kind != 2)
-        p.drawRect(all.adjusted(-1, -1, 1, 1));
-    return img;
+    return drawn(sz.width(), sz.height(), [&](QPainter &p) {
+        const QRectF all(3, 3, sz.width() - 6, sz.height() - 6);
+        if (kind == 0) {
+            outBox(p, QRectF(all.left(), all.top(), all.width() / 2 - 1, all.height()), kBlue, QStringLiteral("OUT1"));
+            outBox(p, QRectF(all.center().x() + 1, all.top(), all.width() / 2 - 1, all.height()), kGreen,
+                   QStringLiteral("OUT2"));
+        } else if (kind == 1) {
+            outBox(p, QRectF(all.left(), all.top(), all.width(), all.height() / 2 - 1), kBlue, QStringLiteral("OUT1"));
+            outBox(p, QRectF(all.left(), all.center().y() + 1, all.width(), all.height() / 2 - 1), kGreen,
+                   QStringLiteral("OUT2"));
+        } else {
+            outBox(p, QRectF(3, 3, 40, 34), kBlue, QStringLiteral("1"));
+            outBox(p, QRectF(57, 3, 40, 34), kGreen, QStringLiteral("2"));
+            p.setPen(QPen(kWhite, 2.5));
+            p.drawLine(QPointF(45, 16), QPointF(55, 16));
+            p.drawLine(QPointF(45, 24), QPointF(55, 24));
+        }
+        p.setPen(QPen(kWhite, 1));
+        p.setBrush(Qt::NoBrush);
+        if (kind != 2)
+            p.drawRect(all.adjusted(-1, -1, 1, 1));
+    }, kBack);
 }
 
 // ---- section pictures of the status page: text running down a blue bar ----
 
 QImage section(int height, const QString &text)
 {
-    QImage img = canvas(30, height);
-    QPainter p(&img);
-    smooth(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawRoundedRect(QRectF(1, 1, 28, height - 2), 5, 5);
-    p.setPen(kWhite);
-    if (isCjk(text)) {
-        // one character under the other
-        QFont f = font(18, true, true);
-        const qreal step = qMin<qreal>(22, (height - 8) / qreal(text.size()));
-        f.setPixelSize(qMin(18, int(step) - 1));
-        p.setFont(f);
-        const qreal top = (height - step * text.size()) / 2;
-        for (int i = 0; i < text.size(); ++i)
-            p.drawText(QRectF(0, top + i * step, 30, step), Qt::AlignCenter, text.mid(i, 1));
-    } else {
-        // turned, reading upwards
-        qreal px = 16;
-        QFont f = font(px);
-        while (px > 7 && QFontMetricsF(f).horizontalAdvance(text) > height - 10)
-            f = font(--px);
-        p.setFont(f);
-        p.translate(15, height / 2.0);
-        p.rotate(-90);
-        p.drawText(QRectF(-height / 2.0, -15, height, 30), Qt::AlignCenter, text);
-    }
-    return img;
+    return drawn(30, height, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawRoundedRect(QRectF(1, 1, 28, height - 2), 5, 5);
+        p.setPen(kWhite);
+        if (isCjk(text)) {
+            // one character under the other
+            QFont f = font(18, true, true);
+            const qreal step = qMin<qreal>(22, (height - 8) / qreal(text.size()));
+            f.setPixelSize(qMin(18, int(step) - 1));
+            p.setFont(f);
+            const qreal top = (height - step * text.size()) / 2;
+            for (int i = 0; i < text.size(); ++i)
+                p.drawText(QRectF(0, top + i * step, 30, step), Qt::AlignCenter, text.mid(i, 1));
+        } else {
+            // turned, reading upwards
+            qreal px = 16;
+            QFont f = font(px);
+            while (px > 7 && QFontMetricsF(f).horizontalAdvance(text) > height - 10)
+                f = font(--px);
+            p.setFont(f);
+            p.translate(15, height / 2.0);
+            p.rotate(-90);
+            p.drawText(QRectF(-height / 2.0, -15, height, 30), Qt::AlignCenter, text);
+        }
+    });
 }
 
 struct Picture

@@ -10,7 +10,6 @@
 #include <functional>
 #include <vector>
 
-#include "core/config_engine.h"
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "ui/input/inputchoose.h"
@@ -21,7 +20,7 @@
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
-#include "ui/shell/panel_placement.h"
+#include "ui/shell/panel_app.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
@@ -174,12 +173,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    ConfigEngine::pInstance();
-    QelRamPara::pInstance();
-    SyncUpdate::pInstance();
-    QApplication app(argc, argv);
-    PanelPlacement placement;
-    app.installEventFilter(&placement);
+    PanelApp app(argc, argv);
     MainWindow w;
     lcd_touch::pInstance();
     new LockWindow();

@@ -27,11 +27,6 @@ const char *const kIconOff[6] = {":/png/HDMI.png", ":/png/DVI.png", ":/png/HDMI1
                                  ":/png/HDMI13.png", ":/png/HDMI20.png", ":/png/HDMI20.png"};
 const char *const kIconOn[6] = {":/png/extlv.png", ":/png/dvilv.png", ":/png/HDMI13_lv.png",
                                 ":/png/HDMI13_lv.png", ":/png/HDMI20_lv.png", ":/png/HDMI20_lv.png"};
-const char *const kWindowStyle[6] = {
-    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
-    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
-    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
-};
 
 const PanelText kTitle{"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn", "信源切換"};
 const PanelText kInputCut{"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
@@ -39,7 +34,6 @@ const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", 
 const PanelText kNoSignal{"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 
-const char kMarkerStyle[] = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
 
 u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
@@ -65,6 +59,17 @@ void setIcon(QPushButton *button, const QString &res, int size)
     button->setIcon(QIcon(res));
     button->setIconSize(QSize(size, size));
     button->setProperty("res", res);
+}
+
+// A flat 50 x 50 icon button at the right edge of the tile area.
+QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon)
+{
+    QPushButton *button = new QPushButton(area);
+    button->setObjectName(QLatin1String(name));
+    makeFlat(button);
+    button->setGeometry(715, y, 50, 50);
+    setIcon(button, QLatin1String(icon), 50);
+    return button;
 }
 
 // All of width, height and frame rate non-zero.
@@ -162,24 +167,8 @@ void InputChoose::initMenu()
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
         if (w != 0 && (!p || p->ram_para[Img::window(w, Img::W_ON)] != 1))
             continue;
-        QLabel *tile = new QLabel(m_menu_frame);
-        tile->setObjectName(QStringLiteral("window_%1").arg(w));
-        tile->setGeometry(20 + 130 * k, 3, 120, 90);
-        tile->setAlignment(Qt::AlignCenter);
-        tile->setText(QString::number(w + 1));
-        tile->setStyleSheet(QString::fromLatin1(kWindowStyle[w]));
-
-        QLabel *name = new QLabel(tile);
-        name->setObjectName(QStringLiteral("window_name_%1").arg(w));
-        name->setGeometry(0, 3, 100, 28);
-        name->setTextFormat(Qt::PlainText);
-        m_window_label[w] = name;
+        m_window_label[w] = ImageLayout::window_tile(m_menu_frame, w, 20 + 130 * k);
         TextCreate(w, 0);
-
-        QLabel *marker = new QLabel(tile);
-        marker->setObjectName(QStringLiteral("window_marker_%1").arg(w));
-        marker->setGeometry(101, 8, 14, 14);
-        marker->setStyleSheet(QString::fromLatin1(kMarkerStyle));
 
         QPushButton *button = new QPushButton(m_menu_frame);
         button->setObjectName(QString::number(w));
@@ -382,31 +371,14 @@ void InputChoose::initSource()
         connect(m_source_button, &QPushButton::clicked, this, &InputChoose::qel_source_button_clicked);
     }
 
-    m_button_menu = new QPushButton(m_source_area);
-    m_button_menu->setObjectName(QStringLiteral("Button_menu"));
-    makeFlat(m_button_menu);
-    m_button_menu->setGeometry(715, 10, 50, 50);
-    setIcon(m_button_menu, QStringLiteral(":/png/menu.png"), 50);
+    m_button_menu = areaButton(m_source_area, "Button_menu", 10, ":/png/menu.png");
     connect(m_button_menu, &QPushButton::clicked, this, &InputChoose::qel_Button_menu_clicked);
-
-    m_button_previous = nullptr;
-    if (m_page > 0) {
-        m_button_previous = new QPushButton(m_source_area);
-        m_button_previous->setObjectName(QStringLiteral("Button_previous"));
-        makeFlat(m_button_previous);
-        m_button_previous->setGeometry(715, 95, 50, 50);
-        setIcon(m_button_previous, QStringLiteral(":/png/previous.png"), 50);
+    m_button_previous = m_page > 0 ? areaButton(m_source_area, "Button_previous", 95, ":/png/previous.png") : nullptr;
+    if (m_button_previous)
         connect(m_button_previous, &QPushButton::clicked, this, &InputChoose::qel_Button_previous_clicked);
-    }
-    m_button_next = nullptr;
-    if (m_page < m_last_page) {
-        m_button_next = new QPushButton(m_source_area);
-        m_button_next->setObjectName(QStringLiteral("Button_next"));
-        makeFlat(m_button_next);
-        m_button_next->setGeometry(715, 155, 50, 50);
-        setIcon(m_button_next, QStringLiteral(":/png/next.png"), 50);
+    m_button_next = m_page < m_last_page ? areaButton(m_source_area, "Button_next", 155, ":/png/next.png") : nullptr;
+    if (m_button_next)
         connect(m_button_next, &QPushButton::clicked, this, &InputChoose::qel_Button_next_clicked);
-    }
 
     m_source_area->show();
     m_button_inputcut->hide();

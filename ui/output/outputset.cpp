@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "core/global.h"
 #include "core/param_layout.h"
@@ -21,15 +22,10 @@
 #include "scaler/c331_manage.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
+#include "ui/shell/option.h"
+#include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
 #include "ui_outputset.h"
-
-#if __has_include("ui/shell/option.h")
-#include "ui/shell/option.h"
-#define QEL_HAVE_OPTION 1
-#else
-#define QEL_HAVE_OPTION 0
-#endif
 
 QPointer<QPushButton> g_set_focus;
 QPointer<QPushButton> g_apply_focus1;
@@ -49,26 +45,6 @@ const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFF
 
 const int OUT_LIMIT = 8188;      // widest single output
 const int CANVAS_LIMIT = 16376;  // widest / highest canvas
-
-// Language shown: 0 zh, 1 en, 2 ru, 3 vn, 4 zh-TW (English when not allowed).
-int shown_language()
-{
-    const int lang = g_language;
-    if (lang != 1 && lang >= 0 && lang <= 4 && (g_lcd_lang_valid & (1 << lang)))
-        return lang;
-    return 1;
-}
-
-QString pick_text(const char *zh, const char *en, const char *ru, const char *vn, const char *tn)
-{
-    switch (shown_language()) {
-    case 0: return QString::fromUtf8(zh);
-    case 2: return QString::fromUtf8(ru);
-    case 3: return QString::fromUtf8(vn);
-    case 4: return QString::fromUtf8(tn);
-    default: return QString::fromUtf8(en);
-    }
-}
 
 void move_focus(QPointer<QPushButton> &holder, QPushButton *to, const char *selected,
                 const char *plain)
@@ -212,31 +188,34 @@ void OutputSet::para_init()
         ui->comboBox->setCurrentIndex(index);
     }
     out_label_changed();
+    show_areas(p->get_u16(Img::OUT1_W), p->get_u16(Img::OUT2_W), p->get_u16(Img::OUT1_H),
+               p->get_u16(Img::OUT2_H));
+}
 
-    set_field(ui->lineEdit_out1_width, p->get_u16(Img::OUT1_W));
-    set_field(ui->lineEdit_out1_height, p->get_u16(Img::OUT1_H));
-    set_field(ui->lineEdit_out2_width, p->get_u16(Img::OUT2_W));
-    set_field(ui->lineEdit_out2_height, p->get_u16(Img::OUT2_H));
+void OutputSet::show_areas(int out1_w, int out2_w, int out1_h, int out2_h)
+{
+    set_field(ui->lineEdit_out1_width, out1_w);
+    set_field(ui->lineEdit_out2_width, out2_w);
+    set_field(ui->lineEdit_out1_height, out1_h);
+    set_field(ui->lineEdit_out2_height, out2_h);
 }
 
 void OutputSet::out_label_changed()
 {
-    switch (ui->comboBox->currentIndex()) {
-    case 0:
-        ui->out_label->setGeometry(348, 155, 180, 40);
-        set_picture(ui->out_label, QStringLiteral(":/png/out_horizontal.png"));
-        break;
-    case 1:
-        ui->out_label->setGeometry(430, 130, 100, 80);
-        set_picture(ui->out_label, QStringLiteral(":/png/out_vertical.png"));
-        break;
-    case 2:
-        ui->out_label->setGeometry(388, 155, 100, 40);
-        set_picture(ui->out_label, QStringLiteral(":/png/out_copy.png"));
-        break;
-    default:
-        break;
-    }
+    static const struct
+    {
+        QRect geometry;
+        const char *res;
+    } pictures[3] = {
+        {QRect(348, 155, 180, 40), ":/png/out_horizontal.png"},
+        {QRect(430, 130, 100, 80), ":/png/out_vertical.png"},
+        {QRect(388, 155, 100, 40), ":/png/out_copy.png"},
+    };
+    const int index = ui->comboBox->currentIndex();
+    if (index < 0 || index > 2)
+        return;
+    ui->out_label->setGeometry(pictures[index].geometry);
+    set_picture(ui->out_label, QString::fromLatin1(pictures[index].res));
 }
 
 void OutputSet::on_comboBox_activated(int index)
@@ -248,19 +227,13 @@ void OutputSet::on_comboBox_activated(int index)
         splice_mode = 3;
         const int out1 = horizontal_half(w);
         const int span = w <= OUT_LIMIT ? w : round_up(w, 32);
-        set_field(ui->lineEdit_out1_width, out1);
-        set_field(ui->lineEdit_out2_width, span - out1);
-        set_field(ui->lineEdit_out1_height, h);
-        set_field(ui->lineEdit_out2_height, h);
+        show_areas(out1, span - out1, h, h);
         break;
     }
     case 1: {
         splice_mode = 2;
         const int top = (h >> 1) + (h & 1);
-        set_field(ui->lineEdit_out1_width, w);
-        set_field(ui->lineEdit_out2_width, w);
-        set_field(ui->lineEdit_out1_height, top);
-        set_field(ui->lineEdit_out2_height, h - top);
+        show_areas(w, w, top, h - top);
         break;
     }
     case 2:
@@ -269,10 +242,7 @@ void OutputSet::on_comboBox_activated(int index)
             w = OUT_LIMIT;
             set_field(ui->lineEdit_width, w);
         }
-        set_field(ui->lineEdit_out1_width, w);
-        set_field(ui->lineEdit_out2_width, w);
-        set_field(ui->lineEdit_out1_height, h);
-        set_field(ui->lineEdit_out2_height, h);
+        show_areas(w, w, h, h);
         break;
     default:
         break;
@@ -290,27 +260,18 @@ void OutputSet::show_numberkeyboard_ui(QString text)
     g_lineedit = field;
     edit_name = field->objectName();
 
-    QString title;
-    if (edit_name == QLatin1String("lineEdit_width") || edit_name == QLatin1String("lineEdit_out1_width")
-        || edit_name == QLatin1String("lineEdit_out2_width"))
-        title = QString::fromUtf8("宽");
-    else if (edit_name == QLatin1String("lineEdit_height")
-             || edit_name == QLatin1String("lineEdit_out1_height")
-             || edit_name == QLatin1String("lineEdit_out2_height"))
-        title = QString::fromUtf8("高");
-    else if (edit_name == QLatin1String("lineEdit_X"))
-        title = QStringLiteral("X");
-    else if (edit_name == QLatin1String("lineEdit_Y"))
-        title = QStringLiteral("Y");
-    else if (edit_name == QLatin1String("lineEdit_W"))
-        title = QStringLiteral("W");
-    else if (edit_name == QLatin1String("lineEdit_H"))
-        title = QStringLiteral("H");
-
+    const std::pair<const QLineEdit *, const char *> titles[] = {
+        {ui->lineEdit_width, "宽"},  {ui->lineEdit_out1_width, "宽"},  {ui->lineEdit_out2_width, "宽"},
+        {ui->lineEdit_height, "高"}, {ui->lineEdit_out1_height, "高"}, {ui->lineEdit_out2_height, "高"},
+        {ui->lineEdit_X, "X"},       {ui->lineEdit_Y, "Y"},            {ui->lineEdit_W, "W"},
+        {ui->lineEdit_H, "H"},
+    };
     if (!g_numberkeyboard)
         return;
-    if (!title.isEmpty())
-        g_numberkeyboard->label_show(title, text);
+    for (const auto &[edit, title] : titles) {
+        if (edit == field)
+            g_numberkeyboard->label_show(QString::fromUtf8(title), text);
+    }
     g_numberkeyboard->exec();
 }
 
@@ -390,37 +351,26 @@ void OutputSet::on_Button_apply1_clicked()
             g_set_led_setup = 0;
         }
 
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        p->set_u16(Img::CANVAS_W, u16(w));
-        p->set_u16(Img::CANVAS_H, u16(h));
-        p->set_u16(Img::SPLICE_MODE, splice_mode);
+        // OUT1 never wider or higher than the canvas, OUT2 never below 0
+        int out1_w = w, out1_h = h, out2_x = 0, out2_y = 0, out2_w = w, out2_h = h;
         if (splice_mode == 3) {
-            const int a = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
-            const int b = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
-            p->set_u16(Img::OUT1_H, u16(a));
-            p->set_u16(Img::OUT2_H, u16(a));
-            p->set_u16(Img::OUT1_W, u16(b));
-            p->set_u16(Img::OUT2_X, u16(b));
-            p->set_u16(Img::OUT2_W, u16(cw - b));
-            p->set_u16(Img::OUT2_Y, 0);
+            out1_w = out2_x = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
+            out1_h = out2_h = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
+            out2_w = cw - out1_w;
         } else if (splice_mode == 2) {
-            const int b = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
-            const int a = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
-            const int c = std::max(field_value(ui->lineEdit_out2_height), 0);
-            p->set_u16(Img::OUT1_W, u16(b));
-            p->set_u16(Img::OUT2_W, u16(b));
-            p->set_u16(Img::OUT1_H, u16(a));
-            p->set_u16(Img::OUT2_Y, u16(a));
-            p->set_u16(Img::OUT2_H, u16(c));
-            p->set_u16(Img::OUT2_X, 0);
-        } else {
-            p->set_u16(Img::OUT1_W, u16(w));
-            p->set_u16(Img::OUT2_W, u16(w));
-            p->set_u16(Img::OUT1_H, u16(h));
-            p->set_u16(Img::OUT2_H, u16(h));
-            p->set_u16(Img::OUT2_X, 0);
-            p->set_u16(Img::OUT2_Y, 0);
+            out1_w = out2_w = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
+            out1_h = out2_y = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
+            out2_h = std::max(field_value(ui->lineEdit_out2_height), 0);
         }
+        const std::pair<int, int> writes[] = {
+            {Img::CANVAS_W, w},    {Img::CANVAS_H, h},    {Img::SPLICE_MODE, splice_mode},
+            {Img::OUT1_W, out1_w}, {Img::OUT1_H, out1_h}, {Img::OUT2_X, out2_x},
+            {Img::OUT2_Y, out2_y}, {Img::OUT2_W, out2_w}, {Img::OUT2_H, out2_h},
+        };
+
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        for (const auto &[offset, value] : writes)
+            p->set_u16(offset, u16(value));
         if (changed) {
             p->set_u16(Img::window(0, Img::W_X), 0);
             p->set_u16(Img::window(0, Img::W_Y), 0);
@@ -492,7 +442,7 @@ void OutputSet::wlan_init()
     tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
     tiles_frame->setGeometry(1, 75, 608, 165);
 
-    const int lang = shown_language();
+    const int lang = panel_language();
     const char *fmt = lang == 0 ? "网口LED%d" : lang == 4 ? "網口LED%d" : "LED%d";
     for (int i = 0; i < 8; ++i) {
         const int c = i % 4;
@@ -574,54 +524,54 @@ void OutputSet::wlan_para_get(unsigned short port)
 
 void OutputSet::language_changed()
 {
-    ui->label_s1->setText(pick_text("1.设置LED屏宽高", "1.Set LED W&H", "1.Разрешение LED",
-                              "1.Cài đặt thông số led", "1.設置LED屏寬高"));
-    ui->label_s2->setText(pick_text("2.选择拼接方式", "2.Splice", "2.Сплайсер", "2.Ghép nối", "2.選擇拼接方式"));
-    ui->label_title->setText(
-        pick_text("输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"));
-    ui->Button_ledset->setText(
-        pick_text("LED设置", "LED Setting", "Настройка LED", "Cài đặt LED", "LED設置"));
+    ui->label_s1->setText(PanelText{"1.设置LED屏宽高", "1.Set LED W&H", "1.Разрешение LED",
+                                    "1.Cài đặt thông số led", "1.設置LED屏寬高"}.text());
+    ui->label_s2->setText(PanelText{"2.选择拼接方式", "2.Splice", "2.Сплайсер", "2.Ghép nối", "2.選擇拼接方式"}.text());
+    ui->label_title->setText(PanelText{"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"}.text());
+    ui->Button_ledset->setText(PanelText{"LED设置", "LED Setting", "Настройка LED", "Cài đặt LED", "LED設置"}.text());
     ui->Button_lanset->setText(
-        pick_text("网口输出", "Port output", "Настройка LAN", "Cài đặt\ncổng MẠNG", "網口輸出"));
+        PanelText{"网口输出", "Port output", "Настройка LAN", "Cài đặt\ncổng MẠNG", "網口輸出"}.text());
 
-    const QString width = pick_text("宽", "W", "Ширина", "Rộng", "寬");
-    const QString height = pick_text("高", "H", "Высота", "Cao", "高");
+    const QString width = PanelText{"宽", "W", "Ширина", "Rộng", "寬"}.text();
+    const QString height = PanelText{"高", "H", "Высота", "Cao", "高"}.text();
     for (QLabel *l : {ui->label_width, ui->label_W, ui->label_out1_width, ui->label_out2_width})
         l->setText(width);
     for (QLabel *l : {ui->label_height, ui->label_H, ui->label_out1_height, ui->label_out2_height})
         l->setText(height);
 
-    const QString tip = pick_text("可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
-                            "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
-                            "可設LED屏最大點數:%d(寬),%d(高)");
-    ui->label_tip->setText(
-        QString::asprintf(tip.toUtf8().constData(), CANVAS_LIMIT, CANVAS_LIMIT));
+    const QString tip = PanelText{"可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
+                                  "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
+                                  "可設LED屏最大點數:%d(寬),%d(高)"}.text();
+    ui->label_tip->setText(QString::asprintf(tip.toUtf8().constData(), CANVAS_LIMIT, CANVAS_LIMIT));
 
-    const QString cancel = pick_text("取消", "Cancle", "Отмена", "Hủy bỏ", "取消");
-    const QString apply = pick_text("应用", "Apply", "OK", "Đồng ý", "應用");
+    const QString cancel = PanelText{"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"}.text();
+    const QString apply = PanelText{"应用", "Apply", "OK", "Đồng ý", "應用"}.text();
     ui->Button_cancel1->setText(cancel);
     ui->Button_cancel2->setText(cancel);
     ui->Button_apply1->setText(apply);
     ui->Button_apply2->setText(apply);
 
-    const QString group = pick_text("网口%d~%d", "LED%d~%d", "LED%d~%d", "LED%d~%d", "網口%d~%d");
-    const QByteArray g = group.toUtf8();
-    ui->Button_wlan1->setText(QString::asprintf(g.constData(), 1, 8));
-    ui->Button_wlan2->setText(QString::asprintf(g.constData(), 9, 16));
-    ui->Button_wlan3->setText(QString::asprintf(g.constData(), 17, 24));
+    const QByteArray group = PanelText{"网口%d~%d", "LED%d~%d", "LED%d~%d", "LED%d~%d", "網口%d~%d"}.text().toUtf8();
+    ui->Button_wlan1->setText(QString::asprintf(group.constData(), 1, 8));
+    ui->Button_wlan2->setText(QString::asprintf(group.constData(), 9, 16));
+    ui->Button_wlan3->setText(QString::asprintf(group.constData(), 17, 24));
 
     combox_language_change();
 }
 
 void OutputSet::combox_language_change()
 {
+    static const PanelText modes[3] = {
+        {"水平拼接", "horizontal", "Горизонтально", "Chiều ngang", "水平拼接"},
+        {"垂直拼接", "VerticalS", "Вертикально", "Chiều cao", "垂直拼接"},
+        {"复制模式", "copy", "Дублирование", "Sao chép", "複製模式"},
+    };
     // a refill is no operator's choice: no presets run
     const QSignalBlocker block(ui->comboBox);
     const int index = ui->comboBox->currentIndex();
     ui->comboBox->clear();
-    ui->comboBox->addItem(pick_text("水平拼接", "horizontal", "Горизонтально", "Chiều ngang", "水平拼接"));
-    ui->comboBox->addItem(pick_text("垂直拼接", "VerticalS", "Вертикально", "Chiều cao", "垂直拼接"));
-    ui->comboBox->addItem(pick_text("复制模式", "copy", "Дублирование", "Sao chép", "複製模式"));
+    for (const PanelText &t : modes)
+        ui->comboBox->addItem(t.text());
     ui->comboBox->setCurrentIndex(index);
 }
 
@@ -642,9 +592,7 @@ void OutputSet::on_Button_back_clicked()
     setAttribute(Qt::WA_DeleteOnClose);
     close();
     g_outputset = nullptr;
-#if QEL_HAVE_OPTION
     if (g_option)
         g_option->language_changed();
-#endif
     g_page_focus = PAGE_SETTINGS;
 }

@@ -57,6 +57,7 @@ private:
     void select_group(u8 group);
     void out1_width_entered(int v);
     void out1_height_entered(int v);
+    void show_areas(int out1_w, int out2_w, int out1_h, int out2_h);
 
     Ui::OutputSet *ui;
     QLabel *tile_icon = nullptr;

@@ -14,10 +14,10 @@
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/input/inputchoose.h"
+#include "ui/picture/settings_page.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
-#include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
 #include "ui_imagelayout.h"
@@ -147,6 +147,27 @@ void ImageLayout::set_icon(QWidget *button, const char *res)
     button->setProperty("res", QString::fromLatin1(res));
 }
 
+QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
+{
+    QLabel *tile = new QLabel(strip);
+    tile->setObjectName(QStringLiteral("window_%1").arg(w));
+    tile->setGeometry(x, 3, 120, 90);
+    tile->setText(QString::number(w + 1));
+    tile->setAlignment(Qt::AlignCenter);
+    tile->setStyleSheet(QString::fromLatin1(kTileStyle[w]));
+
+    QLabel *source = new QLabel(tile);
+    source->setObjectName(QStringLiteral("window_name_%1").arg(w));
+    source->setGeometry(0, 3, 100, 28);
+    source->setTextFormat(Qt::PlainText);
+
+    QLabel *dot = new QLabel(tile);
+    dot->setObjectName(QStringLiteral("window_marker_%1").arg(w));
+    dot->setGeometry(101, 8, 14, 14);
+    dot->setStyleSheet(QString::fromLatin1(kDotStyle));
+    return source;
+}
+
 void ImageLayout::image_init()
 {
     if (layout_frame) {
@@ -166,27 +187,11 @@ void ImageLayout::image_init()
 
     QelRamPara *p = para();
     for (int i = 0; i < 6; ++i) {
-        QLabel *tile = new QLabel(layout_frame);
-        tile->setObjectName(QStringLiteral("tile_%1").arg(i));
-        tile->setGeometry(20 + 130 * i, 3, 120, 90);
-        tile->setText(QString::number(i + 1));
-        tile->setAlignment(Qt::AlignCenter);
-        tile->setStyleSheet(QString::fromLatin1(kTileStyle[i]));
-
-        QLabel *source = new QLabel(tile);
-        source->setObjectName(QStringLiteral("source_%1").arg(i));
-        source->setGeometry(0, 3, 100, 28);
-        source->setTextFormat(Qt::PlainText);
-        source_labels[i] = source;
+        source_labels[i] = window_tile(layout_frame, i, 20 + 130 * i);
         if (p && windowOn(p, i))
             TextCreate(char(i), 0);
         else
-            source->setText(closedText());
-
-        QLabel *dot = new QLabel(tile);
-        dot->setObjectName(QStringLiteral("dot_%1").arg(i));
-        dot->setGeometry(101, 8, 14, 14);
-        dot->setStyleSheet(QString::fromLatin1(kDotStyle));
+            source_labels[i]->setText(closedText());
 
         QPushButton *button = new QPushButton(layout_frame);
         button->setObjectName(QString::number(i));
@@ -389,36 +394,19 @@ void ImageLayout::on_Button_source_select_clicked()
     g_page_focus = PAGE_LAYOUT;
 }
 
-void ImageLayout::on_Button_back_clicked()
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_imagelayout == this)
-        g_imagelayout = nullptr;
-    if (g_option)
-        g_option->language_changed();
-    g_page_focus = PAGE_SETTINGS;
-}
+void ImageLayout::on_Button_back_clicked() { back_to_settings(this, g_imagelayout); }
 
 My_lineEdit *ImageLayout::partner_of(My_lineEdit *field, int *limitOffset) const
 {
-    if (!field)
-        return nullptr;
-    if (field == ui->lineEdit_X) {
-        *limitOffset = Img::CANVAS_W;
-        return ui->lineEdit_W;
-    }
-    if (field == ui->lineEdit_W) {
-        *limitOffset = Img::CANVAS_W;
-        return ui->lineEdit_X;
-    }
-    if (field == ui->lineEdit_Y) {
-        *limitOffset = Img::CANVAS_H;
-        return ui->lineEdit_H;
-    }
-    if (field == ui->lineEdit_H) {
-        *limitOffset = Img::CANVAS_H;
-        return ui->lineEdit_Y;
+    // position and size along one axis share the canvas extent
+    const struct { My_lineEdit *field, *partner; int limit; } pairs[] = {
+        {ui->lineEdit_X, ui->lineEdit_W, Img::CANVAS_W}, {ui->lineEdit_W, ui->lineEdit_X, Img::CANVAS_W},
+        {ui->lineEdit_Y, ui->lineEdit_H, Img::CANVAS_H}, {ui->lineEdit_H, ui->lineEdit_Y, Img::CANVAS_H}};
+    for (const auto &pair : pairs) {
+        if (field == pair.field) {
+            *limitOffset = pair.limit;
+            return pair.partner;
+        }
     }
     return nullptr;
 }

@@ -32,6 +32,10 @@ public:
 
     u8 selected_window() const { return image_index; }
 
+    // Window w's coloured tile at x in a strip of windows, with its source
+    // label and dot; returns the source label. Input choice lists the same.
+    static QLabel *window_tile(QWidget *strip, int w, int x);
+
 public slots:
     void on_Button_back_clicked();
     void confirmString(QString text);

@@ -8,11 +8,12 @@
 #include <QSlider>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
-#include "ui/shell/option.h"
+#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
 #include "ui_imagequality.h"
@@ -23,18 +24,6 @@ const char *const kTabOn = "background-color:#4777FF;color:#FFFFFF";
 const char *const kTabOff = "background-color:#10101C;color:#FFFFFF";
 const int kPictureBytes = 16;   // image 2176..2191
 
-const PanelText kTitle{"图像效果", "Image quality", "Изображение", "Chất lượng hình ảnh", "圖像效果"};
-const PanelText kQuality{"画质", "Quality", "Качество", "Chất lượng", "畫質"};
-const PanelText kTemperature{"色温", "Temperature", "Оттенок", "Độ màu", "色溫"};
-const PanelText kBright{"亮度", "Brightness", "Яркость", "Độ cao", "亮度"};
-const PanelText kSharp{"锐度", "Sharpness", "Резкость", "Độ sắc nét", "銳度"};
-const PanelText kContrast{"对比度", "Contrast", "Контраст", "Độ tương phản", "對比度"};
-const PanelText kSaturation{"饱和度", "Saturation", "Насыщенность", "Độ bão hòa", "飽和度"};
-const PanelText kReset{"画质复位", "Reset", "Сбросить", "Đặt lại chất lượng hình ảnh", "畫質複位"};
-const PanelText kType{"色温类型", "temperature type", "Выбор цвета", "Lựa chọn độ màu", "色溫類型"};
-const PanelText kRed{"红色", "Red", "Красный", "Màu đỏ", "紅色"};
-const PanelText kGreen{"绿色", "Green", "Зеленый", "Màu xanh lá cây", "綠色"};
-const PanelText kBlue{"蓝色", "Blue", "Синий", "Màu xanh da trời", "藍色"};
 const PanelText kTypes[4] = {
     {"自定义", "custom", "Свой", "Tùy chỉnh", "自定義"},
     {"偏暖", "warm", "Теплый", "Màu ấm", "偏暖"},
@@ -111,18 +100,26 @@ void ImageQuality::set_type_index(int index)
 
 void ImageQuality::language_changed()
 {
-    ui->label_title->setText(kTitle.text());
-    ui->Button_quality->setText(kQuality.text());
-    ui->Button_temperature->setText(kTemperature.text());
-    ui->label_name_bright->setText(kBright.text());
-    ui->label_name_sharp->setText(kSharp.text());
-    ui->label_name_contrast->setText(kContrast.text());
-    ui->label_name_saturation->setText(kSaturation.text());
-    ui->Button_reset->setText(kReset.text());
-    ui->label_type->setText(kType.text());
-    ui->label_name_red->setText(kRed.text());
-    ui->label_name_green->setText(kGreen.text());
-    ui->label_name_blue->setText(kBlue.text());
+    const std::pair<QLabel *, PanelText> labels[] = {
+        {ui->label_title, {"图像效果", "Image quality", "Изображение", "Chất lượng hình ảnh", "圖像效果"}},
+        {ui->label_name_bright, {"亮度", "Brightness", "Яркость", "Độ cao", "亮度"}},
+        {ui->label_name_sharp, {"锐度", "Sharpness", "Резкость", "Độ sắc nét", "銳度"}},
+        {ui->label_name_contrast, {"对比度", "Contrast", "Контраст", "Độ tương phản", "對比度"}},
+        {ui->label_name_saturation, {"饱和度", "Saturation", "Насыщенность", "Độ bão hòa", "飽和度"}},
+        {ui->label_type, {"色温类型", "temperature type", "Выбор цвета", "Lựa chọn độ màu", "色溫類型"}},
+        {ui->label_name_red, {"红色", "Red", "Красный", "Màu đỏ", "紅色"}},
+        {ui->label_name_green, {"绿色", "Green", "Зеленый", "Màu xanh lá cây", "綠色"}},
+        {ui->label_name_blue, {"蓝色", "Blue", "Синий", "Màu xanh da trời", "藍色"}},
+    };
+    const std::pair<QPushButton *, PanelText> buttons[] = {
+        {ui->Button_quality, {"画质", "Quality", "Качество", "Chất lượng", "畫質"}},
+        {ui->Button_temperature, {"色温", "Temperature", "Оттенок", "Độ màu", "色溫"}},
+        {ui->Button_reset, {"画质复位", "Reset", "Сбросить", "Đặt lại chất lượng hình ảnh", "畫質複位"}},
+    };
+    for (const auto &[label, text] : labels)
+        label->setText(text.text());
+    for (const auto &[button, text] : buttons)
+        button->setText(text.text());
     if (QelRamPara *p = para())
         set_type_index(p->ram_para[Img::COLOR_TEMP]);
     combox_language_change();
@@ -150,16 +147,7 @@ void ImageQuality::syncUpdate()
         para_init();
 }
 
-void ImageQuality::on_Button_back_clicked()
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_imagequality == this)
-        g_imagequality = nullptr;
-    if (g_option)
-        g_option->language_changed();
-    g_page_focus = PAGE_SETTINGS;
-}
+void ImageQuality::on_Button_back_clicked() { back_to_settings(this, g_imagequality); }
 
 void ImageQuality::select_tab(QPushButton *button, int page)
 {

@@ -9,7 +9,7 @@
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
-#include "ui/shell/option.h"
+#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
 #include "ui_test_chart.h"
@@ -143,13 +143,4 @@ void test_chart::on_Button_closetest_clicked()
 }
 
 // The pattern stays on the wall.
-void test_chart::on_Button_back_clicked()
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_test_chart == this)
-        g_test_chart = nullptr;
-    if (g_option)
-        g_option->language_changed();
-    g_page_focus = PAGE_SETTINGS;
-}
+void test_chart::on_Button_back_clicked() { back_to_settings(this, g_test_chart); }

@@ -15,6 +15,7 @@
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui/input/inputchoose.h"
 #include "ui/shell/tip.h"
@@ -25,7 +26,6 @@ constexpr int kPanelW = 800;
 constexpr int kPanelH = 480;
 constexpr int kKeypadW = 380;
 
-const char kBackIcon[] = ":/png/back.png";
 const QString kChosen = QStringLiteral("background-color:#4777FF;color:#FFFFFF;");
 const QString kSaved = QStringLiteral("background-color:#10101C;color:#FFFFFF;");
 const QString kEmpty = QStringLiteral("background-color:#10101C;color:#6F7490;");
@@ -50,9 +50,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setGeometry(0, 0, kPanelW, kPanelH);
     g_mainwindow = this;
 
-    ui->Button_home->setIcon(QIcon(QString::fromLatin1(kBackIcon)));
-    ui->Button_home->setProperty("res", QString::fromLatin1(kBackIcon));
-    ui->Button_home->setIconSize(QSize(32, 32));
+    set_back_icon(ui->Button_home);
     ui->label_lock->setPixmap(LockWindow::lock_picture(true, 32));
     ui->label_lock->hide();
 
@@ -174,11 +172,8 @@ bool MainWindow::may_open()
 
 void MainWindow::on_inputchoose_clicked()
 {
-    if (!may_open() || g_inputchoose)
-        return;
-    g_inputchoose = new InputChoose();
-    g_page_focus = PAGE_INPUT_CHOICE;
-    g_inputchoose->exec();
+    if (may_open())
+        open_screen(g_inputchoose, PAGE_INPUT_CHOICE);
 }
 
 void MainWindow::on_custommode_clicked()
@@ -197,11 +192,8 @@ void MainWindow::on_machinestate_clicked()
 
 void MainWindow::on_Button_setting_clicked()
 {
-    if (!may_open() || g_option)
-        return;
-    g_option = new Option();
-    g_page_focus = PAGE_SETTINGS;
-    g_option->exec();
+    if (may_open())
+        open_screen(g_option, PAGE_SETTINGS);
 }
 
 // ----------------------------------------------------- firmware update overlay
@@ -262,21 +254,18 @@ void MainWindow::build_mode_window()
 
     QFont actionFont = font();
     actionFont.setPointSize(16);
-    m_mode_save = new QPushButton(m_mode_window);
-    m_mode_save->setObjectName(QStringLiteral("Button_mode_save"));
-    m_mode_save->setGeometry(110, 350, 170, 52);
-    m_mode_save->setFont(actionFont);
-    m_mode_save->setFocusPolicy(Qt::NoFocus);
-    m_mode_save->setStyleSheet(kChosen);
-    connect(m_mode_save, &QPushButton::clicked, this, &MainWindow::qel_Button_mode_save_clicked);
-
-    m_mode_close = new QPushButton(m_mode_window);
-    m_mode_close->setObjectName(QStringLiteral("Button_mode_close"));
-    m_mode_close->setGeometry(320, 350, 170, 52);
-    m_mode_close->setFont(actionFont);
-    m_mode_close->setFocusPolicy(Qt::NoFocus);
-    m_mode_close->setStyleSheet(kSaved);
-    connect(m_mode_close, &QPushButton::clicked, this, &MainWindow::qel_Button_mode_close_clicked);
+    auto action = [&](const char *name, int x, const QString &style, void (MainWindow::*slot)()) {
+        QPushButton *b = new QPushButton(m_mode_window);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(x, 350, 170, 52);
+        b->setFont(actionFont);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setStyleSheet(style);
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+    m_mode_save = action("Button_mode_save", 110, kChosen, &MainWindow::qel_Button_mode_save_clicked);
+    m_mode_close = action("Button_mode_close", 320, kSaved, &MainWindow::qel_Button_mode_close_clicked);
 
     m_mode_window->hide();
 }

@@ -4,6 +4,7 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
@@ -12,7 +13,6 @@
 #include "ui_option.h"
 
 namespace {
-const char kBackIcon[] = ":/png/back.png";
 const char kAccessCode[] = "8888";
 
 const PanelText kTitle = {"设置", "Settings", "Настройки", "Cài đặt", "設置"};
@@ -33,9 +33,7 @@ Option::Option(QWidget *parent) : QDialog(parent), ui(new Ui::Option)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setGeometry(0, 0, 800, 480);
-    ui->Button_back->setIcon(QIcon(QString::fromLatin1(kBackIcon)));
-    ui->Button_back->setProperty("res", QString::fromLatin1(kBackIcon));
-    ui->Button_back->setIconSize(QSize(32, 32));
+    set_back_icon(ui->Button_back);
     enable_buttons();
     language_changed();
 }
@@ -81,17 +79,7 @@ void Option::on_Button_back_clicked()
     g_page_focus = PAGE_MAIN;
 }
 
-// Each opener creates its screen with no parent, keeps it in its global,
-// sets the page id and runs it modally.
-
-void Option::on_output_set_clicked()
-{
-    if (g_outputset)
-        return;
-    g_outputset = new OutputSet();
-    g_page_focus = PAGE_OUTPUT;
-    g_outputset->exec();
-}
+void Option::on_output_set_clicked() { open_screen(g_outputset, PAGE_OUTPUT); }
 
 void Option::on_input_cut_clicked()
 {
@@ -103,28 +91,14 @@ void Option::on_link_set_clicked()
     // network and USB screen, page 10: g_linkoption
 }
 
-void Option::on_image_quality_clicked()
-{
-    if (g_imagequality)
-        return;
-    g_imagequality = new ImageQuality();
-    g_page_focus = PAGE_PICTURE;
-    g_imagequality->exec();
-}
+void Option::on_image_quality_clicked() { open_screen(g_imagequality, PAGE_PICTURE); }
 
 void Option::on_AdvanceButton_clicked()
 {
     // advanced settings screen, page 12: g_advancedoption
 }
 
-void Option::on_test_chart_clicked()
-{
-    if (g_test_chart)
-        return;
-    g_test_chart = new test_chart();
-    g_page_focus = PAGE_TEST_PATTERN;
-    g_test_chart->exec();
-}
+void Option::on_test_chart_clicked() { open_screen(g_test_chart, PAGE_TEST_PATTERN); }
 
 void Option::on_smart_mapping_clicked()
 {
@@ -133,11 +107,8 @@ void Option::on_smart_mapping_clicked()
 
 void Option::on_image_layout_clicked()
 {
-    if (g_imagelayout || !ask_access_code())
-        return;
-    g_imagelayout = new ImageLayout();
-    g_page_focus = PAGE_LAYOUT;
-    g_imagelayout->exec();
+    if (!g_imagelayout && ask_access_code())
+        open_screen(g_imagelayout, PAGE_LAYOUT);
 }
 
 bool Option::ask_access_code()

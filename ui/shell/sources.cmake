@@ -2,6 +2,7 @@ target_sources(qelapp PRIVATE
   ui/shell/screens.h ui/shell/screens.cpp
   ui/shell/my_lineedit.h ui/shell/my_lineedit.cpp
   ui/shell/panel_placement.h ui/shell/panel_placement.cpp
+  ui/shell/panel_app.h ui/shell/panel_app.cpp
 )
 # keypad, tip, ring, overlay, names, pictures
 include(${CMAKE_CURRENT_LIST_DIR}/widgets.cmake OPTIONAL)

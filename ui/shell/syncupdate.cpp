@@ -167,15 +167,22 @@ void SyncUpdate::refresh_screen(u8 page, int code)
 // settings part of the shadow as it was, so the next refresh tries again.
 void SyncUpdate::save_and_shadow(QelRamPara *para)
 {
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    const bool changed = std::memcmp(para->ram_para + Img::SETTINGS_START, para->ram_para_shadow + Img::SETTINGS_START,
-                                     kSettingsBytes) != 0;
-    if (changed && !para->save_device_info()) {
+    // The image is copied under the lock; the file is written outside it, so
+    // the scaler thread never waits for the disk. Only this thread writes the
+    // shadow.
+    u8 image[Img::SIZE];
+    {
+        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        std::memcpy(image, para->ram_para, Img::SIZE);
+    }
+    const bool changed =
+        std::memcmp(image + Img::SETTINGS_START, para->ram_para_shadow + Img::SETTINGS_START, kSettingsBytes) != 0;
+    if (changed && !QelRamPara::save_device_info(image)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("parameter file not saved"));
-        std::memcpy(para->ram_para_shadow, para->ram_para, Img::SETTINGS_START);
+        std::memcpy(para->ram_para_shadow, image, Img::SETTINGS_START);
         return;
     }
-    std::memcpy(para->ram_para_shadow, para->ram_para, Img::SIZE);
+    std::memcpy(para->ram_para_shadow, image, Img::SIZE);
 }
 
 void SyncUpdate::show_tips(int code)

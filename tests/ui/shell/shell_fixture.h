@@ -12,7 +12,7 @@
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "tests/support/testenv.h"
-#include "tests/support/ui_helpers.h"
+#include "tests/support/widget_helpers.h"
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
@@ -60,6 +60,19 @@ struct Shell
     {
         TestEnv::advanceTicks(n);
         w->slot_update_timer_ticks();
+    }
+
+    // Opens the settings menu from the main menu and runs fn inside its modal
+    // run; Back closes the menu afterwards when fn left it open.
+    void inSettings(std::function<void(QWidget *)> fn)
+    {
+        w->show_menu();
+        onModal([fn](QWidget *m) {
+            fn(m);
+            if (g_option)
+                QTest::mouseClick(child<QPushButton>(g_option, "Button_back"), Qt::LeftButton);
+        });
+        click(w, "Button_setting");
     }
 };
 

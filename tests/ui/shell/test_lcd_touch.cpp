@@ -1,6 +1,14 @@
 #include "tests/ui/shell/shell_fixture.h"
 #include "ui/shell/qroundprogressbar.h"
 
+namespace {
+// The shell with a 3000-tick idle return.
+struct IdleShell : Shell
+{
+    IdleShell() { g_back_to_mainwindow_time = 3000; }
+};
+}
+
 class TestLcdTouch : public QObject
 {
     Q_OBJECT
@@ -8,14 +16,11 @@ class TestLcdTouch : public QObject
 private slots:
     void idleReturnClosesTheOpenChainDownToTheMainMenu()
     {
-        Shell s;
-        g_back_to_mainwindow_time = 3000;
-        s.w->show_menu();
-        s.w->mode_window_show();
+        IdleShell s;
         bool codeAccepted = true;
         bool keypadShown = false;
-        onModal([&](QWidget *) {
-            // settings menu, then the keypad over it
+        s.inSettings([&](QWidget *) {
+            // the keypad over the settings menu
             onModal([&](QWidget *k) {
                 keypadShown = k == g_numberkeyboard && k->isVisible();
                 s.idle(2998);   // one tick short
@@ -24,79 +29,60 @@ private slots:
             });
             codeAccepted = g_option->ask_access_code();
         });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
         QVERIFY(keypadShown);
         QVERIFY(!codeAccepted);
         QVERIFY(!g_numberkeyboard->isVisible());
         QVERIFY(!g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-
-        // on the main menu the idle return closes the user-mode pop-up
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_mode"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>(s.w, "mode_slot_2"), Qt::LeftButton);
-        s.idle(2998);
-        QVERIFY(s.w->mode_window_open());
-        s.idle(1);
-        QVERIFY(!s.w->mode_window_open());
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 
-    void testPatternStaysAndTheHomeScreenIsLeftAlone()
+    // No idle return and no lock while the test pattern page (16) is open;
+    // the home screen is no menu to leave.
+    void testPatternStaysAndHoldsOffTheLock()
     {
-        Shell s;
-        g_back_to_mainwindow_time = 3000;
+        IdleShell s;
         s.idle(5000);
-        QCOMPARE(int(g_page_focus), int(PAGE_HOME));   // the home screen is no menu to leave
-
-        s.w->show_menu();
-        onModal([&](QWidget *) {
+        QCOMPARE(int(g_page_focus), int(PAGE_HOME));
+        s.inSettings([&](QWidget *) {
             g_page_focus = PAGE_TEST_PATTERN;   // a pattern screen over the settings menu
-            s.idle(10000);
+            s.idle(40000);
             QVERIFY(g_option);
             QCOMPARE(int(g_page_focus), int(PAGE_TEST_PATTERN));
+            QVERIFY(!lcd_touch::key_locked());
             g_page_focus = PAGE_SETTINGS;
-            QTest::mouseClick(child<QPushButton>(g_option, "Button_back"), Qt::LeftButton);
+            s.idle(1);   // the pattern screen has gone: now the chain closes and the panel locks
         });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
         QVERIFY(!g_option);
+        QVERIFY(lcd_touch::key_locked());
+        QCOMPARE(int(g_page_focus), int(PAGE_HOME));
     }
 
     void noIdleTimeWhileTheRingShows()
     {
-        Shell s;
-        g_back_to_mainwindow_time = 3000;
-        s.w->show_menu();
-        onModal([&](QWidget *m) {
+        IdleShell s;
+        s.inSettings([&](QWidget *m) {
             QRoundProgressBar::create_qround_bar(qobject_cast<QDialog *>(m));
             QVERIFY(g_qround_bar);
             s.idle(40000);
             QVERIFY(g_option);
             QVERIFY(!lcd_touch::key_locked());
-            QRoundProgressBar *ring = g_qround_bar;
-            ring->para_sync(100);
+            g_qround_bar->para_sync(100);
             s.idle(2990);
             QVERIFY(g_option);   // the count starts when the ring goes
             s.idle(10);
             QVERIFY(!g_option);
         });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
-        QVERIFY(!g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 
     void autoLockShowsTheHomeScreenAndCountsFromTheLastTouch()
     {
-        Shell s;
-        g_back_to_mainwindow_time = 3000;
-        g_back_to_mainwindow_time = 18000;
-        g_auto_lock_time = 30000;
+        Shell s;   // idle return after 18000 ticks, auto-lock after 30000
         s.w->show_menu();
-
         s.idle(20000);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));   // idle return ran; no lock yet
         // a touch restarts the count
         QTest::mouseClick(child<QWidget>(s.w, "label_title"), Qt::LeftButton);
-        s.w->slot_update_timer_ticks();
         s.idle(29990);
         QVERIFY(!lcd_touch::key_locked());
         s.idle(10);
@@ -107,33 +93,13 @@ private slots:
         // 120000 turns only the auto-lock off
         lcd_touch::p_lcd_touch->set_key_lock(false);
         QTest::mouseClick(s.home, Qt::LeftButton, Qt::NoModifier, QPoint(400, 60));
-        s.w->slot_update_timer_ticks();
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
         g_auto_lock_time = 120000;
         s.w->mode_window_show();
         s.idle(200000);
         QVERIFY(!lcd_touch::key_locked());
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-        QVERIFY(!s.w->mode_window_open());   // the idle return still ran
-    }
-
-    void noLockWhileAScreenStaysOpen()
-    {
-        Shell s;
-        g_back_to_mainwindow_time = 3000;
-        g_auto_lock_time = 30000;
-        s.w->show_menu();
-        onModal([&](QWidget *) {
-            g_page_focus = PAGE_TEST_PATTERN;
-            s.idle(40000);
-            QVERIFY(!lcd_touch::key_locked());
-            g_page_focus = PAGE_SETTINGS;
-            s.idle(1);   // the pattern screen has gone: now the chain closes and the panel locks
-        });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
-        QVERIFY(!g_option);
-        QVERIFY(lcd_touch::key_locked());
-        QCOMPARE(int(g_page_focus), int(PAGE_HOME));
+        QVERIFY(!s.w->mode_window_open());   // the idle return still closes the pop-up
     }
 };
 

@@ -12,8 +12,14 @@ void setTiming(int slot, u16 w, u16 h, u8 rate)
     p->ram_para[o + 4] = rate;
 }
 
-QString res(QWidget *home, const char *name) { return child<QLabel>(home, name)->property("res").toString(); }
-QString info(QWidget *home, const char *name) { return child<QLabel>(home, name)->text(); }
+// The input pictures in panel order: HDMI1..4, DVI, EXT.
+QStringList pictures(QWidget *home)
+{
+    QStringList shown;
+    for (const char *name : {"label_HDMI1", "label_HDMI2", "label_HDMI3", "label_HDMI4", "label_DVI", "label_EXT"})
+        shown << res(home, name).remove(QStringLiteral(":/png/"));
+    return shown;
+}
 }
 
 class TestLockWindow : public QObject
@@ -24,11 +30,8 @@ private slots:
     void showsTheInputSignalsInPanelOrder()
     {
         Shell s;
-        QCOMPARE(res(s.home, "label_HDMI1"), QStringLiteral(":/png/HDMI13.png"));
-        QCOMPARE(res(s.home, "label_HDMI3"), QStringLiteral(":/png/HDMI20.png"));
         QCOMPARE(res(s.home, "label_DVI"), QStringLiteral(":/png/DVI.png"));
-        QCOMPARE(res(s.home, "label_EXT"), QStringLiteral(":/png/HDMI.png"));
-        QCOMPARE(info(s.home, "label_info_HDMI1"), QStringLiteral("No signal"));
+        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("No signal"));
         QVERIFY(!child<QLabel>(s.home, "label_HDMI1")->pixmap(Qt::ReturnByValue).isNull());
 
         setTiming(2, 1920, 1080, 60);   // HDMI1
@@ -37,27 +40,21 @@ private slots:
         setTiming(0, 1024, 768, 0);     // EXT: no rate, no signal
         setTiming(3, 0, 1080, 60);      // HDMI2: no width, no signal
         SyncUpdate::p_syncupdate->para_sync(12);   // the home screen repaints on refresh
-        QCOMPARE(res(s.home, "label_HDMI1"), QStringLiteral(":/png/HDMI13_lv.png"));
-        QCOMPARE(res(s.home, "label_HDMI2"), QStringLiteral(":/png/HDMI13.png"));
-        QCOMPARE(res(s.home, "label_HDMI4"), QStringLiteral(":/png/HDMI20_lv.png"));
-        QCOMPARE(res(s.home, "label_DVI"), QStringLiteral(":/png/dvilv.png"));
-        QCOMPARE(res(s.home, "label_EXT"), QStringLiteral(":/png/HDMI.png"));
-        QCOMPARE(info(s.home, "label_info_HDMI1"), QStringLiteral("1920×1080@60"));
-        QCOMPARE(info(s.home, "label_info_HDMI4"), QStringLiteral("3840×2160@30"));
-        QCOMPARE(info(s.home, "label_info_EXT"), QStringLiteral("No signal"));
-        QVERIFY(child<QLabel>(s.home, "label_HDMI1")->x() == 20 && child<QLabel>(s.home, "label_EXT")->x() == 670);
+        QCOMPARE(pictures(s.home), QStringList({"HDMI13_lv.png", "HDMI13.png", "HDMI20.png", "HDMI20_lv.png",
+                                                "dvilv.png", "HDMI.png"}));
+        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("1920×1080@60"));
+        QCOMPARE(labelText(s.home, "label_info_HDMI4"), QStringLiteral("3840×2160@30"));
+        QCOMPARE(labelText(s.home, "label_info_EXT"), QStringLiteral("No signal"));
 
         // the signal goes away; the language changes with the next refresh
         setTiming(2, 0, 0, 0);
         QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = 0;
         SyncUpdate::p_syncupdate->para_sync(1);
         QCOMPARE(res(s.home, "label_HDMI1"), QStringLiteral(":/png/HDMI13.png"));
-        QCOMPARE(int(g_language), 0);
-        QCOMPARE(info(s.home, "label_info_HDMI1"), QStringLiteral("无信号"));
-        QVERIFY(!child<QLabel>(s.home, "label_time")->text().isEmpty());
+        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QString::fromUtf8("无信号"));
     }
 
-    void aTouchGoesToTheMainMenu()
+    void touchOpensTheMenuAndHoldingTheLockLiftsTheKeyLock()
     {
         Shell s;
         QTest::mouseClick(s.home, Qt::LeftButton, Qt::NoModifier, QPoint(400, 60));
@@ -65,19 +62,11 @@ private slots:
         QVERIFY(!s.home->isVisible());
         QVERIFY(s.w->isVisible());
 
-        // a short touch on the open lock is a touch like any other
         s.w->show_home();
-        QTest::mouseClick(child<QPushButton>(s.home, "Button_lock"), Qt::LeftButton);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
-
-    void holdingTheLockForTwoSecondsLiftsTheKeyLock()
-    {
-        Shell s;
         lcd_touch::p_lcd_touch->set_key_lock(true);
         QPushButton *lock = child<QPushButton>(s.home, "Button_lock");
         QVERIFY(lock->property("locked").toBool());
-        QCOMPARE(child<QLabel>(s.home, "label_hint")->text(), QStringLiteral("Hold the lock for 2 s to unlock"));
+        QCOMPARE(labelText(s.home, "label_hint"), QStringLiteral("Hold the lock for 2 s to unlock"));
 
         // released too early: still locked, and still home
         QTest::mousePress(lock, Qt::LeftButton);
@@ -97,7 +86,11 @@ private slots:
         // the release that ends the hold stays on the home screen
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
         QVERIFY(s.home->isVisible());
-        QCOMPARE(child<QLabel>(s.home, "label_hint")->text(), QStringLiteral("Touch the screen to open the menu"));
+        QCOMPARE(labelText(s.home, "label_hint"), QStringLiteral("Touch the screen to open the menu"));
+
+        // a short touch on the open lock is a touch like any other
+        click(s.home, "Button_lock");
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 };
 

@@ -1,27 +1,15 @@
-#include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTimer>
-#include <QtTest>
 
-#include "core/global.h"
-#include "tests/support/testenv.h"
-#include "ui/shell/numberkeyboard.h"
+#include "tests/ui/shell/shell_fixture.h"
 
 class TestNumberKeyboard : public QObject
 {
     Q_OBJECT
 
-    static void press(NumberKeyboard &kb, const QString &name)
+    static void press(NumberKeyboard &kb, std::initializer_list<const char *> keys)
     {
-        auto *b = kb.findChild<QPushButton *>(name);
-        QVERIFY2(b, qPrintable(name));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    static QString shown(NumberKeyboard &kb, const char *label)
-    {
-        auto *l = kb.findChild<QLabel *>(QString::fromLatin1(label));
-        return l ? l->text() : QStringLiteral("<missing>");
+        for (const char *k : keys)
+            click(&kb, QString::fromLatin1(k));
     }
 
 private slots:
@@ -29,36 +17,31 @@ private slots:
     {
         TestRoot root;
         NumberKeyboard kb;
-        QCOMPARE(kb.size(), QSize(380, 480));
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1920"));
+        kb.label_show("Width", "1920");
         kb.show();
-        QCOMPARE(shown(kb, "label_value"), QStringLiteral("1920"));
-        QCOMPARE(kb.typed(), QString());
+        QCOMPARE(labelText(&kb, "label_value"), QStringLiteral("1920"));
 
         QSignalSpy first(&kb, &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
         QSignalSpy second(&kb, &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-        for (const char *k : {"Button_1", "Button_0", "Button_9", "Button_del", "Button_2", "Button_0"})
-            press(kb, QString::fromLatin1(k));
-        QCOMPARE(kb.typed(), QStringLiteral("1020"));
-        QCOMPARE(shown(kb, "label_value"), QStringLiteral("1020"));
-
-        press(kb, QStringLiteral("Button_ok"));
+        press(kb, {"Button_1", "Button_0", "Button_9", "Button_del", "Button_2", "Button_0"});
+        QCOMPARE(labelText(&kb, "label_value"), QStringLiteral("1020"));
+        press(kb, {"Button_ok"});
         QCOMPARE(first.count(), 1);
         QCOMPARE(second.count(), 1);
         QCOMPARE(first.at(0).at(0).toString(), QStringLiteral("1020"));
         QVERIFY(!kb.isVisible());
 
-        // A new opening starts from an empty entry; everything deleted sends "".
-        kb.label_show(QStringLiteral("Height"), QStringLiteral("1080"));
-        kb.show();
-        press(kb, QStringLiteral("Button_del"));   // nothing to delete
-        press(kb, QStringLiteral("Button_5"));
-        press(kb, QStringLiteral("Button_del"));
-        press(kb, QStringLiteral("Button_del"));
-        QCOMPARE(shown(kb, "label_value"), QString());
-        press(kb, QStringLiteral("Button_ok"));
+        // a new opening starts from an empty entry; everything deleted sends ""
+        kb.label_show("Height", "1080");
+        press(kb, {"Button_del", "Button_5", "Button_del", "Button_del", "Button_ok"});
         QCOMPARE(first.count(), 2);
         QCOMPARE(first.at(1).at(0).toString(), QString());
+
+        // the entry stays within an int
+        kb.label_show("W", QString());
+        for (int i = 0; i < 15; ++i)
+            press(kb, {"Button_9"});
+        QCOMPARE(kb.typed(), QStringLiteral("999999999"));
     }
 
     void closeEmitsNothingAndEndsTheModalRun()
@@ -66,65 +49,35 @@ private slots:
         TestRoot root;
         NumberKeyboard kb;
         QSignalSpy spy(&kb, &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-        kb.label_show(QStringLiteral("X"), QStringLiteral("0"));
-        QTimer::singleShot(0, &kb, [&] {
-            press(kb, QStringLiteral("Button_7"));
-            press(kb, QStringLiteral("Button_close"));
-        });
-        kb.exec();   // returns only when the keypad hides
-        QVERIFY(!kb.isVisible());
-        QCOMPARE(spy.count(), 0);
-
-        kb.label_show(QStringLiteral("X"), QStringLiteral("0"));
-        QTimer::singleShot(0, &kb, [&] {
-            press(kb, QStringLiteral("Button_3"));
-            press(kb, QStringLiteral("Button_ok"));
-        });
-        kb.exec();
-        QCOMPARE(spy.count(), 1);
+        for (const char *last : {"Button_close", "Button_ok"}) {
+            kb.label_show("X", "0");
+            QTimer::singleShot(0, &kb, [&] { press(kb, {"Button_3", last}); });
+            kb.exec();   // returns only when the keypad hides
+            QVERIFY(!kb.isVisible());
+        }
+        QCOMPARE(spy.count(), 1);   // from OK only
         QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("3"));
-    }
-
-    void entryStaysWithinAnInt()
-    {
-        TestRoot root;
-        NumberKeyboard kb;
-        kb.label_show(QStringLiteral("W"), QString());
-        for (int i = 0; i < 15; ++i)
-            press(kb, QStringLiteral("Button_9"));
-        bool ok = false;
-        kb.typed().toInt(&ok);
-        QVERIFY(ok);
-        QCOMPARE(kb.typed(), QStringLiteral("999999999"));
     }
 
     void titleSizeAndKeyLanguage()
     {
         TestRoot root;
         NumberKeyboard kb;
-        auto *title = kb.findChild<QLabel *>(QStringLiteral("label_title"));
+        QLabel *title = child<QLabel>(&kb, "label_title");
         QVERIFY(title);
-        kb.label_show(QString::fromUtf8("输入宽度"), QStringLiteral("1"));   // four characters
+        kb.label_show(QString::fromUtf8("输入宽度"), "1");   // four characters
         QCOMPARE(title->font().pixelSize(), 18);
-        QCOMPARE(title->text(), QString::fromUtf8("输入宽度"));
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1"));
-        QCOMPARE(title->font().pixelSize(), 25);
-        kb.label_show(QStringLiteral("abc"), QStringLiteral("1"));
-        QCOMPARE(title->font().pixelSize(), 25);
+        for (const char *t : {"Width", "abc"}) {
+            kb.label_show(t, "1");
+            QCOMPARE(title->font().pixelSize(), 25);
+        }
 
-        auto *ok = kb.findChild<QPushButton *>(QStringLiteral("Button_ok"));
-        g_language = 0;
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1"));
-        QCOMPARE(ok->text(), QString::fromUtf8("确定"));
         g_language = 4;
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1"));
-        QCOMPARE(ok->text(), QString::fromUtf8("確定"));
+        kb.label_show("Width", "1");
+        QCOMPARE(child<QPushButton>(&kb, "Button_ok")->text(), QString::fromUtf8("確定"));
         g_lcd_lang_valid = 0x0F;   // zh-TW not offered: English stands in
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1"));
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        g_language = 2;
-        kb.label_show(QStringLiteral("Width"), QStringLiteral("1"));
-        QCOMPARE(kb.findChild<QPushButton *>(QStringLiteral("Button_close"))->text(), QString::fromUtf8("Закрыть"));
+        kb.label_show("Width", "1");
+        QCOMPARE(child<QPushButton>(&kb, "Button_ok")->text(), QStringLiteral("OK"));
     }
 };
 

@@ -1,5 +1,5 @@
-#ifndef QEL_TESTS_UI_HELPERS_H
-#define QEL_TESTS_UI_HELPERS_H
+#ifndef QEL_TESTS_WIDGET_HELPERS_H
+#define QEL_TESTS_WIDGET_HELPERS_H
 
 #include <QApplication>
 #include <QLabel>
