@@ -31,7 +31,11 @@ bool mirrored(int reg) { return reg >= 0 && reg < 171 && (reg < 64 || reg > 127)
 
 QString clockText()
 {
-    const QTime t = QTime::currentTime();
+    QTime t;
+    {
+        std::lock_guard<std::recursive_mutex> lock(Utils::_system_mutex);
+        t = QTime::currentTime();
+    }
     return QStringLiteral("%1:%2:%3").arg(t.hour()).arg(t.minute()).arg(t.second());
 }
 
@@ -989,7 +993,7 @@ void fpga_manage::usb_upgrade_deal()
     }
 }
 
-// The packages to install, sorted by name: the first "QEL" and every
+// The packages to install, in name order: the first "QEL" and every
 // "QELZK" of the upgrade folder. Symbolic links are not taken.
 QStringList fpga_manage::list_upgrade_files() const
 {
@@ -1005,9 +1009,12 @@ QStringList fpga_manage::list_upgrade_files() const
         writeLogMsg(LOG_FAILURE, QStringLiteral("upgrade folder refused"));
         return QStringList();
     }
+    // name order ignoring case, as the USB page lists and marks them
     QFileInfoList entries = QDir(canonFolder).entryInfoList(QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot);
-    std::sort(entries.begin(), entries.end(),
-              [](const QFileInfo &a, const QFileInfo &b) { return a.fileName() < b.fileName(); });
+    std::sort(entries.begin(), entries.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        const int c = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.fileName() < b.fileName();
+    });
     QStringList chosen;
     bool qelTaken = false;
     for (const QFileInfo &fi : entries) {
@@ -1070,9 +1077,11 @@ bool fpga_manage::ageing_tick()
 {
     if (Utils::getTimeSpace(G_factoryage_ticks.load()) <= AGE_SAMPLE_TICKS)
         return false;
+    // one try each period; a sample that cannot be taken is skipped
+    G_factoryage_ticks = G_timeTicks.load();
     fpga_manage *m = p_fpga_manage;
     if (!m || pc_command_pending.load() != 0)
-        return false;
+        return true;
     static const u8 regs[3] = {fpga_drv::REG_AGE_COUNT, fpga_drv::REG_AGE_STATUS, fpga_drv::REG_AGE_EXTRA};
     u8 v[2][3];
     {
@@ -1081,11 +1090,11 @@ bool fpga_manage::ageing_tick()
         u8 state;
         for (int f = 0; f < 2; ++f)
             if (!m->read_reg_locked(f, fpga_drv::REG_STATE, &state))
-                return false;
+                return true;
         for (int f = 0; f < 2; ++f)
             for (int i = 0; i < 3; ++i)
                 if (!m->read_reg_locked(f, regs[i], &v[f][i]))
-                    return false;
+                    return true;
     }
 
     // increments of register 42 against the previous sample
@@ -1108,7 +1117,12 @@ bool fpga_manage::ageing_tick()
         }
     }
 
-    factoryage_log.append(QDateTime::currentDateTime().toString(QStringLiteral("MM-dd hh:mm"))
+    QDateTime when;
+    {
+        std::lock_guard<std::recursive_mutex> lock(Utils::_system_mutex);
+        when = QDateTime::currentDateTime();
+    }
+    factoryage_log.append(when.toString(QStringLiteral("MM-dd hh:mm"))
                           + QStringLiteral(" %1 %2 %3 %4 %5 %6")
                                 .arg(v[0][0])
                                 .arg(v[0][1])
@@ -1118,6 +1132,5 @@ bool fpga_manage::ageing_tick()
                                 .arg(v[1][2]));
     while (factoryage_log.size() > AGE_LOG_MAX)
         factoryage_log.removeFirst();
-    G_factoryage_ticks = G_timeTicks.load();
     return true;
 }

@@ -43,7 +43,10 @@ public:
     void read_from_register(u8 reg, u8 fpga);
     void write_to_register(u8 reg, u8 mask, u8 value, u8 fpga);
 
-    // The 10 ms tick's ageing sample (GUI thread): true when a line was added.
+    // The 10 ms tick's ageing sample (GUI thread). Once more than 17999 ticks
+    // have passed since G_factoryage_ticks it stamps it anew and samples both
+    // FPGAs when it can; true then, sampled or not, so the caller refreshes
+    // the ageing page every period.
     static bool ageing_tick();
 
     void pass();

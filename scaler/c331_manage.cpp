@@ -281,13 +281,12 @@ void c331_manage::apply_windows(QelRamPara *ram, bool all)
 
 void c331_manage::apply_picture(const u8 *img, bool all)
 {
-    // brightness, contrast and sharpness are kept in the low byte
-    if (all || differs(img, m_applied, Img::BRIGHTNESS, 1))
-        m_chip.c331_SetBrightness(clampU8(img[Img::BRIGHTNESS], 100));
-    if (all || differs(img, m_applied, Img::CONTRAST, 1))
-        m_chip.c331_SetContrast(clampU8(img[Img::CONTRAST], 100));
-    if (all || differs(img, m_applied, Img::SHARPNESS, 1))
-        m_chip.c331_SetSharpness(clampU8(img[Img::SHARPNESS], 100));
+    if (all || differs(img, m_applied, Img::BRIGHTNESS, 2))
+        m_chip.c331_SetBrightness(clampU8(get16(img, Img::BRIGHTNESS), 100));
+    if (all || differs(img, m_applied, Img::CONTRAST, 2))
+        m_chip.c331_SetContrast(clampU8(get16(img, Img::CONTRAST), 100));
+    if (all || differs(img, m_applied, Img::SHARPNESS, 2))
+        m_chip.c331_SetSharpness(clampU8(get16(img, Img::SHARPNESS), 100));
     if (all || differs(img, m_applied, Img::SATURATION, 2))
         m_chip.c331_SetSaturation(clampU8(get16(img, Img::SATURATION), 100));
     if (all || differs(img, m_applied, Img::COLOR_TEMP, 8)) {

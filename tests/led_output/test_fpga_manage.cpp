@@ -409,7 +409,9 @@ private slots:
             QCOMPARE(w.codes, QList<int>{104});
         };
         const QString odd = QStringLiteral("my pkg; $(touch pwned) `touch pwned2` & rm -rf x.QELZK");
-        for (const QString &n : QStringList{"b.QEL", "a.QEL", "c.QELZK", "d.qel", "e.QELzk", "f.QELZK.txt", "QEL", odd})
+        // "Z.QEL" comes after "a.QEL" in the name order of the USB page, which ignores case
+        for (const QString &n :
+             QStringList{"b.QEL", "Z.QEL", "a.QEL", "c.QELZK", "d.qel", "e.QELzk", "f.QELZK.txt", "QEL", odd})
             w.root.write("/mnt/usb1/up/" + n, n.toUtf8() + " body");
         w.root.write("/data/configs/victim", "keep");
         QVERIFY(QFile::link(w.root.file("/mnt/usb1/up/a.QEL"), w.root.file("/mnt/usb1/up/0.QEL")));
@@ -455,7 +457,6 @@ private slots:
 
     void ageingSamples()
     {
-        QVERIFY(!fpga_manage::ageing_tick());   // no manager
         Wall w;
         auto set = [&w](int f, u8 count, u8 status, u8 extra) {
             w.f(f)->set_register(42, count);
@@ -471,16 +472,24 @@ private slots:
         set(1, 10, 3, 0);
         TestEnv::advanceTicks(17999);
         QVERIFY(!fpga_manage::ageing_tick());
+        // a pending PC command or an FPGA that does not answer costs that
+        // period's sample; the next try comes a period later
         TestEnv::advanceTicks(1);
         fpga_manage::pc_command_pending = 1;
-        QVERIFY(!fpga_manage::ageing_tick());
-        fpga_manage::pc_command_pending = 0;
-        w.f(1)->set_bus_fault(true);
-        QVERIFY(!fpga_manage::ageing_tick());
-        QCOMPARE(G_factoryage_ticks.load(), 0u);
-        w.f(1)->set_bus_fault(false);
         QVERIFY(fpga_manage::ageing_tick());
         QCOMPARE(G_factoryage_ticks.load(), 18000u);
+        fpga_manage::pc_command_pending = 0;
+        TestEnv::advanceTicks(1);
+        QVERIFY(!fpga_manage::ageing_tick());
+        TestEnv::advanceTicks(17999);
+        w.f(1)->set_bus_fault(true);
+        QVERIFY(fpga_manage::ageing_tick());
+        QCOMPARE(G_factoryage_ticks.load(), 36000u);
+        QVERIFY(factoryage_log.isEmpty());
+        w.f(1)->set_bus_fault(false);
+        TestEnv::advanceTicks(18000);
+        QVERIFY(fpga_manage::ageing_tick());
+        QCOMPARE(G_factoryage_ticks.load(), 54000u);
         QCOMPARE(factoryage_log.size(), 1);
         QVERIFY2(QRegularExpression("^\\d\\d-\\d\\d \\d\\d:\\d\\d 250 31 7 10 3 0$").match(factoryage_log.last()).hasMatch(),
                  qPrintable(factoryage_log.last()));
@@ -505,6 +514,13 @@ private slots:
         QCOMPARE(factoryage_log.size(), fpga_manage::AGE_LOG_MAX);
         QCOMPARE(factoryage_log.first(), QStringLiteral("L1"));
         QVERIFY(factoryage_log.last().endsWith(QStringLiteral(" 7 0 0 52 0 0")));
+
+        // without the manager the period still comes round, with no line
+        fpga_manage::destroyInstance();
+        TestEnv::advanceTicks(18000);
+        QVERIFY(fpga_manage::ageing_tick());
+        QCOMPARE(factoryage_log.size(), fpga_manage::AGE_LOG_MAX);
+        QCOMPARE(factoryage_log.first(), QStringLiteral("L1"));
     }
 };
 

@@ -188,6 +188,7 @@ private slots:
             p->ram_para[Img::TEST_PATTERN] = 12;
             p->set_u16(Img::AUDIO_WINDOW, 0xFFFF);
             p->ram_para[Img::BRIGHTNESS] = 250;
+            p->set_u16(Img::CONTRAST, 0x0103);               // a stray high byte counts
             p->set_u16(Img::SATURATION, 0x1234);
             p->set_u16(Img::COLOR_TEMP, 7);
             p->set_u16(Img::GAIN_G, 300);
@@ -202,8 +203,8 @@ private slots:
             QCOMPARE(ints(w.source, w.crop, w.crop_w), ints(C331_NO_SOURCE, C331_NO_SOURCE, 0));
         QCOMPARE(ints(s.window[1].on, s.window[4].source, s.window[4].crop_w), ints(1, 5, 20));
         QCOMPARE(ints(s.window[0].mirror, s.window[2].p2p, s.window[2].p2p_splice), ints(0, 1, 0));
-        QCOMPARE(ints(s.test_pattern, s.audio_window, s.brightness, s.saturation, s.color_temp, s.gain_g),
-                 ints(0, C331_NO_SOURCE, 100, 100, 0, 128));
+        QCOMPARE(ints(s.test_pattern, s.audio_window, s.brightness, s.contrast, s.saturation, s.color_temp, s.gain_g),
+                 ints(0, C331_NO_SOURCE, 100, 100, 100, 0, 128));
     }
 
     void ledHandOverNeverBlocks()

@@ -343,16 +343,8 @@ void OutputSet::on_Button_apply1_clicked()
             || u16(h) != p->shadow_u16(Img::CANVAS_H)
             || u16(splice_mode) != p->shadow_u16(Img::SPLICE_MODE);
 
-        // The LED set-up is asked before the scaler can see the new size,
-        // and never while holding para_mutex.
-        if (changed && fpgas_running()) {
-            std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
-            g_set_led_para = 1;
-            g_set_led_setup = 0;
-        }
-
         // OUT1 never wider or higher than the canvas, OUT2 never below 0
-        int out1_w = w, out1_h = h, out2_x = 0, out2_y = 0, out2_w = w, out2_h = h;
+        int out1_w = cw, out1_h = ch, out2_x = 0, out2_y = 0, out2_w = cw, out2_h = ch;
         if (splice_mode == 3) {
             out1_w = out2_x = std::clamp(field_value(ui->lineEdit_out1_width), 0, cw);
             out1_h = out2_h = std::clamp(field_value(ui->lineEdit_out1_height), 0, ch);
@@ -378,6 +370,11 @@ void OutputSet::on_Button_apply1_clicked()
             p->set_u16(Img::window(0, Img::W_H), u16(h));
             for (int win = 1; win < Img::WINDOWS_USED; ++win)
                 p->set_u16(Img::window(win, Img::W_ON), 0);
+            if (fpgas_running()) {
+                std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
+                g_set_led_para = 1;
+                g_set_led_setup = 0;
+            }
         }
         c331_manage::para_update = 1;
     }

@@ -252,7 +252,7 @@ void ImageLayout::image_para_update()
     ui->lineEdit_W->setText(QString::number(p->get_u16(Img::window(w, Img::W_W))));
     ui->lineEdit_H->setText(QString::number(p->get_u16(Img::window(w, Img::W_H))));
 
-    mirror_select(p->ram_para[Img::window(w, Img::W_MIRROR)]);
+    mirror_select(p->get_u16(Img::window(w, Img::W_MIRROR)));
 
     const QSignalBlocker block(ui->comboBox_P2P);
     ui->comboBox_P2P->setCurrentIndex(p2pIndex(p, w));
@@ -385,8 +385,9 @@ void ImageLayout::on_Button_source_select_clicked()
         g_inputchoose = new InputChoose();
     g_page_focus = PAGE_INPUT_CHOICE;
     g_inputchoose->exec();
-    // closed by the idle return, or by our own Back meanwhile
-    if (!self || g_imagelayout != this)
+    // its Back repaints this screen; only a dialog left some other way
+    // (closed without Back) leaves that to us
+    if (!self || g_imagelayout != this || g_page_focus != PAGE_INPUT_CHOICE)
         return;
     language_changed();
     image_para_update();

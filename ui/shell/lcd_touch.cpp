@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 
 #include "core/global.h"
 #include "core/utils.h"
@@ -83,6 +84,10 @@ u32 lcd_touch::lock_idle_ticks() const { return Utils::getTimeSpace(m_lock_stamp
 
 void lcd_touch::poll()
 {
+    // A press on a window that a modal dialog blocks (the screen beside the
+    // keypad) reaches no widget and no filter; the pressed state still shows.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        touched();
     // a receiving-card job runs: the panel is not idle
     if (g_qround_bar) {
         touched();

@@ -7,7 +7,8 @@
 
 // The touch panel reader with the idle return and the auto-lock.
 // On this build a touch is any press that reaches the application (an
-// application-wide event filter); the 10 ms tick polls it.
+// application-wide event filter) or a button held down at a tick; the 10 ms
+// tick polls it.
 class lcd_touch : public QObject
 {
     Q_OBJECT

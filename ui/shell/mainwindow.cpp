@@ -38,7 +38,7 @@ const PanelText kSaveMode = {"保存模式", "Save mode", "Сохранить\n�
 const PanelText kSettings = {"设置", "Settings", "Настройки", "Cài đặt", "設置"};
 const PanelText kModeTitle = {"保存用户模式", "Save user mode", "Сохранить режим", "Lưu chế độ người dùng",
                               "保存用戶模式"};
-const PanelText kModeName = {"模式%1", "Mode %1", "Режим %1", "Chế độ %1", "模式%1"};
+const PanelText kModeName = {"用户模式%1", "MODE %1", "Слот %1", "Chế độ %1", "用戶模式%1"};
 const PanelText kSave = {"保存", "Save", "Сохранить", "Lưu", "保存"};
 const PanelText kClose = {"关闭", "Close", "Закрыть", "Đóng", "關閉"};
 }
@@ -124,7 +124,7 @@ void MainWindow::slot_update_timer_ticks()
     if (g_lockwindow)
         g_lockwindow->tick();
     if (fpga_manage::ageing_tick()) {
-        // the advanced settings screen shows the new line: its update_agelog hooks in here
+        // once every ageing period: the advanced settings screen's update_agelog hooks in here
     }
 }
 

@@ -1,5 +1,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStackedWidget>
@@ -152,7 +153,7 @@ private slots:
             QCOMPARE(int(c331_manage::para_update), 1);
         }
         // vertical: OUT2 starts below OUT1; an unknown saved mode is applied as copy;
-        // output areas from outside larger than the canvas never wrap
+        // output areas from outside larger than the canvas, or a canvas read negative, never wrap
         struct Case {
             int mode, h, o1w, o1h, o2h, choice;
             std::vector<std::pair<int, int>> want;
@@ -167,6 +168,8 @@ private slots:
              {{Img::OUT1_W, 1920}, {Img::OUT2_X, 1920}, {Img::OUT2_W, 0}, {Img::OUT1_H, 1080}, {Img::OUT2_H, 1080}}},
             {2, 1080, 2500, 2000, 40000, -1,
              {{Img::OUT1_W, 1920}, {Img::OUT1_H, 1080}, {Img::OUT2_Y, 1080}, {Img::OUT2_H, 0}}},
+            {4, 40000, 1920, 1080, 1080, -1,   // a canvas height beyond 32767 reads negative
+             {{Img::CANVAS_H, 40000}, {Img::OUT1_H, 0}, {Img::OUT2_H, 0}, {Img::OUT2_W, 1920}}},
         };
         for (const Case &c : cases) {
             Output o(c.mode, 1920, c.h, c.o1w, c.o1h, 500, c.o2h);
@@ -391,6 +394,15 @@ private slots:
         o.screen->language_changed();
         QCOMPARE(labelText(o.screen, "label_title"), QStringLiteral("Output Seeting"));
         QCOMPARE(o.combo()->itemText(1), QStringLiteral("VerticalS"));
+
+        // the form's styles exactly as given
+        QCOMPARE(o.combo()->styleSheet(),
+                 QStringLiteral("QComboBox { color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255); }\n"
+                                "QComboBox QAbstractItemView::item { color: rgb(255, 255, 255); min-height: 40px; "
+                                "min-width: 60px; }"));
+        for (const char *frame : {"frame_OUT1", "frame_OUT2"})
+            QCOMPARE(child<QFrame>(o.screen, frame)->styleSheet(),
+                     QStringLiteral("#%1{border:1px solid rgb(255, 255, 255);\nborder-radius:6px;}").arg(frame));
 
         QPointer<OutputSet> alive(o.screen);
         click(o.screen, "Button_back");

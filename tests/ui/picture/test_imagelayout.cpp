@@ -199,16 +199,20 @@ private slots:
         QCOMPARE(updates(), 0);
 
         // mirror 7 lights none, an unknown splice word shows no entry; both stay
+        const auto noneLit = [s] {
+            for (const char *m : {"mirror1", "mirror2", "mirror3", "mirror4"})
+                QVERIFY(res(s, m).endsWith(QStringLiteral("_off.png")));
+        };
         c331_manage::para_update = 0;
         clickTile(s, 1);
-        for (const char *m : {"mirror1", "mirror2", "mirror3", "mirror4"})
-            QVERIFY(res(s, m).endsWith(QStringLiteral("_off.png")));
+        noneLit();
         QCOMPARE(p2p(s)->currentIndex(), -1);
         QCOMPARE(rec(1, Img::W_P2P_SPLICE), 5);
         QCOMPARE(updates(), 0);
 
-        // the mirror byte alone is written
+        // the mirror word is read whole (0x5501 lights none); the byte alone is written
         clickTile(s, 2);
+        noneLit();
         click(s, "mirror4");
         QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR)]), 3);
         QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR) + 1]), 0x55);

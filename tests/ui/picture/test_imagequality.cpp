@@ -95,6 +95,11 @@ private slots:
         q.open();
         QCOMPARE(q.rows(), QStringLiteral("33/33 7/7 81/81 0/0 128/128 1/1 90/90"));
         QCOMPARE(q.combo()->currentText(), QStringLiteral("cool"));
+        // the form's styles line by line as given, with no indentation carried in
+        for (const QWidget *w : q.s->findChildren<QWidget *>())
+            QVERIFY2(!w->styleSheet().contains(QLatin1String("\n ")), qPrintable(w->objectName()));
+        QCOMPARE(child(q.s, "Button_reset")->styleSheet(),
+                 QStringLiteral("border:1px solid rgb(255, 255, 255);\ncolor: rgb(255, 255, 255);\nborder-radius: 10px;"));
 
         // the tabs switch pages and write nothing
         click(q.s, QStringLiteral("Button_temperature"));

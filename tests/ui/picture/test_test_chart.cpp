@@ -64,6 +64,8 @@ private slots:
         c.open();
         QVERIFY(c.marked().isEmpty());
         QCOMPARE(c.onWall(), 0);
+        QCOMPARE(child(c.s, "Button_closetest")->styleSheet(),
+                 QStringLiteral("color: rgb(255, 255, 255);\nbackground-color: rgb(71, 119, 255);"));
 
         for (int k = 0; k < 8; ++k) {
             c.press(k);

@@ -54,9 +54,9 @@ private slots:
         click(s.w, "Button_mode");
         QVERIFY(s.w->mode_window_open());
         auto slot = [&](int n) { return child<QPushButton>(s.w, QStringLiteral("mode_slot_%1").arg(n)); };
-        QCOMPARE(slot(0)->text(), QStringLiteral("Mode 1"));
+        QCOMPARE(slot(0)->text(), QStringLiteral("MODE 1"));
         QCOMPARE(slot(3)->text(), QStringLiteral("Stage && Hall"));   // no shortcut made of '&'
-        QCOMPARE(slot(4)->text(), QStringLiteral("Mode 5"));
+        QCOMPARE(slot(4)->text(), QStringLiteral("MODE 5"));
         QVERIFY(slot(1)->property("saved").toBool());
         QVERIFY(!slot(2)->property("saved").toBool());
 
@@ -66,7 +66,7 @@ private slots:
         QVERIFY(!slot(0)->styleSheet().contains("#4777FF"));
         g_language = 2;
         s.w->language_changed();
-        QCOMPARE(slot(0)->text(), QStringLiteral("Режим 1"));
+        QCOMPARE(slot(0)->text(), QStringLiteral("Слот 1"));
 
         // an opener first closes the pop-up; so does its Close
         onModal([](QWidget *m) { QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton); });
