@@ -6,6 +6,7 @@
 namespace Img {
 constexpr int SIZE = 4096;
 constexpr int SETTINGS_START = 768;
+constexpr int SETTINGS_SIZE = SIZE - SETTINGS_START;   // the saved part, 3328 bytes
 
 constexpr int INPUT_TIMING = 256;      // + 6i: u16 w, u16 h, u8 rate (input slot i)
 constexpr int INPUT_TIMING_SIZE = 6;

@@ -12,7 +12,6 @@ QelRamPara *QelRamPara::p_qelrampara_config = nullptr;
 
 namespace {
 
-constexpr int kSettingsBytes = Img::SIZE - Img::SETTINGS_START;   // 3328
 constexpr int kFileBytes = 4096;                                  // marker + settings + zeros
 const char *const kDeviceInfo = "/data/ram_device_info";
 
@@ -73,7 +72,7 @@ struct FactoryTable
             img[Img::FADE_PAIRS + 4 * k] = 60;
             img[Img::FADE_PAIRS + 4 * k + 2] = 60;
         }
-        std::memcpy(bytes + 2, img + Img::SETTINGS_START, Img::SIZE - Img::SETTINGS_START);
+        std::memcpy(bytes + 2, img + Img::SETTINGS_START, Img::SETTINGS_SIZE);
     }
 };
 
@@ -188,7 +187,7 @@ int QelRamPara::QelLanguageChanged()
 
 void QelRamPara::factory_defaults()
 {
-    std::memcpy(ram_para + Img::SETTINGS_START, factoryTable().bytes + 2, kSettingsBytes);
+    std::memcpy(ram_para + Img::SETTINGS_START, factoryTable().bytes + 2, Img::SETTINGS_SIZE);
 }
 
 void QelRamPara::load_device_info()
@@ -198,12 +197,12 @@ void QelRamPara::load_device_info()
     if (!ok) {
         writeLogMsg(LOG_NOTICE, QStringLiteral("no parameter file: factory settings"));
         factory_defaults();
-    } else if (data.size() < 2 + kSettingsBytes || u8(data[0]) != 0xAA || u8(data[1]) != 0xAA) {
+    } else if (data.size() < 2 + Img::SETTINGS_SIZE || u8(data[0]) != 0xAA || u8(data[1]) != 0xAA) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("parameter file short or corrupt (%1 bytes): factory settings")
                                      .arg(data.size()));
         factory_defaults();
     } else {
-        std::memcpy(ram_para + Img::SETTINGS_START, data.constData() + 2, kSettingsBytes);
+        std::memcpy(ram_para + Img::SETTINGS_START, data.constData() + 2, Img::SETTINGS_SIZE);
     }
     ram_para[Img::TEST_PATTERN] = 0;
     g_language = ram_para[Img::LANGUAGE];
@@ -219,7 +218,7 @@ bool QelRamPara::save_device_info(const u8 *image)
     QByteArray data(kFileBytes, '\0');
     data[0] = char(0xAA);
     data[1] = char(0xAA);
-    std::memcpy(data.data() + 2, image + Img::SETTINGS_START, kSettingsBytes);
+    std::memcpy(data.data() + 2, image + Img::SETTINGS_START, Img::SETTINGS_SIZE);
     return Utils::writeFileAtomic(QString::fromLatin1(kDeviceInfo), data);
 }
 

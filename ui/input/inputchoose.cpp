@@ -20,7 +20,6 @@
 namespace {
 
 // Input slots 0 EXT, 1 DVI, 2..5 HDMI1..HDMI4.
-const char *const kInputName[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
 // x of the tab frame per slot (tabs run HDMI1..HDMI4, DVI, EXT from x 20)
 const int kTabFrameX[6] = {670, 540, 20, 150, 280, 410};
 const char *const kIconOff[6] = {":/png/HDMI.png", ":/png/DVI.png", ":/png/HDMI13.png",
@@ -79,7 +78,6 @@ bool hasSignal(const u8 *img, int slot)
     return get16(img, o) && get16(img, o + 2) && get16(img, o + 4);
 }
 
-QString fixedName(int slot) { return slot >= 0 && slot <= 5 ? QString::fromLatin1(kInputName[slot]) : QString(); }
 
 } // namespace
 
@@ -189,7 +187,7 @@ void InputChoose::TextCreate(int window, int)
 {
     if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
         return;
-    m_window_label[window]->setText(fixedName(window_source(window, nullptr, nullptr)));
+    m_window_label[window]->setText(input_slot_name(window_source(window, nullptr, nullptr)));
 }
 
 void InputChoose::input_source_changed(int window)
@@ -199,7 +197,7 @@ void InputChoose::input_source_changed(int window)
     short isCrop = 0;
     int record = -1;
     const int slot = window_source(window, &isCrop, &record);
-    QString text = fixedName(slot);
+    QString text = input_slot_name(slot);
     const QelRamPara *p = QelRamPara::p_qelrampara_config;
     if (p && slot <= 5 && isCrop) {
         const int number = ((get16(p->ram_para, Img::crop(record)) >> 8) & 0x7F) + 1;
@@ -251,7 +249,7 @@ void InputChoose::select_input(u8 slot)
         return;
     m_page = 0;
     m_source_index = slot;
-    m_source_name = fixedName(slot);
+    m_source_name = input_slot_name(slot);
     initSource();
     place_tab_frame();
 }
@@ -468,7 +466,7 @@ void InputChoose::source_name_update()
             label->ensurePolished();
             label->setText(label->fontMetrics().elidedText(alias.name, Qt::ElideRight, 66, Qt::TextShowMnemonic));
         } else {
-            label->setText(fixedName(slot));
+            label->setText(input_slot_name(slot));
         }
     }
 }

@@ -31,7 +31,6 @@ const char *const kTileStyle[6] = {
 };
 const char *const kDotStyle = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
 const char *const kSelectStyle = "border:2px solid rgb(255,171,84);";
-const char *const kInputName[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
 const char *const kMirrorOn[4] = {":/png/mirror1_on.png", ":/png/mirror2_on.png",
                                   ":/png/mirror3_on.png", ":/png/mirror4_on.png"};
 const char *const kMirrorOff[4] = {":/png/mirror1_off.png", ":/png/mirror2_off.png",
@@ -54,7 +53,6 @@ QString defaultName(int number)
     return text5("画面%1", "image%1", "Канал%1", "Hình ảnh%1", "畫麵%1").arg(number);
 }
 
-QString inputName(int slot) { return slot >= 0 && slot <= 5 ? QString::fromLatin1(kInputName[slot]) : QString(); }
 
 QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 
@@ -245,7 +243,7 @@ void ImageLayout::image_para_update()
         ui->image_name->setText(namePrefix() + defaultName(w + 1));
     }
 
-    ui->image_source->setText(sourcePrefix() + inputName(sourceSlot(p, w)));
+    ui->image_source->setText(sourcePrefix() + input_slot_name(sourceSlot(p, w)));
 
     ui->lineEdit_X->setText(QString::number(p->get_u16(Img::window(w, Img::W_X))));
     ui->lineEdit_Y->setText(QString::number(p->get_u16(Img::window(w, Img::W_Y))));
@@ -304,7 +302,7 @@ void ImageLayout::TextCreate(char window, char)
     QelRamPara *p = para();
     if (w > 5 || !p || !source_labels[w])
         return;
-    source_labels[w]->setText(inputName(sourceSlot(p, w)));
+    source_labels[w]->setText(input_slot_name(sourceSlot(p, w)));
 }
 
 void ImageLayout::mirror_select(int k)

@@ -16,6 +16,14 @@ inline int panel_language()
     return (g_lcd_lang_valid & (1 << lang)) ? lang : 1;
 }
 
+// The fixed name of input slot 0..5, the same in every language; empty for
+// any other slot.
+inline QString input_slot_name(int slot)
+{
+    static const char *const names[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
+    return slot >= 0 && slot <= 5 ? QString::fromLatin1(names[slot]) : QString();
+}
+
 // One text in the five panel languages (UTF-8).
 struct PanelText
 {

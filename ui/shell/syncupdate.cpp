@@ -25,7 +25,6 @@ constexpr int kCodeUsbIn = 100;
 constexpr int kCodeUsbOut = 101;
 constexpr int kCodeUsbReady = 102;
 constexpr int kCodeUpgradeDone = 104;
-constexpr int kSettingsBytes = Img::SIZE - Img::SETTINGS_START;
 }
 
 SyncUpdate::SyncUpdate() = default;
@@ -176,7 +175,7 @@ void SyncUpdate::save_and_shadow(QelRamPara *para)
         std::memcpy(image, para->ram_para, Img::SIZE);
     }
     const bool changed =
-        std::memcmp(image + Img::SETTINGS_START, para->ram_para_shadow + Img::SETTINGS_START, kSettingsBytes) != 0;
+        std::memcmp(image + Img::SETTINGS_START, para->ram_para_shadow + Img::SETTINGS_START, Img::SETTINGS_SIZE) != 0;
     if (changed && !QelRamPara::save_device_info(image)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("parameter file not saved"));
         std::memcpy(para->ram_para_shadow, image, Img::SETTINGS_START);
