@@ -9,6 +9,7 @@
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_app.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/syncupdate.h"
@@ -44,6 +45,7 @@ void start_panel(MainWindow *w)
 int main(int argc, char *argv[])
 {
     PanelApp app(argc, argv);
+    register_screens();
     MainWindow w;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &w, &MainWindow::slot_update_timer_ticks);

@@ -143,6 +143,15 @@ void QelRamPara::set_u16(int offset, u16 value)
     put16(ram_para, offset, value);
 }
 
+std::mutex &QelRamPara::image_mutex() { return c331_manage::para_mutex; }
+
+void QelRamPara::raise_update(u8 code) { c331_manage::para_update = code; }
+
+void QelRamPara::edit_u16(int offset, u16 value, u8 code)
+{
+    edit([&](u8 *) { set_u16(offset, value); }, code);
+}
+
 u16 QelRamPara::shadow_u16(int offset) const
 {
     if (offset < 0 || offset > Img::SIZE - 2)

@@ -3,8 +3,13 @@
 
 #include <QObject>
 #include <QString>
+#include <mutex>
+#include <type_traits>
+#include <utility>
 
 #include "core/param_layout.h"
+#include "core/param_view.h"
+#include "core/refresh_codes.h"
 #include "core/types.h"
 
 // One user-mode slot: marker AA AA (saved) or FF FF (empty), then a copy of
@@ -46,6 +51,27 @@ public:
     u16 get_u16(int offset) const;          // image, little-endian
     void set_u16(int offset, u16 value);    // image; caller holds para_mutex
     u16 shadow_u16(int offset) const;
+
+    // The one way for a screen to change the image: locks para_mutex, runs
+    // change(ram_para) and raises the scaler's update byte with `code`. A
+    // change that returns bool raises it only when it returns true. Returns
+    // whether the update byte was raised.
+    template <class Fn> bool edit(Fn &&change, u8 code = REFRESH_SAVE)
+    {
+        std::lock_guard<std::mutex> lock(image_mutex());
+        if constexpr (std::is_same_v<decltype(change(ram_para)), bool>) {
+            if (!change(ram_para))
+                return false;
+        } else {
+            change(ram_para);
+        }
+        raise_update(code);
+        return true;
+    }
+    // One 16-bit field, written and raised under the lock.
+    void edit_u16(int offset, u16 value, u8 code = REFRESH_SAVE);
+    static std::mutex &image_mutex();   // c331_manage::para_mutex
+    static void raise_update(u8 code);  // caller holds image_mutex()
 
     // ---- refresh ----
     int test_signal(int code);          // emits sig_update_para under _test_signal_mutex; 1

@@ -995,7 +995,9 @@ void fpga_manage::usb_upgrade_deal()
 
 // The packages to install, in name order: the first "QEL" and every
 // "QELZK" of the upgrade folder. Symbolic links are not taken.
-QStringList fpga_manage::list_upgrade_files() const
+QStringList fpga_manage::list_upgrade_files() const { return upgrade_package_list(); }
+
+QStringList fpga_manage::upgrade_package_list()
 {
     QString dir = QStringLiteral("/mnt/usb1/");
     const QString sub = g_usb_grade_path.get();

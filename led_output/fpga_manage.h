@@ -60,6 +60,8 @@ public:
     // Starts the USB upgrade unless the manager is missing or a job or an
     // upgrade runs: state byte := 0, then g_usb_grade := 1.
     static bool start_usb_upgrade();
+    // The packages the USB upgrade installs, in its order (at most 100).
+    static QStringList upgrade_package_list();
     // Set while a PC command waits for the FPGAs; nothing sets it here.
     static std::atomic<u8> pc_command_pending;
 

@@ -1,5 +1,7 @@
 target_sources(qelapp PRIVATE
   ui/shell/screens.h ui/shell/screens.cpp
+  ui/shell/screen_registry.h ui/shell/screen_registry.cpp
+  ui/shell/device_requests.h ui/shell/device_requests.cpp
   ui/shell/my_lineedit.h ui/shell/my_lineedit.cpp
   ui/shell/panel_placement.h ui/shell/panel_placement.cpp
   ui/shell/panel_app.h ui/shell/panel_app.cpp

@@ -1,0 +1,18 @@
+#include "ui/shell/screen_registry.h"
+#include "ui/shell/screens.h"
+
+#include "ui/input/inputchoose.h"
+#include "ui/output/outputset.h"
+#include "ui/picture/imagelayout.h"
+#include "ui/picture/imagequality.h"
+#include "ui/picture/test_chart.h"
+
+// Every setting screen by page id. A new screen adds its line here.
+void register_screens()
+{
+    ScreenRegistry::add(screen_entry(PAGE_INPUT_CHOICE, g_inputchoose));
+    ScreenRegistry::add(screen_entry(PAGE_LAYOUT, g_imagelayout));
+    ScreenRegistry::add(screen_entry(PAGE_PICTURE, g_imagequality));
+    ScreenRegistry::add(screen_entry(PAGE_TEST_PATTERN, g_test_chart));
+    ScreenRegistry::add(screen_entry(PAGE_OUTPUT, g_outputset));
+}

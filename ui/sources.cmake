@@ -1,0 +1,1 @@
+target_sources(qelapp PRIVATE ui/screen_list.cpp)
