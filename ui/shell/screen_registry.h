@@ -15,6 +15,7 @@ struct ScreenEntry
 {
     u8 page = 0;
     std::function<QDialog *()> instance;     // the open instance, or null
+    std::function<QDialog *()> create;       // create into the global and set the page, no run
     std::function<void()> open;              // create, set the page, run modally
     std::function<void(int code)> refresh;   // syncUpdate of the open instance
     std::function<void()> back;              // Back of the open instance
@@ -50,6 +51,13 @@ template <class Screen> ScreenEntry screen_entry(u8 page, Screen *&global)
     e.page = page;
     Screen **g = &global;
     e.instance = [g]() -> QDialog * { return *g; };
+    e.create = [g, page]() -> QDialog * {
+        if (!*g) {
+            *g = new Screen();
+            g_page_focus = page;
+        }
+        return *g;
+    };
     e.open = [g, page] {
         if (*g)
             return;
