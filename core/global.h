@@ -106,4 +106,21 @@ extern u32 factoryage_log2_diff3, factoryage_log2_diff5, factoryage_log2_diff10,
 extern u8 g_page_focus;
 extern u8 g_mode_select;
 
+// Start values of the globals, shared by their definitions and resetGlobals().
+namespace GlobalStart {
+constexpr u8 LANGUAGE = 1;
+constexpr int LCD_LANG_VALID = 0x1F;
+constexpr int BACK_TO_MAIN_TICKS = 18000;
+constexpr int AUTO_LOCK_TICKS = 30000;
+constexpr u8 DEBUG_SWITCH = 254;
+constexpr const char *IP = "192.168.0.199";
+constexpr const char *MASK = "255.255.255.0";
+constexpr const char *GATEWAY = "192.168.0.1";
+constexpr const char *BARCODE = " ";
+constexpr const char *USB_GRADE_PATH = " ";
+}
+
+// Every global above back to its start value (tests; the program starts there).
+void resetGlobals();
+
 #endif

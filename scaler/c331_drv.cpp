@@ -47,6 +47,21 @@ void c331_drv::writeRegs(C331_REG reg, const u8 *data)
     for (int i = 0; i < count && addr + i < 256; ++i)
         m_regs[bank][addr + i] = data[i];
     ++m_state.reg_writes;
+    m_write_log.push_back(reg);
+    if (m_write_log.size() > WRITE_LOG_MAX)
+        m_write_log.pop_front();
+}
+
+std::vector<C331_REG> c331_drv::write_log() const
+{
+    BankLock lock(Utils::_c331_bnk_mutex);
+    return std::vector<C331_REG>(m_write_log.begin(), m_write_log.end());
+}
+
+void c331_drv::clear_write_log()
+{
+    BankLock lock(Utils::_c331_bnk_mutex);
+    m_write_log.clear();
 }
 
 int c331_drv::qelApi_Init()

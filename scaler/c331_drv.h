@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <deque>
+#include <vector>
+
 #include "core/types.h"
 #include "scaler/omenu.h"
 
@@ -129,6 +132,11 @@ public:
 
     // inspection
     C331_STATE state() const;
+    // The register writes in the order made (bank, address, count), the
+    // newest WRITE_LOG_MAX kept.
+    static constexpr int WRITE_LOG_MAX = 4096;
+    std::vector<C331_REG> write_log() const;
+    void clear_write_log();
     u8 c331_ReadReg(u8 bank, u8 addr) const;
 
 private:
@@ -144,6 +152,7 @@ private:
 
     u8 m_regs[256][256];
     C331_STATE m_state;
+    std::deque<C331_REG> m_write_log;
 };
 
 #endif

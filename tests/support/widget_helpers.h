@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -49,14 +50,24 @@ inline void click(QObject *parent, const QString &name)
 
 // Runs fn on the modal widget that will be active once the event loop runs
 // (a modal exec started right after this call). After a failed check every
-// modal run is ended, so the test returns instead of hanging.
+// modal run is ended, so the test returns instead of hanging; a modal widget
+// that fn left open is failed and hidden after a few seconds.
 inline void onModal(std::function<void(QWidget *)> fn)
 {
     QTimer::singleShot(0, [fn] {
-        fn(QApplication::activeModalWidget());
-        if (QTest::currentTestFailed())
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        fn(modal);
+        if (QTest::currentTestFailed()) {
             while (QWidget *m = QApplication::activeModalWidget())
                 m->hide();
+            return;
+        }
+        QTimer::singleShot(5000, [modal] {
+            if (modal && modal->isVisible() && QApplication::activeModalWidget() == modal) {
+                QTest::qFail("modal run never ended", __FILE__, __LINE__);
+                modal->hide();
+            }
+        });
     });
 }
 

@@ -1,2 +1,2 @@
 # One file per screen of this folder.
-include(${CMAKE_CURRENT_LIST_DIR}/outputset.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/outputset.cmake)

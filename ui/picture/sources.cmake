@@ -1,6 +1,6 @@
 # window layout
-include(${CMAKE_CURRENT_LIST_DIR}/imagelayout.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/imagelayout.cmake)
 # picture quality
-include(${CMAKE_CURRENT_LIST_DIR}/imagequality.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/imagequality.cmake)
 # test patterns
-include(${CMAKE_CURRENT_LIST_DIR}/test_chart.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/test_chart.cmake)

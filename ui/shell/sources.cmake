@@ -7,6 +7,6 @@ target_sources(qelapp PRIVATE
   ui/shell/panel_app.h ui/shell/panel_app.cpp
 )
 # keypad, tip, ring, overlay, names, pictures
-include(${CMAKE_CURRENT_LIST_DIR}/widgets.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/widgets.cmake)
 # menus, home screen, refresh, idle return
-include(${CMAKE_CURRENT_LIST_DIR}/menus.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/menus.cmake)

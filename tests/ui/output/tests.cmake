@@ -1,1 +1,1 @@
-include(${CMAKE_CURRENT_LIST_DIR}/outputset_tests.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/outputset_tests.cmake)

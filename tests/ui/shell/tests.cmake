@@ -1,2 +1,2 @@
-include(${CMAKE_CURRENT_LIST_DIR}/widgets_tests.cmake OPTIONAL)
-include(${CMAKE_CURRENT_LIST_DIR}/menus_tests.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/widgets_tests.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/menus_tests.cmake)
