@@ -12,27 +12,34 @@ constexpr int RB_H_FRONT_PORCH = 48;
 constexpr int RB_H_SYNC = 32;
 constexpr int RB_MIN_V_BLANK_US = 460;
 constexpr int RB_V_FRONT_PORCH = 3;
-constexpr int RB_MIN_V_BACK_PORCH = 6;
+constexpr int RB_MIN_V_BACK_PORCH = 7;   // as edid-decode --cvt computes it
 constexpr long long CLOCK_STEP_HZ = 250000;
 
 // detailed timing descriptor limits
 constexpr int DTD_MAX_ACTIVE = 4095;
 constexpr int DTD_MAX_BLANK = 4095;
-constexpr u32 DTD_MAX_CLOCK = 65535;   // 10 kHz units
+constexpr u32 DTD_MIN_CLOCK = 1000;    // 10 kHz units; readers take less for invalid data
+constexpr u32 DTD_MAX_CLOCK = 65535;
+
+// what the range limits descriptor of EDID 1.3 can hold
+constexpr long long RANGE_MIN_RATE_HZ = 1;
+constexpr long long RANGE_MAX_RATE_HZ = 255;
+constexpr long long RANGE_MAX_LINE_HZ = 255000;
 
 const char *const kInputNames[6] = {"EXT", "DVI", "HDMI1", "HDMI2", "HDMI3", "HDMI4"};
 
-// CVT's vertical sync width follows the aspect ratio.
+// CVT's vertical sync width follows the aspect ratio: the first one whose
+// width for h lines, rounded down, is w (5:4 only when exact).
 int vsync_lines(int w, int h)
 {
     const long long W = w, H = h;
-    if (W * 3 == H * 4)
+    if (H * 4 / 3 == W)
         return 4;
-    if (W * 9 == H * 16)
+    if (H * 16 / 9 == W)
         return 5;
-    if (W * 10 == H * 16)
+    if (H * 16 / 10 == W)
         return 6;
-    if (W * 4 == H * 5 || W * 9 == H * 15)
+    if (H * 5 == W * 4 || H * 15 / 9 == W)
         return 7;
     return 10;
 }
@@ -81,7 +88,7 @@ void build_base(int slot, const EDID_TIMING &t, u8 *b)
     b[21] = 0;              // size not given
     b[22] = 0;
     b[23] = 120;            // gamma 2.2
-    b[24] = 0x0A;           // RGB colour, preferred timing in descriptor 1
+    b[24] = 0x0E;           // RGB colour, sRGB default colour space, preferred timing in descriptor 1
 
     // sRGB primaries and D65 white, 10-bit fractions (x * 1024)
     const int rx = 655, ry = 338, gx = 307, gy = 614, bx = 154, by = 61, wx = 320, wy = 337;
@@ -143,7 +150,7 @@ void build_cta(int slot, u8 *e)
     std::memset(e, 0, BLOCK_SIZE);
     e[0] = 0x02;
     e[1] = 0x03;
-    e[3] = 0x40 | 0x01;   // basic audio; one native timing (the preferred one)
+    e[3] = 0x80 | 0x40 | 0x01;   // IT formats underscanned, basic audio, one native timing
 
     int p = 4;
     // video data block
@@ -154,6 +161,17 @@ void build_cta(int slot, u8 *e)
     e[p++] = u8((2 << 5) | nvic);
     for (int i = 0; i < nvic; ++i)
         e[p++] = vics[i];
+
+    // video capability block: RGB range selectable, IT and CE formats underscanned
+    e[p++] = u8((7 << 5) | 2);
+    e[p++] = 0x00;
+    e[p++] = 0x40 | (2 << 2) | 2;
+
+    // video format preference block: the custom timing (first DTD) comes
+    // before every listed video code
+    e[p++] = u8((7 << 5) | 2);
+    e[p++] = 0x0D;
+    e[p++] = 129;
 
     // audio data block: LPCM 2 channels, 32/44.1/48 kHz, 16/20/24 bit
     e[p++] = u8((1 << 5) | 3);
@@ -209,13 +227,20 @@ bool cvt_rb_timing(int width, int height, int rate, EDID_TIMING *out)
     if (vbi > DTD_MAX_BLANK)
         return false;
 
-    // Active width is kept as asked (no 8-pixel cell rounding) so the source
-    // sends exactly that size.
+    // For a width that is a multiple of 8 this is exactly CVT's timing. Other
+    // widths keep the asked active width, so the source sends that size, and
+    // the clock comes from the whole line: CVT takes the width rounded down to
+    // 8 pixels for its clock, which lowers the rate (1366x768@60: 72.25 MHz,
+    // 59.93 Hz here; 72.00 MHz, 59.72 Hz by CVT). Every other field is CVT's.
     const long long h_total = width + RB_H_BLANK;
     const long long v_total = height + vbi;
     const long long clock_hz = (rate * v_total * h_total) / CLOCK_STEP_HZ * CLOCK_STEP_HZ;
     const long long clock_10khz = clock_hz / 10000;
-    if (clock_10khz <= 0 || clock_10khz > DTD_MAX_CLOCK)
+    if (clock_10khz < DTD_MIN_CLOCK || clock_10khz > DTD_MAX_CLOCK)
+        return false;
+    const long long frame = h_total * v_total;
+    if (clock_hz < RANGE_MIN_RATE_HZ * frame || clock_hz > RANGE_MAX_RATE_HZ * frame ||
+        clock_hz > RANGE_MAX_LINE_HZ * h_total)
         return false;
 
     out->pixel_clock_10khz = u32(clock_10khz);

@@ -27,7 +27,9 @@ struct EDID_TIMING
 };
 
 // CVT reduced blanking (v1) timing of width x height at rate Hz.
-// False when it cannot be written as a detailed timing descriptor.
+// False when the EDID cannot carry it: size or blank above 4095, clock
+// outside 10..655.35 MHz, frame rate outside 1..255 Hz or line rate above
+// 255 kHz (what the range limits can hold).
 bool cvt_rb_timing(int width, int height, int rate, EDID_TIMING *out);
 
 // The input's default timing: 1920x1080@60 for slots 0..3, 3840x2160@60 for 4..5.
