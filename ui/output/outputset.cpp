@@ -11,15 +11,13 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <mutex>
 #include <utility>
 
 #include "core/global.h"
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
-#include "core/utils.h"
 #include "led_output/fpga_manage.h"
-#include "scaler/c331_manage.h"
+#include "ui/shell/device_requests.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
@@ -90,22 +88,6 @@ int keypad_number(const QString &text, int lo, int hi)
         return -1;
     const int v = text.toInt();
     return (v < lo || v > hi) ? -1 : v;
-}
-
-// The FPGA manager updates its mirrors byte by byte while screens read them.
-int mirror_byte(const u8 *p) { return __atomic_load_n(p, __ATOMIC_RELAXED); }
-
-// Both FPGAs report state 3; a missing manager or mirror counts as not running.
-bool fpgas_running()
-{
-    const fpga_manage *f = fpga_manage::p_fpga_manage;
-    if (!f)
-        return false;
-    for (int i = 0; i < 2; ++i) {
-        if (!f->MCU_REG_func[i] || mirror_byte(f->MCU_REG_func[i] + 80) != 3)
-            return false;
-    }
-    return true;
 }
 
 }
@@ -360,23 +342,21 @@ void OutputSet::on_Button_apply1_clicked()
             {Img::OUT2_Y, out2_y}, {Img::OUT2_W, out2_w}, {Img::OUT2_H, out2_h},
         };
 
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        for (const auto &[offset, value] : writes)
-            p->set_u16(offset, u16(value));
-        if (changed) {
-            p->set_u16(Img::window(0, Img::W_X), 0);
-            p->set_u16(Img::window(0, Img::W_Y), 0);
-            p->set_u16(Img::window(0, Img::W_W), u16(w));
-            p->set_u16(Img::window(0, Img::W_H), u16(h));
+        p->edit([&](u8 *img) {
+            for (const auto &[offset, value] : writes)
+                Img::wr16(img, offset, u16(value));
+            if (!changed)
+                return;
+            WindowEdit first(img, 0);
+            first.setX(0);
+            first.setY(0);
+            first.setWidth(u16(w));
+            first.setHeight(u16(h));
             for (int win = 1; win < Img::WINDOWS_USED; ++win)
-                p->set_u16(Img::window(win, Img::W_ON), 0);
-            if (fpgas_running()) {
-                std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
-                g_set_led_para = 1;
-                g_set_led_setup = 0;
-            }
-        }
-        c331_manage::para_update = 1;
+                WindowEdit(img, win).setOn(false);
+            // inside the image lock: the lock order is the image first
+            DeviceRequests::request_led_setup();
+        });
     }
     move_focus(g_apply_focus1, ui->Button_apply1, PAIR_SELECTED, PAIR_PLAIN);
 }
@@ -507,10 +487,7 @@ void OutputSet::wlan_para_get(unsigned short port)
     fpga_manage::get_eth_param_addr(index, &ox, &oy, &ow, &oh);
 
     const fpga_manage *f = fpga_manage::p_fpga_manage;
-    const u8 *block = f ? f->MCU_RAM_PARA_func[fpga] : nullptr;
-    auto value = [block](u16 offset) {
-        return block ? mirror_byte(block + offset) | mirror_byte(block + offset + 1) << 8 : 0;
-    };
+    auto value = [f, fpga](u16 offset) { return f ? int(f->geometry_mirror(fpga, offset)) : 0; };
     ui->lineEdit_X->setText(QString::asprintf("%d", value(ox)));
     ui->lineEdit_Y->setText(QString::asprintf("%d", value(oy)));
     ui->lineEdit_W->setText(QString::asprintf("%d", value(ow)));

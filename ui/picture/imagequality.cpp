@@ -7,12 +7,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <cstring>
-#include <mutex>
 #include <utility>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
@@ -36,12 +34,8 @@ QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 // One picture field, whole 16 bits, with the update byte raised.
 void write_field(int offset, u16 value)
 {
-    QelRamPara *p = para();
-    if (!p)
-        return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    c331_manage::para_update = 1;
-    p->set_u16(offset, value);
+    if (QelRamPara *p = para())
+        p->edit_u16(offset, value);
 }
 
 }
@@ -121,7 +115,7 @@ void ImageQuality::language_changed()
     for (const auto &[button, text] : buttons)
         button->setText(text.text());
     if (QelRamPara *p = para())
-        set_type_index(p->ram_para[Img::COLOR_TEMP]);
+        set_type_index(p->get_u16(Img::COLOR_TEMP));
     combox_language_change();
 }
 
@@ -226,7 +220,5 @@ void ImageQuality::on_Button_reset_clicked()
     if (!p)
         return;
     const u8 *factory = QelRamPara::default_para_ramlist() + 2 + (Img::PICTURE - Img::SETTINGS_START);
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    std::memcpy(p->ram_para + Img::PICTURE, factory, kPictureBytes);
-    c331_manage::para_update = 1;
+    p->edit([factory](u8 *img) { std::memcpy(img + Img::PICTURE, factory, kPictureBytes); });
 }

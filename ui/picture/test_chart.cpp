@@ -4,11 +4,9 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <mutex>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
@@ -108,12 +106,8 @@ void test_chart::syncUpdate()
 
 void test_chart::write_pattern(u8 value)
 {
-    QelRamPara *p = QelRamPara::p_qelrampara_config;
-    if (!p)
-        return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    c331_manage::para_update = 1;
-    p->ram_para[Img::TEST_PATTERN] = value;
+    if (QelRamPara *p = QelRamPara::p_qelrampara_config)
+        p->edit([value](u8 *img) { img[Img::TEST_PATTERN] = value; });
 }
 
 void test_chart::qel_image_button_clicked()

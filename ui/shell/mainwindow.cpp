@@ -7,7 +7,6 @@
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "led_output/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/firmwareupdate.h"
 #include "ui/shell/lcd_touch.h"
@@ -329,9 +328,7 @@ void MainWindow::qel_Button_mode_save_clicked()
     QelRamPara *para = QelRamPara::p_qelrampara_config;
     if (!para || g_mode_select > 15 || lcd_touch::key_locked())
         return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    para->set_u16(Img::SAVE_MODE_REQUEST, u16(g_mode_select + 1));
-    c331_manage::para_update = 1;
+    para->edit_u16(Img::SAVE_MODE_REQUEST, u16(g_mode_select + 1));
 }
 
 void MainWindow::qel_Button_mode_close_clicked() { mode_window_close(); }

@@ -65,30 +65,35 @@ void SyncUpdate::reload_user_modes(QelRamPara *para)
 // that slot: marker AA AA, payload, the slot's file; then 866 := slot + 1.
 void SyncUpdate::serve_mode_save(QelRamPara *para)
 {
-    int slot = -1;
-    {
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        const u16 request = para->get_u16(Img::SAVE_MODE_REQUEST);
-        if (request == 0)
-            return;
-        para->set_u16(Img::SAVE_MODE_REQUEST, 0);
-        if (request > 16) {
-            writeLogMsg(LOG_NOTICE, QStringLiteral("user-mode save request %1 ignored").arg(request));
-            return;
+    // taken and cleared in one locked step; serving it raises no update
+    u16 request = 0;
+    para->edit([&](u8 *img) {
+        request = Img::rd16(img, Img::SAVE_MODE_REQUEST);
+        Img::wr16(img, Img::SAVE_MODE_REQUEST, 0);
+        if (request >= 1 && request <= 16) {
+            USER_MODE_PARA &mode = para->user_mode[request - 1];
+            mode.flag[0] = mode.flag[1] = 0xAA;
+            std::memcpy(mode.para, img + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
+            std::memset(mode.para + Img::USER_PAYLOAD_SIZE, 0, sizeof mode.para - Img::USER_PAYLOAD_SIZE);
         }
-        slot = request - 1;
-        USER_MODE_PARA &mode = para->user_mode[slot];
-        mode.flag[0] = mode.flag[1] = 0xAA;
-        std::memcpy(mode.para, para->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
-        std::memset(mode.para + Img::USER_PAYLOAD_SIZE, 0, sizeof mode.para - Img::USER_PAYLOAD_SIZE);
+        return false;
+    });
+    if (request == 0)
+        return;
+    if (request > 16) {
+        writeLogMsg(LOG_NOTICE, QStringLiteral("user-mode save request %1 ignored").arg(request));
+        return;
     }
+    const int slot = request - 1;
     if (!para->save_user_mode(slot)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("user mode %1 not saved").arg(slot + 1));
         para->load_user_mode(slot);   // the slot stays as its file has it
         return;
     }
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    para->set_u16(Img::CURRENT_MODE, u16(slot + 1));
+    para->edit([slot](u8 *img) {
+        Img::wr16(img, Img::CURRENT_MODE, u16(slot + 1));
+        return false;
+    });
 }
 
 // The visible screen repaints from the image.
@@ -170,10 +175,7 @@ void SyncUpdate::save_and_shadow(QelRamPara *para)
     // the scaler thread never waits for the disk. Only this thread writes the
     // shadow.
     u8 image[Img::SIZE];
-    {
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        std::memcpy(image, para->ram_para, Img::SIZE);
-    }
+    para->read([&image](const u8 *img) { std::memcpy(image, img, Img::SIZE); });
     const bool changed =
         std::memcmp(image + Img::SETTINGS_START, para->ram_para_shadow + Img::SETTINGS_START, Img::SETTINGS_SIZE) != 0;
     if (changed && !QelRamPara::save_device_info(image)) {

@@ -278,12 +278,19 @@ private slots:
         QCOMPARE(dlg.selectedWindow(), u8(2));
         QCOMPARE(child(menu(dlg), "select_frame")->x(), 147);
 
-        // the selected window switched off: back to window 0
-        setWindow(2, 0, 1, 0x80);
-        refresh(env, dlg);
-        QCOMPARE(dlg.selectedWindow(), u8(0));
-        QCOMPARE(dlg.selectedInput(), u8(2));
-        QCOMPARE(child(menu(dlg), "select_frame")->x(), 17);
+        // the selected window leaves the menu (off, or an on word the scaler
+        // also reads as off): back to window 0
+        for (int offWord : {0, 2}) {
+            setWindow(2, 1, 1, 0x80);
+            refresh(env, dlg);
+            clickWindow(dlg, 2);
+            setWindow(2, offWord, 1, 0x80);
+            refresh(env, dlg);
+            QVERIFY(!child(menu(dlg), "window_2"));
+            QCOMPARE(dlg.selectedWindow(), u8(0));
+            QCOMPARE(dlg.selectedInput(), u8(2));
+            QCOMPARE(child(menu(dlg), "select_frame")->x(), 17);
+        }
 
         // code 103 recounts even when the crop table matches the saved copy
         setCrop(2, 0, 2);
