@@ -13,6 +13,7 @@
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/tip.h"
 #include "ui_inputchoose.h"
@@ -412,17 +413,22 @@ void InputChoose::qel_Button_menu_clicked()
     m_button_edid->raise();
 }
 
-// The crop and EDID screens are not part of this build yet.
+// The crop and EDID screens, run modally over this one; their Back rebuilds
+// the tiles, which hides the pop-up. Without such a screen the pop-up closes.
 void InputChoose::qel_button_inputcut_clicked()
 {
-    m_button_inputcut->hide();
-    m_button_edid->hide();
+    if (!ScreenRegistry::open(PAGE_INPUT_CROP)) {
+        m_button_inputcut->hide();
+        m_button_edid->hide();
+    }
 }
 
 void InputChoose::qel_button_EDID_clicked()
 {
-    m_button_inputcut->hide();
-    m_button_edid->hide();
+    if (!ScreenRegistry::open(PAGE_EDID)) {
+        m_button_inputcut->hide();
+        m_button_edid->hide();
+    }
 }
 
 // ------------------------------------------------------------ input tabs

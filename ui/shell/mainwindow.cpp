@@ -15,8 +15,8 @@
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
-#include "ui/input/inputchoose.h"
 #include "ui/shell/tip.h"
 #include "ui_mainwindow.h"
 
@@ -77,12 +77,13 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
-// Openers of screens that are not built are disabled; each screen enables
-// its button when it joins the menu.
+// A screen's opener is enabled exactly when its page is registered; checked
+// again whenever the menu is repainted.
 void MainWindow::enable_buttons()
 {
-    ui->custommode->setEnabled(false);
-    ui->machinestate->setEnabled(false);
+    ui->inputchoose->setEnabled(ScreenRegistry::registered(PAGE_INPUT_CHOICE));
+    ui->custommode->setEnabled(ScreenRegistry::registered(PAGE_USER_MODE));
+    ui->machinestate->setEnabled(ScreenRegistry::registered(PAGE_STATUS));
 }
 
 void MainWindow::connect_fpga_manage()
@@ -98,6 +99,7 @@ void MainWindow::connect_fpga_manage()
 
 void MainWindow::language_changed()
 {
+    enable_buttons();
     ui->label_title->setText(kTitle.text());
     ui->inputchoose->setText(kInput.text());
     ui->custommode->setText(kUserMode.text());
@@ -169,25 +171,15 @@ bool MainWindow::may_open()
     return true;
 }
 
-void MainWindow::on_inputchoose_clicked()
+void MainWindow::open_page(u8 page)
 {
     if (may_open())
-        open_screen(g_inputchoose, PAGE_INPUT_CHOICE);
+        ScreenRegistry::open(page);
 }
 
-void MainWindow::on_custommode_clicked()
-{
-    if (!may_open())
-        return;
-    // user mode screen, page 4: g_custommode
-}
-
-void MainWindow::on_machinestate_clicked()
-{
-    if (!may_open())
-        return;
-    // device status screen, page 2: g_machinestate
-}
+void MainWindow::on_inputchoose_clicked() { open_page(PAGE_INPUT_CHOICE); }
+void MainWindow::on_custommode_clicked() { open_page(PAGE_USER_MODE); }
+void MainWindow::on_machinestate_clicked() { open_page(PAGE_STATUS); }
 
 void MainWindow::on_Button_setting_clicked()
 {
