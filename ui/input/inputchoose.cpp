@@ -2,7 +2,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <cstring>
 
@@ -13,6 +12,7 @@
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/tip.h"
@@ -36,13 +36,6 @@ const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
 
-void setPicture(QLabel *label, const QString &res)
-{
-    label->setPixmap(QPixmap(res));
-    label->setScaledContents(true);
-    label->setProperty("res", res);
-}
-
 // A flat button over labels: it must not paint the dialog's background.
 void makeFlat(QPushButton *button)
 {
@@ -52,13 +45,6 @@ void makeFlat(QPushButton *button)
     button->setStyleSheet(QStringLiteral("background-color: transparent;border:none;"));
 }
 
-void setIcon(QPushButton *button, const QString &res, int size)
-{
-    button->setIcon(QIcon(res));
-    button->setIconSize(QSize(size, size));
-    button->setProperty("res", res);
-}
-
 // A flat 50 x 50 icon button at the right edge of the tile area.
 QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon)
 {
@@ -66,7 +52,7 @@ QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon
     button->setObjectName(QLatin1String(name));
     makeFlat(button);
     button->setGeometry(715, y, 50, 50);
-    setIcon(button, QLatin1String(icon), 50);
+    set_icon(button, QLatin1String(icon), 50);
     return button;
 }
 
@@ -92,7 +78,7 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
     connect(m_button_inputcut, &QPushButton::clicked, this, &InputChoose::qel_button_inputcut_clicked);
     connect(m_button_edid, &QPushButton::clicked, this, &InputChoose::qel_button_EDID_clicked);
 
-    setIcon(ui->Button_back, QStringLiteral(":/png/back.png"), 32);
+    set_back_icon(ui->Button_back);
     QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
                            ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
     for (QPushButton *b : tabs)
@@ -287,7 +273,7 @@ void InputChoose::initSource()
         m_input_icon = new QLabel(m_source_frame);
         m_input_icon->setObjectName(QStringLiteral("icon_%1").arg(i));
         m_input_icon->setGeometry(29, 5, 63, 24);
-        setPicture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
+        set_picture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
 
         m_name_label = new QLabel(m_source_frame);
         m_name_label->setObjectName(QStringLiteral("name_%1").arg(i));
@@ -334,7 +320,7 @@ void InputChoose::initSource()
 
         if (t == marked) {
             m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #00D65B;border-radius:5px;}"));
-            setPicture(m_state_icon, QStringLiteral(":/png/state_on.png"));
+            set_picture(m_state_icon, QStringLiteral(":/png/state_on.png"));
             m_badge = new QLabel(m_source_frame);
             m_badge->setObjectName(QStringLiteral("badge_%1").arg(i));
             m_badge->setGeometry(164, 0, 56, 30);
@@ -344,7 +330,7 @@ void InputChoose::initSource()
             m_badge->setText(kInUse.text());
         } else {
             m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #CCCCCC;border-radius:5px;}"));
-            setPicture(m_state_icon, QStringLiteral(":/png/state_off.png"));
+            set_picture(m_state_icon, QStringLiteral(":/png/state_off.png"));
         }
 
         m_source_button = new QPushButton(m_source_frame);
@@ -468,7 +454,7 @@ void InputChoose::source_check_update()
                        ui->label_HDMI2, ui->label_HDMI3, ui->label_HDMI4};
     for (int slot = 0; slot < 6; ++slot) {
         const bool on = p && InputTimingView(p->ram_para, slot).hasSignal();
-        setPicture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
+        set_picture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
     }
 }
 
@@ -594,15 +580,4 @@ int InputChoose::crop_ordinal(int slot, int record) const
         ++place;
     }
     return place;
-}
-
-// Removes a run-time container after the current event: a button in it may
-// be the one whose click is running.
-void InputChoose::retire(QWidget *w)
-{
-    if (!w)
-        return;
-    w->hide();
-    w->setObjectName(QString());
-    w->deleteLater();
 }

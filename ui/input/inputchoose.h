@@ -64,7 +64,6 @@ private:
     void place_tab_frame();
     WindowSource window_source(int window) const;
     int crop_ordinal(int slot, int record) const;
-    static void retire(QWidget *w);
 
     Ui::InputChoose *ui;
     QPushButton *m_button_inputcut = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QListView>
 #include <QPointer>
@@ -12,11 +11,11 @@
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "ui/input/inputchoose.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_imagelayout.h"
 
@@ -62,29 +61,9 @@ bool windowOn(const QelRamPara *p, int w) { return w == 0 || record(p, w).on(); 
 int sourceSlot(const QelRamPara *p, int w) { return windowSource(p->ram_para, w).slot; }
 
 // Keypad entry: "" counts as 0; otherwise decimal digits up to 65535.
-bool parseEntry(const QString &text, u16 *out)
-{
-    if (text.isEmpty()) {
-        *out = 0;
-        return true;
-    }
-    for (const QChar ch : text) {
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return false;
-    }
-    bool ok = false;
-    const uint v = text.toUInt(&ok, 10);
-    if (!ok || v > 0xFFFF)
-        return false;
-    *out = u16(v);
-    return true;
-}
+KeypadNumber entry(const QString &text) { return keypad_number(text, 0, 0xFFFF, EmptyEntry::Zero); }
 
-u16 fieldValue(const QLineEdit *field)
-{
-    u16 v = 0;
-    return parseEntry(field->text(), &v) ? v : 0;
-}
+u16 fieldValue(const QLineEdit *field) { return u16(entry(field->text()).value); }
 
 // Point-to-point list index of window w: -1 for a splice word the list lacks.
 int p2pIndex(const QelRamPara *p, int w)
@@ -111,7 +90,7 @@ ImageLayout::ImageLayout(QWidget *parent) : QDialog(parent), ui(new Ui::ImageLay
     ui->Button_ok->hide();
     ui->comboBox->setView(new QListView(ui->comboBox));
 
-    set_icon(ui->Button_back, ":/png/back.png");
+    set_back_icon(ui->Button_back);
     set_icon(ui->Button_source_select, ":/png/page_change.png");
     set_icon(ui->button_state, ":/png/button_on.png");
     mirror_select(0);
@@ -132,13 +111,6 @@ ImageLayout::~ImageLayout()
     if (g_imagelayout == this)
         g_imagelayout = nullptr;
     delete ui;
-}
-
-void ImageLayout::set_icon(QWidget *button, const char *res)
-{
-    if (QAbstractButton *b = qobject_cast<QAbstractButton *>(button))
-        b->setIcon(QIcon(QString::fromLatin1(res)));
-    button->setProperty("res", QString::fromLatin1(res));
 }
 
 QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
@@ -164,12 +136,7 @@ QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
 
 void ImageLayout::image_init()
 {
-    if (layout_frame) {
-        // may run inside a tile's own click: take it out now, delete it later
-        layout_frame->hide();
-        layout_frame->setParent(nullptr);
-        layout_frame->deleteLater();
-    }
+    retire(layout_frame);   // may run inside a tile's own click
     layout_frame = new QFrame(this);
     layout_frame->setObjectName(QStringLiteral("layout_frame"));
     layout_frame->setGeometry(0, 65, 800, 95);
@@ -417,18 +384,18 @@ void ImageLayout::show_numberkeyboard_ui(QString)
 void ImageLayout::confirmString(QString text)
 {
     // only our own four fields: entries made on screens above this one pass by
-    My_lineEdit *field = g_lineedit.data();
+    My_lineEdit *field = own_keypad_field(this);
     int limitOffset = 0;
     My_lineEdit *partner = partner_of(field, &limitOffset);
     QelRamPara *p = para();
     if (!partner || !p)
         return;
 
-    u16 value = 0;
-    if (!parseEntry(text, &value))
+    const KeypadNumber value = entry(text);
+    if (!value.ok)
         return;
     const u32 limit = p->get_u16(limitOffset);
-    if (u32(value) + u32(fieldValue(partner)) > limit)
+    if (u32(value.value) + u32(fieldValue(partner)) > limit)
         return;
 
     field->setText(text);

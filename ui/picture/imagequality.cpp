@@ -1,6 +1,5 @@
 #include "ui/picture/imagequality.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -11,15 +10,13 @@
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_imagequality.h"
 
 namespace {
 
-const char *const kTabOn = "background-color:#4777FF;color:#FFFFFF";
-const char *const kTabOff = "background-color:#10101C;color:#FFFFFF";
 const int kPictureBytes = 16;   // image 2176..2191
 
 const PanelText kTypes[4] = {
@@ -55,11 +52,10 @@ ImageQuality::ImageQuality(QWidget *parent) : QDialog(parent), ui(new Ui::ImageQ
     for (const Row &r : rows)
         r.slider->setPageStep(0);
 
-    ui->Button_back->setIcon(QIcon(QStringLiteral(":/png/back.png")));
-    ui->Button_back->setProperty("res", QStringLiteral(":/png/back.png"));
+    set_back_icon(ui->Button_back);
     ui->stackedWidget->setCurrentIndex(0);
     tab_selected = ui->Button_quality;
-    ui->Button_quality->setStyleSheet(QString::fromLatin1(kTabOn));
+    set_style(ui->Button_quality, SELECTED_STYLE);
     ui->comboBox->setView(new QListView(ui->comboBox));
 
     language_changed();
@@ -146,10 +142,7 @@ void ImageQuality::on_Button_back_clicked() { back_to_settings(this, g_imagequal
 void ImageQuality::select_tab(QPushButton *button, int page)
 {
     ui->stackedWidget->setCurrentIndex(page);
-    if (tab_selected)
-        tab_selected->setStyleSheet(QString::fromLatin1(kTabOff));
-    button->setStyleSheet(QString::fromLatin1(kTabOn));
-    tab_selected = button;
+    move_selection(tab_selected, button);
 }
 
 void ImageQuality::on_Button_quality_clicked() { select_tab(ui->Button_quality, 0); }

@@ -1,14 +1,12 @@
 #include "ui/picture/test_chart.h"
 
-#include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_test_chart.h"
 
@@ -36,8 +34,7 @@ const PanelText kCaption[8] = {
 test_chart::test_chart(QWidget *parent) : QDialog(parent), ui(new Ui::test_chart)
 {
     ui->setupUi(this);
-    ui->Button_back->setIcon(QIcon(QStringLiteral(":/png/back.png")));
-    ui->Button_back->setProperty("res", QStringLiteral(":/png/back.png"));
+    set_back_icon(ui->Button_back);
     testimage_button_init();
     para_init();
     language_changed();
@@ -72,13 +69,8 @@ void test_chart::testimage_button_init()
 
 void test_chart::para_init()
 {
-    for (int k = 0; k < 8; ++k) {
-        const QString res = QStringLiteral(":/png/img_test%1.png").arg(k + 1);
-        QLabel *label = picture(k);
-        label->setPixmap(QPixmap(res));
-        label->setScaledContents(true);
-        label->setProperty("res", res);
-    }
+    for (int k = 0; k < 8; ++k)
+        set_picture(picture(k), QStringLiteral(":/png/img_test%1.png").arg(k + 1));
 }
 
 void test_chart::language_changed()

@@ -54,7 +54,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->label_lock->hide();
 
     build_mode_window();
-    enable_buttons();
 
     g_numberkeyboard = new NumberKeyboard(this);
     g_numberkeyboard->setGeometry(kPanelW - kKeypadW, 0, kKeypadW, kPanelH);
