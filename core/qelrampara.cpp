@@ -425,8 +425,8 @@ void QelRamPara::QelSetImageSource(int n, char slot, char window)
         } else {
             win.setInput(u8(slot));
         }
-        if (get_u16(Img::CURRENT_MODE) == shadow_u16(Img::CURRENT_MODE))
-            set_u16(Img::CURRENT_MODE, 0);
+        if (Img::rd16(img, Img::CURRENT_MODE) == shadow_u16(Img::CURRENT_MODE))
+            Img::wr16(img, Img::CURRENT_MODE, 0);
         return true;
     });
 }

@@ -171,10 +171,12 @@ void InputChoose::input_source_changed(int window)
 {
     if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
         return;
-    const WindowSource src = window_source(window);
+    const WindowSource src = window_source(window);   // no source without the store
     QString text = input_slot_name(src.slot);
-    if (src.isCrop())
-        text += QStringLiteral("_Crop%1").arg(CropView(QelRamPara::p_qelrampara_config->ram_para, src.record).number());
+    if (src.isCrop()) {
+        const CropView crop(QelRamPara::p_qelrampara_config->ram_para, src.record);
+        text += QStringLiteral("_Crop%1").arg(crop.number());
+    }
     m_window_label[window]->setText(text);
 }
 
