@@ -15,15 +15,19 @@ void fillImage(QelRamPara *p)
     for (int k = 0; k < Img::CROP_COUNT; ++k) {
         const int slot = k % 6;
         const int number = k / 6 + 1;
-        p->set_u16(Img::crop(k), u16(0x8000 | ((number - 1) << 8) | slot));
-        p->set_u16(Img::crop(k) + 6, 320);
-        p->set_u16(Img::crop(k) + 8, 180);
+        CropEdit crop(p->ram_para, k);
+        crop.setCropWord(Img::cropWord(slot, number));
+        crop.setRect(0, 0, 320, 180);
     }
     for (int w = 0; w < 6; ++w) {
-        p->set_u16(Img::window(w, Img::W_ON), 1);
-        p->set_u16(Img::window(w, Img::W_SOURCE), w % 2 ? u16(0x8000 | (w * 5)) : u16(w));
-        p->set_u16(Img::window(w, Img::W_W), 320);
-        p->set_u16(Img::window(w, Img::W_H), 180);
+        WindowEdit win(p->ram_para, w);
+        win.setOn(true);
+        if (w % 2)
+            win.setCropRecord(u8(w * 5));
+        else
+            win.setInput(u8(w));
+        win.setWidth(320);
+        win.setHeight(180);
     }
 }
 

@@ -57,11 +57,7 @@ QEL_BENCH("scaler pass, whole image changed")
     b[Img::OSD_ON] = 1;
     int turn = 0;
     const double ns = benchTime(5000, [&] {
-        {
-            std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-            std::memcpy(p->ram_para, (turn++ & 1) ? a : b, Img::SIZE);
-            c331_manage::para_update = 1;
-        }
+        p->edit([&](u8 *img) { std::memcpy(img, (turn++ & 1) ? a : b, Img::SIZE); });
         m->pass();
     });
     c331_manage::destroyInstance();

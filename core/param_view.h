@@ -153,4 +153,39 @@ using InputTimingView = InputTiming<const u8>;
 using EdidView = EdidRecord<const u8>;
 using EdidEdit = EdidRecord<u8>;
 
+// What window w shows, read from the window record and the crop table of the
+// same buffer: an input slot (a crop's own input for a crop) and the crop
+// record, or no source when the window names no input 0..5, or a crop record
+// that is past the table or not valid.
+struct WindowSource
+{
+    static constexpr int NONE = 0xFF;
+    int slot = NONE;    // 0..5, NONE when there is no source
+    int record = -1;    // crop record 0..39 shown; -1 for a whole input or no source
+    bool valid() const { return slot != NONE; }
+    bool isCrop() const { return record >= 0; }
+};
+
+inline WindowSource windowSource(const u8 *buffer, int w, int base = 0)
+{
+    WindowSource s;
+    if (w < 0 || w >= Img::WINDOW_RECORDS)
+        return s;
+    const WindowView v(buffer, w, base);
+    const int source = v.source();
+    if (!v.isCrop()) {
+        if (source <= 5)
+            s.slot = source;
+        return s;
+    }
+    if (source >= Img::CROP_COUNT)
+        return s;
+    const CropView crop(buffer, source, base);
+    if (!crop.valid())
+        return s;
+    s.slot = crop.slot();
+    s.record = source;
+    return s;
+}
+
 #endif

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cstring>
+#include <utility>
 
 #include "core/global.h"
 #include "core/logmsg.h"
@@ -14,14 +15,6 @@ namespace {
 
 constexpr int kFileBytes = 4096;                                  // marker + settings + zeros
 const char *const kDeviceInfo = "/data/ram_device_info";
-
-void put16(u8 *p, int off, u16 v)
-{
-    p[off] = u8(v & 0xFF);
-    p[off + 1] = u8(v >> 8);
-}
-
-u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
 
 // Factory table in the saved-file layout.
 struct FactoryTable
@@ -36,37 +29,25 @@ struct FactoryTable
         u8 img[Img::SIZE] = {};   // img[o] is image byte o
         img[Img::LANGUAGE] = 1;
         img[Img::WIFI_OFF] = 0;
-        for (int i = 0; i < 6; ++i) {
-            const int o = Img::EDID_RECORD + Img::EDID_RECORD_SIZE * i;
-            put16(img, o, i < 4 ? 1920 : 3840);
-            put16(img, o + 2, i < 4 ? 1080 : 2160);
-            put16(img, o + 4, 60);
-        }
-        put16(img, Img::SPLICE_MODE, 4);
-        put16(img, Img::CANVAS_W, 1920);
-        put16(img, Img::CANVAS_H, 1080);
-        put16(img, Img::OUT1_W, 1920);
-        put16(img, Img::OUT1_H, 1080);
-        put16(img, Img::OUT2_X, 0);
-        put16(img, Img::OUT2_Y, 0);
-        put16(img, Img::OUT2_W, 1920);
-        put16(img, Img::OUT2_H, 1080);
-        put16(img, Img::BRIGHTNESS, 100);
-        put16(img, Img::CONTRAST, 50);
-        put16(img, Img::SHARPNESS, 10);
-        put16(img, Img::SATURATION, 50);
-        put16(img, Img::COLOR_TEMP, 2);
-        put16(img, Img::GAIN_R, 64);
-        put16(img, Img::GAIN_G, 64);
-        put16(img, Img::GAIN_B, 64);
+        for (int i = 0; i < 6; ++i)
+            EdidEdit(img, i).set(i < 4 ? 1920 : 3840, i < 4 ? 1080 : 2160, 60);
+        const std::pair<int, u16> words[] = {
+            {Img::SPLICE_MODE, 4}, {Img::CANVAS_W, 1920},  {Img::CANVAS_H, 1080},  {Img::OUT1_W, 1920},
+            {Img::OUT1_H, 1080},   {Img::OUT2_X, 0},       {Img::OUT2_Y, 0},       {Img::OUT2_W, 1920},
+            {Img::OUT2_H, 1080},   {Img::BRIGHTNESS, 100}, {Img::CONTRAST, 50},    {Img::SHARPNESS, 10},
+            {Img::SATURATION, 50}, {Img::COLOR_TEMP, 2},   {Img::GAIN_R, 64},      {Img::GAIN_G, 64},
+            {Img::GAIN_B, 64},
+        };
+        for (const auto &[offset, value] : words)
+            Img::wr16(img, offset, value);
         for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
-            put16(img, Img::window(w, Img::W_ON), w == 0 ? 1 : 0);
-            img[Img::window(w, Img::W_SOURCE)] = 2;   // HDMI1
-            img[Img::window(w, Img::W_CROP_FLAG)] = 0;
-            put16(img, Img::window(w, Img::W_X), 0);
-            put16(img, Img::window(w, Img::W_Y), 0);
-            put16(img, Img::window(w, Img::W_W), w == 0 ? 1920 : 960);
-            put16(img, Img::window(w, Img::W_H), w == 0 ? 1080 : 540);
+            WindowEdit win(img, w);
+            win.setOn(w == 0);
+            win.setInput(2);   // HDMI1
+            win.setX(0);
+            win.setY(0);
+            win.setWidth(w == 0 ? 1920 : 960);
+            win.setHeight(w == 0 ? 1080 : 540);
         }
         for (int k = 0; k < 16; ++k) {
             img[Img::FADE_PAIRS + 4 * k] = 60;
@@ -81,20 +62,6 @@ const FactoryTable &factoryTable()
     static const FactoryTable table;
     return table;
 }
-
-// An in-use crop record with an input slot 0..5 and a crop number 1..40.
-bool cropValid(const u8 *buf, int recordOffset)
-{
-    const u16 word = get16(buf, recordOffset);
-    if (!(word & 0x8000))
-        return false;
-    const int slot = word & 0xFF;
-    const int number = ((word >> 8) & 0x7F) + 1;
-    return slot <= 5 && number <= 40;
-}
-
-int cropSlot(const u8 *buf, int recordOffset) { return get16(buf, recordOffset) & 0xFF; }
-int cropNumber(const u8 *buf, int recordOffset) { return ((get16(buf, recordOffset) >> 8) & 0x7F) + 1; }
 
 } // namespace
 
@@ -133,14 +100,14 @@ u16 QelRamPara::get_u16(int offset) const
 {
     if (offset < 0 || offset > Img::SIZE - 2)
         return 0;
-    return get16(ram_para, offset);
+    return Img::rd16(ram_para, offset);
 }
 
 void QelRamPara::set_u16(int offset, u16 value)
 {
     if (offset < 0 || offset > Img::SIZE - 2)
         return;
-    put16(ram_para, offset, value);
+    Img::wr16(ram_para, offset, value);
 }
 
 std::mutex &QelRamPara::image_mutex() { return c331_manage::para_mutex; }
@@ -156,7 +123,7 @@ u16 QelRamPara::shadow_u16(int offset) const
 {
     if (offset < 0 || offset > Img::SIZE - 2)
         return 0;
-    return get16(ram_para_shadow, offset);
+    return Img::rd16(ram_para_shadow, offset);
 }
 
 // ---------------------------------------------------------------- refresh
@@ -184,7 +151,7 @@ int QelRamPara::QelLanguageChanged()
             }
         }
         lang = allowed;
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        std::lock_guard<std::mutex> lock(image_mutex());   // a correction, no update
         ram_para[Img::LANGUAGE] = u8(lang);
         ram_para[Img::LANGUAGE_FIXED] = 0;
     }
@@ -267,7 +234,7 @@ bool QelRamPara::save_user_mode(int slot)
     const QByteArray data(reinterpret_cast<const char *>(&m), int(sizeof m));
     if (!Utils::writeFileAtomic(userModePath(slot), data))
         return false;
-    if (get16(m.para, Img::payload(Img::OSD_ON))) {
+    if (Img::rd16(m.para, Img::payload(Img::OSD_ON))) {
         bool ok = false;
         const QByteArray menu = Utils::readFile(QStringLiteral("/data/configs/omenu.json"), &ok);
         if (ok)
@@ -281,7 +248,7 @@ int QelRamPara::mode_file_deal(int slot, int op)
     if (slot < 0 || slot > 15)
         return 0;
     if (op == 1) {
-        const bool osdOn = QelUserModeSaved(slot) && get16(user_mode[slot].para, Img::payload(Img::OSD_ON));
+        const bool osdOn = QelUserModeSaved(slot) && Img::rd16(user_mode[slot].para, Img::payload(Img::OSD_ON));
         QFile::remove(Utils::devicePath(userModePath(slot)));
         if (osdOn)
             QFile::remove(Utils::devicePath(userModeOsdPath(slot)));
@@ -295,35 +262,21 @@ int QelRamPara::QelGetImageSource(u8 *buffer, u8 window, short *isCrop, char *cr
 {
     if (!buffer || window >= Img::WINDOW_RECORDS)
         return 0xFF;
-    const int shift = layout == 1 ? Img::USER_PAYLOAD : 0;
-    const u16 word = get16(buffer, Img::window(window, Img::W_SOURCE) - shift);
-    if (!(word & 0x8000)) {
-        if (isCrop)
-            *isCrop = 0;
-        const int slot = word & 0xFF;
-        return slot <= 5 ? slot : 0xFF;
-    }
-    const int c = word & 0xFF;
+    const int base = layout == 1 ? Img::USER_PAYLOAD : 0;
+    const WindowView v(buffer, window, base);
     if (isCrop)
-        *isCrop = 1;
-    if (cropIndex)
-        *cropIndex = char(c);
-    if (c >= Img::CROP_COUNT)
-        return 0xFF;
-    const int rec = Img::crop(c) - shift;
-    if (!cropValid(buffer, rec))
-        return 0xFF;
-    return cropSlot(buffer, rec);
+        *isCrop = v.isCrop() ? 1 : 0;
+    if (v.isCrop() && cropIndex)
+        *cropIndex = char(v.source());
+    return windowSource(buffer, window, base).slot;
 }
 
 int QelRamPara::QelGetSourceNum(int slot, int n)
 {
-    if (n < 1)
-        return 0;
     int count = 0;
     for (int k = 0; k < n && k < Img::CROP_COUNT; ++k) {
-        const int rec = Img::crop(k);
-        if (cropValid(ram_para, rec) && cropSlot(ram_para, rec) == slot)
+        const CropView c(ram_para, k);
+        if (c.valid() && c.slot() == slot)
             ++count;
     }
     return count;
@@ -333,10 +286,10 @@ void QelRamPara::QelCropSourceInit()
 {
     std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
     for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        const int rec = Img::crop(k);
-        if (!cropValid(ram_para, rec))
+        const CropView c(ram_para, k);
+        if (!c.valid())
             continue;
-        const int bit = cropSlot(ram_para, rec) * 40 + cropNumber(ram_para, rec) - 1;
+        const int bit = c.slot() * 40 + c.number() - 1;
         g_cut_source_state[bit / 8] |= u8(1 << (bit % 8));
     }
 }
@@ -375,11 +328,16 @@ int findCrop(const u8 *img, int slot, int number)
     if (number < 1)
         return Img::CROP_COUNT;
     for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        const int rec = Img::crop(k);
-        if (cropValid(img, rec) && cropSlot(img, rec) == slot && cropNumber(img, rec) == number)
+        const CropView c(img, k);
+        if (c.valid() && c.slot() == slot && c.number() == number)
             return k;
     }
     return Img::CROP_COUNT;
+}
+
+void setRect(u8 *img, int k, const CROP_PARA &crop)
+{
+    CropEdit(img, k).setRect(u16(crop.x), u16(crop.y), u16(crop.width), u16(crop.height));
 }
 }
 
@@ -390,28 +348,26 @@ void QelRamPara::QelGetCropPara(int slot, int n, CROP_PARA *out, int *index)
         *index = k;
     if (k >= Img::CROP_COUNT || !out)
         return;
-    const int rec = Img::crop(k);
-    out->crop_word = get16(ram_para, rec);
-    out->x = get16(ram_para, rec + 2);
-    out->y = get16(ram_para, rec + 4);
-    out->width = get16(ram_para, rec + 6);
-    out->height = get16(ram_para, rec + 8);
+    const CropView c(ram_para, k);
+    out->crop_word = c.cropWord();
+    out->x = c.x();
+    out->y = c.y();
+    out->width = c.width();
+    out->height = c.height();
 }
 
 void QelRamPara::QelSetCropPara(char slot, char n, CROP_PARA *crop)
 {
     if (!crop)
         return;
-    const int k = findCrop(ram_para, slot, QelGetCropID(slot, n));
-    if (k >= Img::CROP_COUNT)
-        return;
-    const int rec = Img::crop(k);
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    put16(ram_para, rec + 2, u16(crop->x));
-    put16(ram_para, rec + 4, u16(crop->y));
-    put16(ram_para, rec + 6, u16(crop->width));
-    put16(ram_para, rec + 8, u16(crop->height));
-    c331_manage::para_update = 1;
+    const int number = QelGetCropID(slot, n);
+    edit([&](u8 *img) {
+        const int k = findCrop(img, slot, number);
+        if (k >= Img::CROP_COUNT)
+            return false;
+        setRect(img, k, *crop);
+        return true;
+    });
 }
 
 void QelRamPara::QelAddNewCrop(int slot, CROP_PARA *crop)
@@ -423,37 +379,34 @@ void QelRamPara::QelAddNewCrop(int slot, CROP_PARA *crop)
         writeLogMsg(LOG_NOTICE, QStringLiteral("input %1 has 40 crops already").arg(slot));
         return;
     }
-    int k = 0;
-    for (; k < Img::CROP_COUNT; ++k)
-        if (!(get16(ram_para, Img::crop(k)) & 0x8000))
-            break;
-    if (k >= Img::CROP_COUNT)
-        return;
-    const int rec = Img::crop(k);
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    put16(ram_para, rec, u16(0x8000 | (((number - 1) & 0x7F) << 8) | slot));
-    put16(ram_para, rec + 2, u16(crop->x));
-    put16(ram_para, rec + 4, u16(crop->y));
-    put16(ram_para, rec + 6, u16(crop->width));
-    put16(ram_para, rec + 8, u16(crop->height));
-    c331_manage::para_update = 1;
+    edit([&](u8 *img) {
+        for (int k = 0; k < Img::CROP_COUNT; ++k) {
+            if (CropView(img, k).inUse())
+                continue;
+            CropEdit(img, k).setCropWord(Img::cropWord(slot, number));
+            setRect(img, k, *crop);
+            return true;
+        }
+        return false;
+    });
 }
 
 void QelRamPara::QelDeleteCrop(char slot, char n)
 {
-    const int k = findCrop(ram_para, slot, QelGetCropID(slot, n));
-    if (k >= Img::CROP_COUNT)
-        return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    put16(ram_para, Img::crop(k), 0);
-    // a window showing this crop falls back to the crop's whole input
-    for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
-        if ((ram_para[Img::window(w, Img::W_CROP_FLAG)] & 0x80) && ram_para[Img::window(w, Img::W_SOURCE)] == k) {
-            ram_para[Img::window(w, Img::W_SOURCE)] = u8(slot);
-            ram_para[Img::window(w, Img::W_CROP_FLAG)] = 0;
+    const int number = QelGetCropID(slot, n);
+    edit([&](u8 *img) {
+        const int k = findCrop(img, slot, number);
+        if (k >= Img::CROP_COUNT)
+            return false;
+        CropEdit(img, k).setCropWord(0);
+        // a window showing this crop falls back to the crop's whole input
+        for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
+            WindowEdit win(img, w);
+            if (win.isCrop() && win.source() == k)
+                win.setInput(u8(slot));
         }
-    }
-    c331_manage::para_update = 1;
+        return true;
+    });
 }
 
 void QelRamPara::QelSetImageSource(int n, char slot, char window)
@@ -461,21 +414,21 @@ void QelRamPara::QelSetImageSource(int n, char slot, char window)
     const int w = u8(window);
     if (w >= Img::WINDOW_RECORDS || slot < 0 || slot > 5)
         return;
-    u8 source = u8(slot);
-    u8 flag = 0;
-    if (n >= 1) {
-        const int k = findCrop(ram_para, slot, QelGetCropID(slot, n));
-        if (k >= Img::CROP_COUNT)
-            return;   // the crop is gone: nothing changes
-        source = u8(k);
-        flag = 0x80;
-    }
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    ram_para[Img::window(w, Img::W_SOURCE)] = source;
-    ram_para[Img::window(w, Img::W_CROP_FLAG)] = flag;
-    if (get_u16(Img::CURRENT_MODE) == shadow_u16(Img::CURRENT_MODE))
-        set_u16(Img::CURRENT_MODE, 0);
-    c331_manage::para_update = 1;
+    const int number = n >= 1 ? QelGetCropID(slot, n) : 0;
+    edit([&](u8 *img) {
+        WindowEdit win(img, w);
+        if (n >= 1) {
+            const int k = findCrop(img, slot, number);
+            if (k >= Img::CROP_COUNT)
+                return false;   // the crop is gone: nothing changes
+            win.setCropRecord(u8(k));
+        } else {
+            win.setInput(u8(slot));
+        }
+        if (Img::rd16(img, Img::CURRENT_MODE) == shadow_u16(Img::CURRENT_MODE))
+            Img::wr16(img, Img::CURRENT_MODE, 0);
+        return true;
+    });
 }
 
 // ------------------------------------------------------ EDID and user modes
@@ -484,12 +437,7 @@ void QelRamPara::QelSetEDIDPara(int slot, short width, short height, short rate)
 {
     if (slot < 0 || slot > 5)
         return;
-    const int o = Img::EDID_RECORD + Img::EDID_RECORD_SIZE * slot;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    put16(ram_para, o, u16(width));
-    put16(ram_para, o + 2, u16(height));
-    put16(ram_para, o + 4, u16(rate));
-    c331_manage::para_update = 1;
+    edit([&](u8 *img) { EdidEdit(img, slot).set(u16(width), u16(height), u16(rate)); });
 }
 
 int QelRamPara::QelGetCurrentModeIndex()

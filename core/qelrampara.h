@@ -68,6 +68,13 @@ public:
         raise_update(code);
         return true;
     }
+    // A look at the image under the lock, for a reader beside the scaler
+    // thread's writers: returns what look(ram_para) returns.
+    template <class Fn> auto read(Fn &&look) const
+    {
+        std::lock_guard<std::mutex> lock(image_mutex());
+        return look(static_cast<const u8 *>(ram_para));
+    }
     // One 16-bit field, written and raised under the lock.
     void edit_u16(int offset, u16 value, u8 code = REFRESH_SAVE);
     static std::mutex &image_mutex();   // c331_manage::para_mutex

@@ -4,6 +4,7 @@
 
 #include "core/global.h"
 #include "core/logmsg.h"
+#include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "core/utils.h"
 #include "scaler/omenu.h"
@@ -17,8 +18,6 @@ namespace {
 
 const char *const kOsdMenu = "/data/configs/omenu.json";
 
-u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
-
 bool differs(const u8 *a, const u8 *b, int off, int len) { return std::memcmp(a + off, b + off, len) != 0; }
 
 // Panel fields that need the LED set-up hand-over: splice mode, canvas, OUT1 size.
@@ -29,7 +28,7 @@ bool panelDiffers(const u8 *a, const u8 *b)
 
 u8 spliceOf(const u8 *img)
 {
-    const u16 m = get16(img, Img::SPLICE_MODE);
+    const u16 m = Img::rd16(img, Img::SPLICE_MODE);
     return (m == 2 || m == 3) ? u8(m) : u8(4);
 }
 
@@ -37,19 +36,16 @@ u8 spliceOf(const u8 *img)
 C331_CROP cropView(const u8 *buf, int k)
 {
     C331_CROP c;
-    const int r = Img::crop(k);
-    const u16 word = get16(buf, r);
-    const int slot = word & 0xFF;
-    const int number = ((word >> 8) & 0x7F) + 1;
-    if (!(word & 0x8000) || slot > 5 || number > Img::CROP_COUNT)
+    const CropView v(buf, k);
+    if (!v.valid())
         return c;
     c.used = 1;
-    c.source = u8(slot);
-    c.number = u8(number);
-    c.x = get16(buf, r + 2);
-    c.y = get16(buf, r + 4);
-    c.w = get16(buf, r + 6);
-    c.h = get16(buf, r + 8);
+    c.source = u8(v.slot());
+    c.number = u8(v.number());
+    c.x = v.x();
+    c.y = v.y();
+    c.w = v.width();
+    c.h = v.height();
     return c;
 }
 
@@ -59,44 +55,41 @@ bool sameCrop(const C331_CROP &a, const C331_CROP &b)
            a.w == b.w && a.h == b.h;
 }
 
-// Window w as the chip takes it, read from an image buffer.
-C331_WINDOW windowView(QelRamPara *ram, u8 *buf, int w)
+// Window w as the chip takes it, read from an image buffer through the same
+// views as the screens.
+C331_WINDOW windowView(const u8 *buf, int w)
 {
     C331_WINDOW v;
-    const int r = Img::window(w, 0);
-    v.on = buf[r + Img::W_ON] ? 1 : 0;
+    const WindowView win(buf, w);
+    v.on = win.on() ? 1 : 0;
 
-    short isCrop = 0;
-    char cropIndex = 0;
-    const int slot = ram->QelGetImageSource(buf, u8(w), &isCrop, &cropIndex, 0);
-    if (slot >= 0 && slot <= 5) {
-        v.source = u8(slot);
-        if (isCrop) {
-            const C331_CROP c = cropView(buf, u8(cropIndex));
-            v.crop = u8(cropIndex);
-            v.crop_x = c.x;
-            v.crop_y = c.y;
-            v.crop_w = c.w;
-            v.crop_h = c.h;
+    const WindowSource src = windowSource(buf, w);
+    if (src.valid()) {
+        v.source = u8(src.slot);
+        if (src.isCrop()) {
+            const CropView c(buf, src.record);
+            v.crop = u8(src.record);
+            v.crop_x = c.x();
+            v.crop_y = c.y();
+            v.crop_w = c.width();
+            v.crop_h = c.height();
         }
     }
 
-    v.x = get16(buf, r + Img::W_X);
-    v.y = get16(buf, r + Img::W_Y);
-    v.w = get16(buf, r + Img::W_W);
-    v.h = get16(buf, r + Img::W_H);
-    const u8 mirror = buf[r + Img::W_MIRROR];
-    v.mirror = mirror <= 3 ? mirror : 0;
+    v.x = win.x();
+    v.y = win.y();
+    v.w = win.width();
+    v.h = win.height();
+    v.mirror = win.mirror() <= 3 ? win.mirror() : 0;
 
-    const u16 flags = get16(buf, r + Img::W_FLAGS);
-    v.p2p = (flags >> 8) & 1;
-    const u16 splice = get16(buf, r + Img::W_P2P_SPLICE);
+    v.p2p = win.pointToPoint() ? 1 : 0;
+    const u16 splice = win.p2pSplice();
     v.p2p_splice = (splice == 8 || splice == 9) ? splice : 0;
-    v.fade = (flags >> 2) & 1;
+    v.fade = win.fade() ? 1 : 0;
     v.fade_in = buf[Img::FADE_PAIRS + 4 * w];
     v.fade_out = buf[Img::FADE_PAIRS + 4 * w + 2];
-    v.volume = buf[r + Img::W_VOLUME];
-    v.audio = (buf[r + Img::W_AUDIO] >> 7) & 1;
+    v.volume = win.volume();
+    v.audio = win.audioOn() ? 1 : 0;
     return v;
 }
 
@@ -185,7 +178,7 @@ void c331_manage::apply(QelRamPara *ram, bool all)
     const u8 *img = ram->ram_para;
     const bool panelDone = apply_panel(img, all);
     apply_crops(img, all);
-    apply_windows(ram, all);
+    apply_windows(img, all);
     apply_picture(img, all);
     apply_output_settings(img, all);
     apply_osd(img, all);
@@ -211,12 +204,12 @@ void c331_manage::apply(QelRamPara *ram, bool all)
 bool c331_manage::apply_panel(const u8 *img, bool all)
 {
     auto out2 = [this, img] {
-        m_chip.c331_SetOutput(2, get16(img, Img::OUT2_X), get16(img, Img::OUT2_Y), get16(img, Img::OUT2_W),
-                              get16(img, Img::OUT2_H));
+        m_chip.c331_SetOutput(2, Img::rd16(img, Img::OUT2_X), Img::rd16(img, Img::OUT2_Y),
+                              Img::rd16(img, Img::OUT2_W), Img::rd16(img, Img::OUT2_H));
     };
     auto program = [this, img, &out2] {
-        m_chip.qelApi_PnlInit2(spliceOf(img), get16(img, Img::CANVAS_W), get16(img, Img::CANVAS_H));
-        m_chip.c331_SetOutput(1, 0, 0, get16(img, Img::OUT1_W), get16(img, Img::OUT1_H));
+        m_chip.qelApi_PnlInit2(spliceOf(img), Img::rd16(img, Img::CANVAS_W), Img::rd16(img, Img::CANVAS_H));
+        m_chip.c331_SetOutput(1, 0, 0, Img::rd16(img, Img::OUT1_W), Img::rd16(img, Img::OUT1_H));
         out2();
     };
     if (all) {
@@ -250,11 +243,11 @@ void c331_manage::apply_crops(const u8 *img, bool all)
     }
 }
 
-void c331_manage::apply_windows(QelRamPara *ram, bool all)
+void c331_manage::apply_windows(const u8 *img, bool all)
 {
     for (int w = 0; w < C331_WINDOWS; ++w) {
-        const C331_WINDOW n = windowView(ram, ram->ram_para, w);
-        const C331_WINDOW o = windowView(ram, m_applied, w);
+        const C331_WINDOW n = windowView(img, w);
+        const C331_WINDOW o = windowView(m_applied, w);
         // switched off first and on last, so no half-programmed window shows
         const bool onChanged = all || n.on != o.on;
         if (onChanged && !n.on)
@@ -282,38 +275,38 @@ void c331_manage::apply_windows(QelRamPara *ram, bool all)
 void c331_manage::apply_picture(const u8 *img, bool all)
 {
     if (all || differs(img, m_applied, Img::BRIGHTNESS, 2))
-        m_chip.c331_SetBrightness(clampU8(get16(img, Img::BRIGHTNESS), 100));
+        m_chip.c331_SetBrightness(clampU8(Img::rd16(img, Img::BRIGHTNESS), 100));
     if (all || differs(img, m_applied, Img::CONTRAST, 2))
-        m_chip.c331_SetContrast(clampU8(get16(img, Img::CONTRAST), 100));
+        m_chip.c331_SetContrast(clampU8(Img::rd16(img, Img::CONTRAST), 100));
     if (all || differs(img, m_applied, Img::SHARPNESS, 2))
-        m_chip.c331_SetSharpness(clampU8(get16(img, Img::SHARPNESS), 100));
+        m_chip.c331_SetSharpness(clampU8(Img::rd16(img, Img::SHARPNESS), 100));
     if (all || differs(img, m_applied, Img::SATURATION, 2))
-        m_chip.c331_SetSaturation(clampU8(get16(img, Img::SATURATION), 100));
+        m_chip.c331_SetSaturation(clampU8(Img::rd16(img, Img::SATURATION), 100));
     if (all || differs(img, m_applied, Img::COLOR_TEMP, 8)) {
-        const u16 type = get16(img, Img::COLOR_TEMP);
-        m_chip.c331_SetColorTemp(type <= 3 ? u8(type) : u8(0), clampU8(get16(img, Img::GAIN_R), 128),
-                                 clampU8(get16(img, Img::GAIN_G), 128), clampU8(get16(img, Img::GAIN_B), 128));
+        const u16 type = Img::rd16(img, Img::COLOR_TEMP);
+        m_chip.c331_SetColorTemp(type <= 3 ? u8(type) : u8(0), clampU8(Img::rd16(img, Img::GAIN_R), 128),
+                                 clampU8(Img::rd16(img, Img::GAIN_G), 128), clampU8(Img::rd16(img, Img::GAIN_B), 128));
     }
 }
 
 void c331_manage::apply_output_settings(const u8 *img, bool all)
 {
     if (all || differs(img, m_applied, Img::AUDIO_WINDOW, 2)) {
-        const u16 w = get16(img, Img::AUDIO_WINDOW);
+        const u16 w = Img::rd16(img, Img::AUDIO_WINDOW);
         m_chip.c331_SetAudioWindow(w < C331_WINDOWS ? u8(w) : C331_NO_SOURCE);
     }
     if (all || differs(img, m_applied, Img::SWITCH_EFFECT, 2))
-        m_chip.c331_SetSwitchEffect(get16(img, Img::SWITCH_EFFECT) ? 1 : 0);
+        m_chip.c331_SetSwitchEffect(Img::rd16(img, Img::SWITCH_EFFECT) ? 1 : 0);
     if (all || differs(img, m_applied, Img::POINT_TO_POINT, 2))
-        m_chip.c331_SetPointToPointMode(get16(img, Img::POINT_TO_POINT) ? 1 : 0);
+        m_chip.c331_SetPointToPointMode(Img::rd16(img, Img::POINT_TO_POINT) ? 1 : 0);
     if (all || img[Img::TEST_PATTERN] != m_applied[Img::TEST_PATTERN])
         m_chip.c331_SetTestPattern(img[Img::TEST_PATTERN] <= 8 ? img[Img::TEST_PATTERN] : 0);
 }
 
 void c331_manage::apply_osd(const u8 *img, bool all)
 {
-    const bool on = get16(img, Img::OSD_ON) != 0;
-    if (!all && on == (get16(m_applied, Img::OSD_ON) != 0))
+    const bool on = Img::rd16(img, Img::OSD_ON) != 0;
+    if (!all && on == (Img::rd16(m_applied, Img::OSD_ON) != 0))
         return;
     m_chip.c331_ClearOsd();
     if (on) {
@@ -332,8 +325,14 @@ void c331_manage::apply_osd(const u8 *img, bool all)
 // with a PC-loaded table is rewritten whenever any record changed.
 void c331_manage::raise_edid_rewrites(const u8 *img)
 {
-    constexpr int kRegion = Img::EDID_RECORD_SIZE * 6;
-    if (!differs(img, m_applied, Img::EDID_RECORD, kRegion))
+    bool changed[6] = {};
+    bool any = false;
+    for (int i = 0; i < 6; ++i) {
+        const EdidView now(img, i), was(m_applied, i);
+        changed[i] = now.width() != was.width() || now.height() != was.height() || now.rate() != was.rate();
+        any = any || changed[i];
+    }
+    if (!any)
         return;
     tavixsource *src = tavixsource::p_tavix_source;
     if (!src) {
@@ -341,8 +340,7 @@ void c331_manage::raise_edid_rewrites(const u8 *img)
         return;
     }
     for (int i = 0; i < 6; ++i) {
-        const int off = Img::EDID_RECORD + Img::EDID_RECORD_SIZE * i;
-        if (differs(img, m_applied, off, Img::EDID_RECORD_SIZE) || src->pc_edid_loaded[i].load())
+        if (changed[i] || src->pc_edid_loaded[i].load())
             src->request_edid_rewrite(i);
     }
 }

@@ -45,7 +45,7 @@ private:
     void apply(QelRamPara *ram, bool all);
     bool apply_panel(const u8 *img, bool all);
     void apply_crops(const u8 *img, bool all);
-    void apply_windows(QelRamPara *ram, bool all);
+    void apply_windows(const u8 *img, bool all);
     void apply_picture(const u8 *img, bool all);
     void apply_output_settings(const u8 *img, bool all);
     void apply_osd(const u8 *img, bool all);

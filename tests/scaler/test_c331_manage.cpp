@@ -51,9 +51,7 @@ void showCrop(int w, int k)
 template <typename F>
 void edit(F f, u8 code = 1)
 {
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    f(ram());
-    c331_manage::para_update = code;
+    ram()->edit([&](u8 *) { f(ram()); }, code);
 }
 
 }
@@ -184,6 +182,8 @@ private slots:
             showCrop(3, 45);                                // no such record
             showCrop(4, 39);
             p->ram_para[Img::window(5, Img::W_SOURCE)] = 9;  // no such input
+            p->set_u16(Img::window(5, Img::W_ON), 0x0101);   // low byte 1: on
+            p->set_u16(Img::window(3, Img::W_ON), 2);        // off, as the screens show it
             p->ram_para[Img::window(0, Img::W_MIRROR)] = 9;
             p->ram_para[Img::TEST_PATTERN] = 12;
             p->set_u16(Img::AUDIO_WINDOW, 0xFFFF);
@@ -202,6 +202,7 @@ private slots:
         for (const C331_WINDOW &w : {s.window[0], s.window[1], s.window[2], s.window[3], s.window[5]})
             QCOMPARE(ints(w.source, w.crop, w.crop_w), ints(C331_NO_SOURCE, C331_NO_SOURCE, 0));
         QCOMPARE(ints(s.window[1].on, s.window[4].source, s.window[4].crop_w), ints(1, 5, 20));
+        QCOMPARE(ints(s.window[3].on, s.window[5].on), ints(0, 1));
         QCOMPARE(ints(s.window[0].mirror, s.window[2].p2p, s.window[2].p2p_splice), ints(0, 1, 0));
         QCOMPARE(ints(s.test_pattern, s.audio_window, s.brightness, s.contrast, s.saturation, s.color_temp, s.gain_g),
                  ints(0, C331_NO_SOURCE, 100, 100, 100, 0, 128));

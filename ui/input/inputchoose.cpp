@@ -2,7 +2,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <cstring>
 
@@ -13,6 +12,8 @@
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/tip.h"
 #include "ui_inputchoose.h"
@@ -35,15 +36,6 @@ const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
 
-u16 get16(const u8 *p, int off) { return u16(p[off] | (p[off + 1] << 8)); }
-
-void setPicture(QLabel *label, const QString &res)
-{
-    label->setPixmap(QPixmap(res));
-    label->setScaledContents(true);
-    label->setProperty("res", res);
-}
-
 // A flat button over labels: it must not paint the dialog's background.
 void makeFlat(QPushButton *button)
 {
@@ -53,13 +45,6 @@ void makeFlat(QPushButton *button)
     button->setStyleSheet(QStringLiteral("background-color: transparent;border:none;"));
 }
 
-void setIcon(QPushButton *button, const QString &res, int size)
-{
-    button->setIcon(QIcon(res));
-    button->setIconSize(QSize(size, size));
-    button->setProperty("res", res);
-}
-
 // A flat 50 x 50 icon button at the right edge of the tile area.
 QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon)
 {
@@ -67,17 +52,9 @@ QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon
     button->setObjectName(QLatin1String(name));
     makeFlat(button);
     button->setGeometry(715, y, 50, 50);
-    setIcon(button, QLatin1String(icon), 50);
+    set_icon(button, QLatin1String(icon), 50);
     return button;
 }
-
-// All of width, height and frame rate non-zero.
-bool hasSignal(const u8 *img, int slot)
-{
-    const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-    return get16(img, o) && get16(img, o + 2) && get16(img, o + 4);
-}
-
 
 } // namespace
 
@@ -101,7 +78,7 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
     connect(m_button_inputcut, &QPushButton::clicked, this, &InputChoose::qel_button_inputcut_clicked);
     connect(m_button_edid, &QPushButton::clicked, this, &InputChoose::qel_button_EDID_clicked);
 
-    setIcon(ui->Button_back, QStringLiteral(":/png/back.png"), 32);
+    set_back_icon(ui->Button_back);
     QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
                            ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
     for (QPushButton *b : tabs)
@@ -163,7 +140,7 @@ void InputChoose::initMenu()
     const QelRamPara *p = QelRamPara::p_qelrampara_config;
     int k = 0;
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
-        if (w != 0 && (!p || p->ram_para[Img::window(w, Img::W_ON)] != 1))
+        if (w != 0 && (!p || !WindowView(p->ram_para, w).on()))
             continue;
         m_window_label[w] = ImageLayout::window_tile(m_menu_frame, w, 20 + 130 * k);
         TextCreate(w, 0);
@@ -187,21 +164,18 @@ void InputChoose::TextCreate(int window, int)
 {
     if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
         return;
-    m_window_label[window]->setText(input_slot_name(window_source(window, nullptr, nullptr)));
+    m_window_label[window]->setText(input_slot_name(window_source(window).slot));
 }
 
 void InputChoose::input_source_changed(int window)
 {
     if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
         return;
-    short isCrop = 0;
-    int record = -1;
-    const int slot = window_source(window, &isCrop, &record);
-    QString text = input_slot_name(slot);
-    const QelRamPara *p = QelRamPara::p_qelrampara_config;
-    if (p && slot <= 5 && isCrop) {
-        const int number = ((get16(p->ram_para, Img::crop(record)) >> 8) & 0x7F) + 1;
-        text += QStringLiteral("_Crop%1").arg(number);
+    const WindowSource src = window_source(window);   // no source without the store
+    QString text = input_slot_name(src.slot);
+    if (src.isCrop()) {
+        const CropView crop(QelRamPara::p_qelrampara_config->ram_para, src.record);
+        text += QStringLiteral("_Crop%1").arg(crop.number());
     }
     m_window_label[window]->setText(text);
 }
@@ -225,7 +199,7 @@ void InputChoose::qel_image_button_clicked()
 
 void InputChoose::image_select()
 {
-    const int slot = window_source(m_image_index, nullptr, nullptr);
+    const int slot = window_source(m_image_index).slot;
     if (slot > 5) {
         // no valid source: same tab, nothing marked
         initSource();
@@ -273,12 +247,10 @@ void InputChoose::initSource()
     if (m_page <= m_last_page)
         tiles = qMin(6, total - 6 * m_page);
 
-    short isCrop = 0;
-    int record = -1;
-    const int windowSlot = window_source(m_image_index, &isCrop, &record);
+    const WindowSource shown = window_source(m_image_index);
     int marked = -1;
-    if (windowSlot == m_source_index)
-        marked = isCrop ? crop_ordinal(windowSlot, record) : 0;
+    if (shown.slot == m_source_index)
+        marked = shown.isCrop() ? crop_ordinal(shown.slot, shown.record) : 0;
 
     retire(m_source_area);
     m_source_area = new QFrame(this);
@@ -303,7 +275,7 @@ void InputChoose::initSource()
         m_input_icon = new QLabel(m_source_frame);
         m_input_icon->setObjectName(QStringLiteral("icon_%1").arg(i));
         m_input_icon->setGeometry(29, 5, 63, 24);
-        setPicture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
+        set_picture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
 
         m_name_label = new QLabel(m_source_frame);
         m_name_label->setObjectName(QStringLiteral("name_%1").arg(i));
@@ -322,12 +294,13 @@ void InputChoose::initSource()
 
         if (t == 0) {
             m_name_label->setText(m_source_name);
-            const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source_index;
-            if (p && hasSignal(p->ram_para, m_source_index))
-                m_size_label->setText(QString::asprintf("%dx%d@%dHz", get16(p->ram_para, o),
-                                                        get16(p->ram_para, o + 2), get16(p->ram_para, o + 4)));
-            else
-                m_size_label->setText(kNoSignal.text());
+            m_size_label->setText(kNoSignal.text());
+            if (p) {
+                const InputTimingView timing(p->ram_para, m_source_index);
+                if (timing.hasSignal())
+                    m_size_label->setText(
+                        QString::asprintf("%dx%d@%dHz", timing.width(), timing.height(), timing.rate()));
+            }
         } else {
             CROP_PARA crop{0, 0, 0, 0, 0};
             int index = Img::CROP_COUNT;
@@ -339,7 +312,7 @@ void InputChoose::initSource()
                 m_name_label->setText(m_name_label->fontMetrics().elidedText(
                     alias.name, Qt::ElideRight, m_name_label->width(), Qt::TextShowMnemonic));
             } else if (index < Img::CROP_COUNT) {
-                m_crop_name = m_source_name + QStringLiteral("_crop%1").arg(((crop.crop_word >> 8) & 0x7F) + 1);
+                m_crop_name = m_source_name + QStringLiteral("_crop%1").arg(Img::cropNumber(u16(crop.crop_word)));
                 m_name_label->setText(m_crop_name);
             } else {
                 m_name_label->setText(m_source_name);
@@ -349,7 +322,7 @@ void InputChoose::initSource()
 
         if (t == marked) {
             m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #00D65B;border-radius:5px;}"));
-            setPicture(m_state_icon, QStringLiteral(":/png/state_on.png"));
+            set_picture(m_state_icon, QStringLiteral(":/png/state_on.png"));
             m_badge = new QLabel(m_source_frame);
             m_badge->setObjectName(QStringLiteral("badge_%1").arg(i));
             m_badge->setGeometry(164, 0, 56, 30);
@@ -359,7 +332,7 @@ void InputChoose::initSource()
             m_badge->setText(kInUse.text());
         } else {
             m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #CCCCCC;border-radius:5px;}"));
-            setPicture(m_state_icon, QStringLiteral(":/png/state_off.png"));
+            set_picture(m_state_icon, QStringLiteral(":/png/state_off.png"));
         }
 
         m_source_button = new QPushButton(m_source_frame);
@@ -428,17 +401,22 @@ void InputChoose::qel_Button_menu_clicked()
     m_button_edid->raise();
 }
 
-// The crop and EDID screens are not part of this build yet.
+// The crop and EDID screens, run modally over this one; their Back rebuilds
+// the tiles, which hides the pop-up. Without such a screen the pop-up closes.
 void InputChoose::qel_button_inputcut_clicked()
 {
-    m_button_inputcut->hide();
-    m_button_edid->hide();
+    if (!ScreenRegistry::open(PAGE_INPUT_CROP)) {
+        m_button_inputcut->hide();
+        m_button_edid->hide();
+    }
 }
 
 void InputChoose::qel_button_EDID_clicked()
 {
-    m_button_inputcut->hide();
-    m_button_edid->hide();
+    if (!ScreenRegistry::open(PAGE_EDID)) {
+        m_button_inputcut->hide();
+        m_button_edid->hide();
+    }
 }
 
 // ------------------------------------------------------------ input tabs
@@ -477,8 +455,8 @@ void InputChoose::source_check_update()
     QLabel *icon[6] = {ui->label_EXT, ui->label_DVI, ui->label_HDMI1,
                        ui->label_HDMI2, ui->label_HDMI3, ui->label_HDMI4};
     for (int slot = 0; slot < 6; ++slot) {
-        const bool on = p && hasSignal(p->ram_para, slot);
-        setPicture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
+        const bool on = p && InputTimingView(p->ram_para, slot).hasSignal();
+        set_picture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
     }
 }
 
@@ -497,31 +475,31 @@ void InputChoose::syncUpdate(int code)
 
     const u8 *img = p->ram_para;
     const u8 *shadow = p->ram_para_shadow;
+    auto timingChanged = [img, shadow](int slot) {
+        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
+        return std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0;
+    };
     bool menuChanged = false;
     bool signalChanged = false;
-    bool reselect = false;
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
-        if (std::memcmp(img + Img::window(w, Img::W_ON), shadow + Img::window(w, Img::W_ON), 2) != 0)
+        const WindowView now(img, w), saved(shadow, w);
+        if (now.word(Img::W_ON) != saved.word(Img::W_ON))
             menuChanged = true;
-        if (std::memcmp(img + Img::window(w, Img::W_SOURCE), shadow + Img::window(w, Img::W_SOURCE), 2) != 0)
+        if (now.sourceWord() != saved.sourceWord())
             input_source_changed(w);
-        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * w;
-        if (std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0)
-            signalChanged = true;
     }
-    const int sel = Img::window(m_image_index, Img::W_SOURCE);
-    if (std::memcmp(img + sel, shadow + sel, 2) != 0) {
-        reselect = true;
-    } else {
-        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source_index;
-        if (std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0)
-            rebuild = true;
-    }
+    for (int slot = 0; slot < 6; ++slot)
+        signalChanged = signalChanged || timingChanged(slot);
+    const bool reselect =
+        WindowView(img, m_image_index).sourceWord() != WindowView(shadow, m_image_index).sourceWord();
+    if (!reselect && timingChanged(m_source_index))
+        rebuild = true;
     const bool cropsChanged = std::memcmp(img + Img::CROP_TABLE, shadow + Img::CROP_TABLE,
                                           Img::CROP_SIZE * Img::CROP_COUNT) != 0;
 
     if (menuChanged) {
-        if (img[Img::window(m_image_index, Img::W_ON)] != 0) {
+        // the selected window still on (as the scaler reads it): it stays selected
+        if (WindowView(img, m_image_index).on()) {
             initMenu();
             if (reselect)
                 image_select();
@@ -538,7 +516,7 @@ void InputChoose::syncUpdate(int code)
         initSource();
     }
 
-    if (code == 103 || cropsChanged) {
+    if (code == REFRESH_CROPS || cropsChanged) {
         p->QelCropSourceInit();
         initSource();
         crop_source_num_update();
@@ -575,19 +553,12 @@ void InputChoose::on_Button_back_clicked()
 
 // Input slot the window shows (the crop's input for a crop), 0xFF when the
 // source names no input or a crop record that is not in use.
-int InputChoose::window_source(int window, short *isCrop, int *record) const
+WindowSource InputChoose::window_source(int window) const
 {
-    QelRamPara *p = QelRamPara::p_qelrampara_config;
-    short crop = 0;
-    char index = 0;
-    int slot = 0xFF;
-    if (p && window >= 0 && window < Img::WINDOWS_USED)
-        slot = p->QelGetImageSource(p->ram_para, u8(window), &crop, &index, 0);
-    if (isCrop)
-        *isCrop = slot <= 5 ? crop : 0;
-    if (record)
-        *record = u8(index);
-    return slot;
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (!p || window < 0 || window >= Img::WINDOWS_USED)
+        return WindowSource();
+    return windowSource(p->ram_para, window);
 }
 
 // Place of a crop record among its input's crops in ascending crop number,
@@ -597,29 +568,18 @@ int InputChoose::crop_ordinal(int slot, int record) const
     const QelRamPara *p = QelRamPara::p_qelrampara_config;
     if (!p || record < 0 || record >= Img::CROP_COUNT)
         return -1;
-    const int number = ((get16(p->ram_para, Img::crop(record)) >> 8) & 0x7F) + 1;
+    const int number = CropView(p->ram_para, record).number();
     if (number > Img::CROP_COUNT)
         return -1;
     bool seen[Img::CROP_COUNT + 1] = {};
     int place = 0;
     for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        const u16 word = get16(p->ram_para, Img::crop(k));
-        const int n = ((word >> 8) & 0x7F) + 1;
-        if (!(word & 0x8000) || (word & 0xFF) != slot || n > number || seen[n])
+        const CropView c(p->ram_para, k);
+        const int n = c.number();
+        if (!c.inUse() || c.slot() != slot || n > number || seen[n])
             continue;
         seen[n] = true;
         ++place;
     }
     return place;
-}
-
-// Removes a run-time container after the current event: a button in it may
-// be the one whose click is running.
-void InputChoose::retire(QWidget *w)
-{
-    if (!w)
-        return;
-    w->hide();
-    w->setObjectName(QString());
-    w->deleteLater();
 }

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "core/param_view.h"
 #include "core/types.h"
 
 class QFrame;
@@ -61,9 +62,8 @@ private slots:
 private:
     void select_input(u8 slot);
     void place_tab_frame();
-    int window_source(int window, short *isCrop, int *record) const;
+    WindowSource window_source(int window) const;
     int crop_ordinal(int slot, int record) const;
-    static void retire(QWidget *w);
 
     Ui::InputChoose *ui;
     QPushButton *m_button_inputcut = nullptr;

@@ -3,27 +3,22 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QListView>
-#include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <mutex>
 #include <utility>
 
 #include "core/global.h"
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
-#include "core/utils.h"
 #include "led_output/fpga_manage.h"
-#include "scaler/c331_manage.h"
+#include "ui/shell/device_requests.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
-#include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_outputset.h"
 
@@ -46,23 +41,6 @@ const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFF
 const int OUT_LIMIT = 8188;      // widest single output
 const int CANVAS_LIMIT = 16376;  // widest / highest canvas
 
-void move_focus(QPointer<QPushButton> &holder, QPushButton *to, const char *selected,
-                const char *plain)
-{
-    if (holder)
-        holder->setStyleSheet(QString::fromLatin1(plain));
-    if (to)
-        to->setStyleSheet(QString::fromLatin1(selected));
-    holder = to;
-}
-
-void set_picture(QLabel *label, const QString &res)
-{
-    label->setScaledContents(true);
-    label->setPixmap(QPixmap(res));
-    label->setProperty("res", res);
-}
-
 // A field's number: signed 16-bit, 0 when it is not a number.
 int field_value(const QLineEdit *field)
 {
@@ -83,29 +61,10 @@ int horizontal_half(int w)
 }
 
 // Whole text a decimal number within lo..hi; -1 otherwise.
-int keypad_number(const QString &text, int lo, int hi)
+int entered(const QString &text, int lo, int hi)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(text).hasMatch())
-        return -1;
-    const int v = text.toInt();
-    return (v < lo || v > hi) ? -1 : v;
-}
-
-// The FPGA manager updates its mirrors byte by byte while screens read them.
-int mirror_byte(const u8 *p) { return __atomic_load_n(p, __ATOMIC_RELAXED); }
-
-// Both FPGAs report state 3; a missing manager or mirror counts as not running.
-bool fpgas_running()
-{
-    const fpga_manage *f = fpga_manage::p_fpga_manage;
-    if (!f)
-        return false;
-    for (int i = 0; i < 2; ++i) {
-        if (!f->MCU_REG_func[i] || mirror_byte(f->MCU_REG_func[i] + 80) != 3)
-            return false;
-    }
-    return true;
+    const KeypadNumber n = keypad_number(text, lo, hi);
+    return n.ok ? n.value : -1;
 }
 
 }
@@ -124,20 +83,17 @@ OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
     para_init();
     wlan_para_get(0);
 
-    const QString back = QStringLiteral(":/png/back.png");
-    ui->Button_back->setIcon(QIcon(back));
-    ui->Button_back->setIconSize(QSize(32, 32));
-    ui->Button_back->setProperty("res", back);
+    set_back_icon(ui->Button_back);
     set_picture(ui->label_warning, QStringLiteral(":/png/warning.png"));
 
     g_set_focus = nullptr;
     g_apply_focus1 = nullptr;
     g_apply_focus2 = nullptr;
     g_wlan_focus = nullptr;
-    move_focus(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
-    move_focus(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
-    move_focus(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
-    move_focus(g_wlan_focus, ui->Button_wlan1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_wlan_focus, ui->Button_wlan1, PAIR_SELECTED, PAIR_PLAIN);
     ui->stackedWidget->setCurrentIndex(0);
 
     for (My_lineEdit *field : {ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out1_width,
@@ -277,23 +233,23 @@ void OutputSet::show_numberkeyboard_ui(QString text)
 
 void OutputSet::confirmString(QString text)
 {
-    My_lineEdit *field = g_lineedit.data();
-    if (!field || !isAncestorOf(field))
+    My_lineEdit *field = own_keypad_field(this);
+    if (!field)
         return;
     edit_name = field->objectName();
 
     if (field == ui->lineEdit_out1_width) {
-        const int v = keypad_number(text, 0, std::max(field_value(ui->lineEdit_width), 0));
+        const int v = entered(text, 0, std::max(field_value(ui->lineEdit_width), 0));
         if (v >= 0)
             out1_width_entered(v);
     } else if (field == ui->lineEdit_out1_height) {
-        const int v = keypad_number(text, 0, std::max(field_value(ui->lineEdit_height), 0));
+        const int v = entered(text, 0, std::max(field_value(ui->lineEdit_height), 0));
         if (v >= 0)
             out1_height_entered(v);
     } else if (field == ui->lineEdit_width || field == ui->lineEdit_height) {
         // the canvas size is shown here, not set
     } else {
-        const int v = keypad_number(text, 0, 65535);
+        const int v = entered(text, 0, 65535);
         if (v >= 0)
             set_field(field, v);
     }
@@ -360,52 +316,50 @@ void OutputSet::on_Button_apply1_clicked()
             {Img::OUT2_Y, out2_y}, {Img::OUT2_W, out2_w}, {Img::OUT2_H, out2_h},
         };
 
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        for (const auto &[offset, value] : writes)
-            p->set_u16(offset, u16(value));
-        if (changed) {
-            p->set_u16(Img::window(0, Img::W_X), 0);
-            p->set_u16(Img::window(0, Img::W_Y), 0);
-            p->set_u16(Img::window(0, Img::W_W), u16(w));
-            p->set_u16(Img::window(0, Img::W_H), u16(h));
+        p->edit([&](u8 *img) {
+            for (const auto &[offset, value] : writes)
+                Img::wr16(img, offset, u16(value));
+            if (!changed)
+                return;
+            WindowEdit first(img, 0);
+            first.setX(0);
+            first.setY(0);
+            first.setWidth(u16(w));
+            first.setHeight(u16(h));
             for (int win = 1; win < Img::WINDOWS_USED; ++win)
-                p->set_u16(Img::window(win, Img::W_ON), 0);
-            if (fpgas_running()) {
-                std::lock_guard<std::mutex> led(Utils::_led_para_init_mutex);
-                g_set_led_para = 1;
-                g_set_led_setup = 0;
-            }
-        }
-        c331_manage::para_update = 1;
+                WindowEdit(img, win).setOn(false);
+            // inside the image lock: the lock order is the image first
+            DeviceRequests::request_led_setup();
+        });
     }
-    move_focus(g_apply_focus1, ui->Button_apply1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_apply1, PAIR_SELECTED, PAIR_PLAIN);
 }
 
 void OutputSet::on_Button_cancel1_clicked()
 {
-    move_focus(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
 }
 
 void OutputSet::on_Button_apply2_clicked()
 {
-    move_focus(g_apply_focus2, ui->Button_apply2, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus2, ui->Button_apply2, PAIR_SELECTED, PAIR_PLAIN);
 }
 
 void OutputSet::on_Button_cancel2_clicked()
 {
-    move_focus(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
 }
 
 void OutputSet::on_Button_ledset_clicked()
 {
     ui->stackedWidget->setCurrentIndex(0);
-    move_focus(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
+    move_selection(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
 }
 
 void OutputSet::on_Button_lanset_clicked()
 {
     ui->stackedWidget->setCurrentIndex(1);
-    move_focus(g_set_focus, ui->Button_lanset, MENU_SELECTED, MENU_PLAIN);
+    move_selection(g_set_focus, ui->Button_lanset, MENU_SELECTED, MENU_PLAIN);
 }
 
 // ------------------------------------------------------------ port page
@@ -419,7 +373,7 @@ void OutputSet::select_group(u8 group)
 {
     QPushButton *const buttons[4] = {ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3,
                                      ui->Button_wlan4};
-    move_focus(g_wlan_focus, buttons[group & 3], PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_wlan_focus, buttons[group & 3], PAIR_SELECTED, PAIR_PLAIN);
     port_group = group;
     port_index = 0;
     wlan_init();
@@ -428,13 +382,7 @@ void OutputSet::select_group(u8 group)
 
 void OutputSet::wlan_init()
 {
-    if (tiles_frame) {
-        // a tile's click may still be on the stack: let the loop delete it
-        tiles_frame->hide();
-        tiles_frame->setParent(nullptr);
-        tiles_frame->deleteLater();
-        tiles_frame = nullptr;
-    }
+    retire(tiles_frame);   // a tile's click may still be on the stack
     tiles_frame = new QFrame(ui->page_2);
     tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
     tiles_frame->setGeometry(1, 75, 608, 165);
@@ -485,12 +433,10 @@ void OutputSet::qel_button_wlan_clicked()
     const int index = s->objectName().toInt(&ok);
     if (!ok || index < 0 || index > 7)
         return;
-    if (g_wlan_frame[port_index])
-        g_wlan_frame[port_index]->setStyleSheet(QString::fromLatin1(TILE_PLAIN));
+    set_style(g_wlan_frame[port_index], TILE_PLAIN);
     port_index = u8(index);
     wlan_para_get(u16(port_index + 8 * port_group));
-    if (g_wlan_frame[port_index])
-        g_wlan_frame[port_index]->setStyleSheet(QString::fromLatin1(TILE_SELECTED));
+    set_style(g_wlan_frame[port_index], TILE_SELECTED);
 }
 
 void OutputSet::wlan_para_get(unsigned short port)
@@ -507,10 +453,7 @@ void OutputSet::wlan_para_get(unsigned short port)
     fpga_manage::get_eth_param_addr(index, &ox, &oy, &ow, &oh);
 
     const fpga_manage *f = fpga_manage::p_fpga_manage;
-    const u8 *block = f ? f->MCU_RAM_PARA_func[fpga] : nullptr;
-    auto value = [block](u16 offset) {
-        return block ? mirror_byte(block + offset) | mirror_byte(block + offset + 1) << 8 : 0;
-    };
+    auto value = [f, fpga](u16 offset) { return f ? int(f->geometry_mirror(fpga, offset)) : 0; };
     ui->lineEdit_X->setText(QString::asprintf("%d", value(ox)));
     ui->lineEdit_Y->setText(QString::asprintf("%d", value(oy)));
     ui->lineEdit_W->setText(QString::asprintf("%d", value(ow)));
@@ -584,12 +527,4 @@ void OutputSet::syncUpdate()
     para_init();
 }
 
-void OutputSet::on_Button_back_clicked()
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    g_outputset = nullptr;
-    if (g_option)
-        g_option->language_changed();
-    g_page_focus = PAGE_SETTINGS;
-}
+void OutputSet::on_Button_back_clicked() { back_to_settings(this, g_outputset); }

@@ -2,23 +2,20 @@
 
 #include <QFontMetrics>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <mutex>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/input/inputchoose.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_imagelayout.h"
 
@@ -56,47 +53,25 @@ QString defaultName(int number)
 
 QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 
-// A window is on when the low byte of its on word is 1; window 0 always is.
-bool windowOn(const QelRamPara *p, int w) { return w == 0 || p->ram_para[Img::window(w, Img::W_ON)] == 1; }
+WindowView record(const QelRamPara *p, int w) { return WindowView(p->ram_para, w); }
 
-int sourceSlot(QelRamPara *p, int w)
-{
-    short isCrop = 0;
-    char cropIndex = 0;
-    return p->QelGetImageSource(p->ram_para, u8(w), &isCrop, &cropIndex, 0);
-}
+// As the scaler reads it; window 0 is always on here.
+bool windowOn(const QelRamPara *p, int w) { return w == 0 || record(p, w).on(); }
+
+int sourceSlot(const QelRamPara *p, int w) { return windowSource(p->ram_para, w).slot; }
 
 // Keypad entry: "" counts as 0; otherwise decimal digits up to 65535.
-bool parseEntry(const QString &text, u16 *out)
-{
-    if (text.isEmpty()) {
-        *out = 0;
-        return true;
-    }
-    for (const QChar ch : text) {
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return false;
-    }
-    bool ok = false;
-    const uint v = text.toUInt(&ok, 10);
-    if (!ok || v > 0xFFFF)
-        return false;
-    *out = u16(v);
-    return true;
-}
+KeypadNumber entry(const QString &text) { return keypad_number(text, 0, 0xFFFF, EmptyEntry::Zero); }
 
-u16 fieldValue(const QLineEdit *field)
-{
-    u16 v = 0;
-    return parseEntry(field->text(), &v) ? v : 0;
-}
+u16 fieldValue(const QLineEdit *field) { return u16(entry(field->text()).value); }
 
 // Point-to-point list index of window w: -1 for a splice word the list lacks.
 int p2pIndex(const QelRamPara *p, int w)
 {
-    if (!(p->get_u16(Img::window(w, Img::W_FLAGS)) & kP2POn))
+    const WindowView v = record(p, w);
+    if (!v.pointToPoint())
         return 0;
-    switch (p->get_u16(Img::window(w, Img::W_P2P_SPLICE))) {
+    switch (v.p2pSplice()) {
     case 0: return 1;
     case 8: return 2;
     case 9: return 3;
@@ -115,7 +90,7 @@ ImageLayout::ImageLayout(QWidget *parent) : QDialog(parent), ui(new Ui::ImageLay
     ui->Button_ok->hide();
     ui->comboBox->setView(new QListView(ui->comboBox));
 
-    set_icon(ui->Button_back, ":/png/back.png");
+    set_back_icon(ui->Button_back);
     set_icon(ui->Button_source_select, ":/png/page_change.png");
     set_icon(ui->button_state, ":/png/button_on.png");
     mirror_select(0);
@@ -136,13 +111,6 @@ ImageLayout::~ImageLayout()
     if (g_imagelayout == this)
         g_imagelayout = nullptr;
     delete ui;
-}
-
-void ImageLayout::set_icon(QWidget *button, const char *res)
-{
-    if (QAbstractButton *b = qobject_cast<QAbstractButton *>(button))
-        b->setIcon(QIcon(QString::fromLatin1(res)));
-    button->setProperty("res", QString::fromLatin1(res));
 }
 
 QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
@@ -168,12 +136,7 @@ QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
 
 void ImageLayout::image_init()
 {
-    if (layout_frame) {
-        // may run inside a tile's own click: take it out now, delete it later
-        layout_frame->hide();
-        layout_frame->setParent(nullptr);
-        layout_frame->deleteLater();
-    }
+    retire(layout_frame);   // may run inside a tile's own click
     layout_frame = new QFrame(this);
     layout_frame->setObjectName(QStringLiteral("layout_frame"));
     layout_frame->setGeometry(0, 65, 800, 95);
@@ -245,12 +208,13 @@ void ImageLayout::image_para_update()
 
     ui->image_source->setText(sourcePrefix() + input_slot_name(sourceSlot(p, w)));
 
-    ui->lineEdit_X->setText(QString::number(p->get_u16(Img::window(w, Img::W_X))));
-    ui->lineEdit_Y->setText(QString::number(p->get_u16(Img::window(w, Img::W_Y))));
-    ui->lineEdit_W->setText(QString::number(p->get_u16(Img::window(w, Img::W_W))));
-    ui->lineEdit_H->setText(QString::number(p->get_u16(Img::window(w, Img::W_H))));
+    const WindowView v = record(p, w);
+    ui->lineEdit_X->setText(QString::number(v.x()));
+    ui->lineEdit_Y->setText(QString::number(v.y()));
+    ui->lineEdit_W->setText(QString::number(v.width()));
+    ui->lineEdit_H->setText(QString::number(v.height()));
 
-    mirror_select(p->get_u16(Img::window(w, Img::W_MIRROR)));
+    mirror_select(v.mirror());
 
     const QSignalBlocker block(ui->comboBox_P2P);
     ui->comboBox_P2P->setCurrentIndex(p2pIndex(p, w));
@@ -287,8 +251,8 @@ void ImageLayout::syncUpdate()
         rebuild = true;
     }
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
-        if (p->get_u16(Img::window(w, Img::W_ON)) != p->shadow_u16(Img::window(w, Img::W_ON)) ||
-            p->get_u16(Img::window(w, Img::W_SOURCE)) != p->shadow_u16(Img::window(w, Img::W_SOURCE)))
+        const WindowView now(p->ram_para, w), saved(p->ram_para_shadow, w);
+        if (now.word(Img::W_ON) != saved.word(Img::W_ON) || now.sourceWord() != saved.sourceWord())
             rebuild = true;
     }
     if (rebuild)
@@ -321,11 +285,8 @@ void ImageLayout::on_button_state_clicked()
         return;
     const bool on = state_on != 1;
     set_state_view(on);
-    {
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        p->ram_para[Img::window(w, Img::W_ON)] = on ? 1 : 0;
-        c331_manage::para_update = 1;
-    }
+    // the low byte alone: it is what makes the window on
+    p->edit([w, on](u8 *img) { WindowEdit(img, w).setByte(Img::W_ON, on ? 1 : 0); });
     if (on)
         TextCreate(char(w), 0);
     else if (source_labels[w])
@@ -337,13 +298,11 @@ void ImageLayout::mirror_clicked(int mode)
     QelRamPara *p = para();
     if (!p)
         return;
-    const int offset = Img::window(image_index, Img::W_MIRROR);
-    if (p->ram_para[offset] == mode)
+    const int w = image_index;
+    if (record(p, w).mirror() == mode)
         return;
     mirror_select(mode);
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    c331_manage::para_update = 1;
-    p->ram_para[offset] = u8(mode);
+    p->edit([w, mode](u8 *img) { WindowEdit(img, w).setMirror(u8(mode)); });
 }
 
 void ImageLayout::on_mirror1_clicked() { mirror_clicked(0); }
@@ -356,10 +315,9 @@ void ImageLayout::on_comboBox_P2P_currentIndexChanged(int index)
     QelRamPara *p = para();
     if (!p || index < 0 || index > 3)
         return;
-    const int flagsAt = Img::window(image_index, Img::W_FLAGS);
-    const int spliceAt = Img::window(image_index, Img::W_P2P_SPLICE);
-    const u16 flags = p->get_u16(flagsAt);
-    const u16 splice = p->get_u16(spliceAt);
+    const int w = image_index;
+    const u16 flags = record(p, w).flags();
+    const u16 splice = record(p, w).p2pSplice();
     u16 newFlags = flags;
     u16 newSplice = splice;
     if (index == 0) {
@@ -370,10 +328,11 @@ void ImageLayout::on_comboBox_P2P_currentIndexChanged(int index)
     }
     if (newFlags == flags && newSplice == splice)
         return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    p->set_u16(flagsAt, newFlags);
-    p->set_u16(spliceAt, newSplice);
-    c331_manage::para_update = 1;
+    p->edit([=](u8 *img) {
+        WindowEdit v(img, w);
+        v.setFlags(newFlags);
+        v.setP2pSplice(newSplice);
+    });
 }
 
 void ImageLayout::on_Button_source_select_clicked()
@@ -425,18 +384,18 @@ void ImageLayout::show_numberkeyboard_ui(QString)
 void ImageLayout::confirmString(QString text)
 {
     // only our own four fields: entries made on screens above this one pass by
-    My_lineEdit *field = g_lineedit.data();
+    My_lineEdit *field = own_keypad_field(this);
     int limitOffset = 0;
     My_lineEdit *partner = partner_of(field, &limitOffset);
     QelRamPara *p = para();
     if (!partner || !p)
         return;
 
-    u16 value = 0;
-    if (!parseEntry(text, &value))
+    const KeypadNumber value = entry(text);
+    if (!value.ok)
         return;
     const u32 limit = p->get_u16(limitOffset);
-    if (u32(value) + u32(fieldValue(partner)) > limit)
+    if (u32(value.value) + u32(fieldValue(partner)) > limit)
         return;
 
     field->setText(text);
@@ -445,10 +404,11 @@ void ImageLayout::confirmString(QString text)
     const u16 w = fieldValue(ui->lineEdit_W);
     const u16 h = fieldValue(ui->lineEdit_H);
     const int win = image_index;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    p->set_u16(Img::window(win, Img::W_X), x);
-    p->set_u16(Img::window(win, Img::W_Y), y);
-    p->set_u16(Img::window(win, Img::W_W), w);
-    p->set_u16(Img::window(win, Img::W_H), h);
-    c331_manage::para_update = 1;
+    p->edit([=](u8 *img) {
+        WindowEdit v(img, win);
+        v.setX(x);
+        v.setY(y);
+        v.setWidth(w);
+        v.setHeight(h);
+    });
 }

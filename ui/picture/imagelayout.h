@@ -54,7 +54,6 @@ private slots:
 private:
     void mirror_clicked(int mode);
     void set_state_view(bool on);
-    void set_icon(QWidget *button, const char *res);
     My_lineEdit *partner_of(My_lineEdit *field, int *limitOffset) const;
 
     Ui::ImageLayout *ui;

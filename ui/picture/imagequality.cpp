@@ -1,27 +1,22 @@
 #include "ui/picture/imagequality.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <cstring>
-#include <mutex>
 #include <utility>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_imagequality.h"
 
 namespace {
 
-const char *const kTabOn = "background-color:#4777FF;color:#FFFFFF";
-const char *const kTabOff = "background-color:#10101C;color:#FFFFFF";
 const int kPictureBytes = 16;   // image 2176..2191
 
 const PanelText kTypes[4] = {
@@ -36,12 +31,8 @@ QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 // One picture field, whole 16 bits, with the update byte raised.
 void write_field(int offset, u16 value)
 {
-    QelRamPara *p = para();
-    if (!p)
-        return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    c331_manage::para_update = 1;
-    p->set_u16(offset, value);
+    if (QelRamPara *p = para())
+        p->edit_u16(offset, value);
 }
 
 }
@@ -61,11 +52,10 @@ ImageQuality::ImageQuality(QWidget *parent) : QDialog(parent), ui(new Ui::ImageQ
     for (const Row &r : rows)
         r.slider->setPageStep(0);
 
-    ui->Button_back->setIcon(QIcon(QStringLiteral(":/png/back.png")));
-    ui->Button_back->setProperty("res", QStringLiteral(":/png/back.png"));
+    set_back_icon(ui->Button_back);
     ui->stackedWidget->setCurrentIndex(0);
     tab_selected = ui->Button_quality;
-    ui->Button_quality->setStyleSheet(QString::fromLatin1(kTabOn));
+    set_style(ui->Button_quality, SELECTED_STYLE);
     ui->comboBox->setView(new QListView(ui->comboBox));
 
     language_changed();
@@ -121,7 +111,7 @@ void ImageQuality::language_changed()
     for (const auto &[button, text] : buttons)
         button->setText(text.text());
     if (QelRamPara *p = para())
-        set_type_index(p->ram_para[Img::COLOR_TEMP]);
+        set_type_index(p->get_u16(Img::COLOR_TEMP));
     combox_language_change();
 }
 
@@ -152,10 +142,7 @@ void ImageQuality::on_Button_back_clicked() { back_to_settings(this, g_imagequal
 void ImageQuality::select_tab(QPushButton *button, int page)
 {
     ui->stackedWidget->setCurrentIndex(page);
-    if (tab_selected)
-        tab_selected->setStyleSheet(QString::fromLatin1(kTabOff));
-    button->setStyleSheet(QString::fromLatin1(kTabOn));
-    tab_selected = button;
+    move_selection(tab_selected, button);
 }
 
 void ImageQuality::on_Button_quality_clicked() { select_tab(ui->Button_quality, 0); }
@@ -226,7 +213,5 @@ void ImageQuality::on_Button_reset_clicked()
     if (!p)
         return;
     const u8 *factory = QelRamPara::default_para_ramlist() + 2 + (Img::PICTURE - Img::SETTINGS_START);
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    std::memcpy(p->ram_para + Img::PICTURE, factory, kPictureBytes);
-    c331_manage::para_update = 1;
+    p->edit([factory](u8 *img) { std::memcpy(img + Img::PICTURE, factory, kPictureBytes); });
 }

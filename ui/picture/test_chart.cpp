@@ -1,16 +1,12 @@
 #include "ui/picture/test_chart.h"
 
-#include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
-#include <mutex>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
-#include "ui/picture/settings_page.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_test_chart.h"
 
@@ -38,8 +34,7 @@ const PanelText kCaption[8] = {
 test_chart::test_chart(QWidget *parent) : QDialog(parent), ui(new Ui::test_chart)
 {
     ui->setupUi(this);
-    ui->Button_back->setIcon(QIcon(QStringLiteral(":/png/back.png")));
-    ui->Button_back->setProperty("res", QStringLiteral(":/png/back.png"));
+    set_back_icon(ui->Button_back);
     testimage_button_init();
     para_init();
     language_changed();
@@ -74,13 +69,8 @@ void test_chart::testimage_button_init()
 
 void test_chart::para_init()
 {
-    for (int k = 0; k < 8; ++k) {
-        const QString res = QStringLiteral(":/png/img_test%1.png").arg(k + 1);
-        QLabel *label = picture(k);
-        label->setPixmap(QPixmap(res));
-        label->setScaledContents(true);
-        label->setProperty("res", res);
-    }
+    for (int k = 0; k < 8; ++k)
+        set_picture(picture(k), QStringLiteral(":/png/img_test%1.png").arg(k + 1));
 }
 
 void test_chart::language_changed()
@@ -108,12 +98,8 @@ void test_chart::syncUpdate()
 
 void test_chart::write_pattern(u8 value)
 {
-    QelRamPara *p = QelRamPara::p_qelrampara_config;
-    if (!p)
-        return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    c331_manage::para_update = 1;
-    p->ram_para[Img::TEST_PATTERN] = value;
+    if (QelRamPara *p = QelRamPara::p_qelrampara_config)
+        p->edit([value](u8 *img) { img[Img::TEST_PATTERN] = value; });
 }
 
 void test_chart::qel_image_button_clicked()

@@ -10,11 +10,8 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
-#include "ui/input/inputchoose.h"
-#include "ui/output/outputset.h"
-#include "ui/picture/imagelayout.h"
-#include "ui/picture/imagequality.h"
 
 lcd_touch *lcd_touch::p_lcd_touch = nullptr;
 
@@ -134,35 +131,10 @@ void lcd_touch::auto_timeout_back()
         g_page_focus = PAGE_MAIN;
 }
 
-// The Back of one setting screen when it is open. Each screen adds its case
-// here: `if (g_<screen>) g_<screen>->on_Button_back_clicked();`
+// The Back of the page's setting screen when one is registered and open.
+// The test pattern screen is never closed this way.
 void lcd_touch::close_screen(u8 page)
 {
-    switch (page) {
-    case PAGE_INPUT_CHOICE:
-        if (g_inputchoose)
-            g_inputchoose->on_Button_back_clicked();
-        break;
-    case PAGE_LAYOUT:
-        if (g_imagelayout)
-            g_imagelayout->on_Button_back_clicked();
-        break;
-    case PAGE_OUTPUT:
-        if (g_outputset)
-            g_outputset->on_Button_back_clicked();
-        break;
-    case PAGE_PICTURE:
-        if (g_imagequality)
-            g_imagequality->on_Button_back_clicked();
-        break;
-    case PAGE_EDID:             // g_edidset
-    case PAGE_INPUT_CROP:       // g_inputcut
-    case PAGE_STATUS:           // g_machinestate
-    case PAGE_USER_MODE:        // g_custommode
-    case PAGE_NETWORK:          // g_linkoption
-    case PAGE_ADVANCED:         // g_advancedoption
-    case PAGE_SMART_MAPPING:    // g_smartmapping
-    default:
-        break;
-    }
+    if (page != PAGE_TEST_PATTERN)
+        ScreenRegistry::back(page);
 }

@@ -70,8 +70,7 @@ bool LockWindow::input_present(int slot)
     const QelRamPara *para = QelRamPara::p_qelrampara_config;
     if (!para || slot < 0 || slot > 5)
         return false;
-    const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-    return para->get_u16(o) && para->get_u16(o + 2) && para->ram_para[o + 4];
+    return InputTimingView(para->ram_para, slot).hasSignal();
 }
 
 void LockWindow::signal_update()
@@ -89,8 +88,8 @@ void LockWindow::signal_update()
             present |= u8(1 << slot);
         QString info = kNoSignal.text();
         if (on) {
-            const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-            info = QStringLiteral("%1×%2@%3").arg(para->get_u16(o)).arg(para->get_u16(o + 2)).arg(para->ram_para[o + 4]);
+            const InputTimingView t(para->ram_para, slot);
+            info = QStringLiteral("%1×%2@%3").arg(t.width()).arg(t.height()).arg(t.rate());
         }
         if (info != m_shown_info[i]) {
             m_shown_info[i] = info;

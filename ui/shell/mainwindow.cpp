@@ -7,7 +7,6 @@
 #include "core/global.h"
 #include "core/qelrampara.h"
 #include "led_output/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/firmwareupdate.h"
 #include "ui/shell/lcd_touch.h"
@@ -16,8 +15,8 @@
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
-#include "ui/input/inputchoose.h"
 #include "ui/shell/tip.h"
 #include "ui_mainwindow.h"
 
@@ -55,7 +54,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->label_lock->hide();
 
     build_mode_window();
-    enable_buttons();
 
     g_numberkeyboard = new NumberKeyboard(this);
     g_numberkeyboard->setGeometry(kPanelW - kKeypadW, 0, kKeypadW, kPanelH);
@@ -78,12 +76,13 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
-// Openers of screens that are not built are disabled; each screen enables
-// its button when it joins the menu.
+// A screen's opener is enabled exactly when its page is registered; checked
+// again whenever the menu is repainted.
 void MainWindow::enable_buttons()
 {
-    ui->custommode->setEnabled(false);
-    ui->machinestate->setEnabled(false);
+    ui->inputchoose->setEnabled(ScreenRegistry::registered(PAGE_INPUT_CHOICE));
+    ui->custommode->setEnabled(ScreenRegistry::registered(PAGE_USER_MODE));
+    ui->machinestate->setEnabled(ScreenRegistry::registered(PAGE_STATUS));
 }
 
 void MainWindow::connect_fpga_manage()
@@ -99,6 +98,7 @@ void MainWindow::connect_fpga_manage()
 
 void MainWindow::language_changed()
 {
+    enable_buttons();
     ui->label_title->setText(kTitle.text());
     ui->inputchoose->setText(kInput.text());
     ui->custommode->setText(kUserMode.text());
@@ -170,25 +170,15 @@ bool MainWindow::may_open()
     return true;
 }
 
-void MainWindow::on_inputchoose_clicked()
+void MainWindow::open_page(u8 page)
 {
     if (may_open())
-        open_screen(g_inputchoose, PAGE_INPUT_CHOICE);
+        ScreenRegistry::open(page);
 }
 
-void MainWindow::on_custommode_clicked()
-{
-    if (!may_open())
-        return;
-    // user mode screen, page 4: g_custommode
-}
-
-void MainWindow::on_machinestate_clicked()
-{
-    if (!may_open())
-        return;
-    // device status screen, page 2: g_machinestate
-}
+void MainWindow::on_inputchoose_clicked() { open_page(PAGE_INPUT_CHOICE); }
+void MainWindow::on_custommode_clicked() { open_page(PAGE_USER_MODE); }
+void MainWindow::on_machinestate_clicked() { open_page(PAGE_STATUS); }
 
 void MainWindow::on_Button_setting_clicked()
 {
@@ -329,9 +319,7 @@ void MainWindow::qel_Button_mode_save_clicked()
     QelRamPara *para = QelRamPara::p_qelrampara_config;
     if (!para || g_mode_select > 15 || lcd_touch::key_locked())
         return;
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    para->set_u16(Img::SAVE_MODE_REQUEST, u16(g_mode_select + 1));
-    c331_manage::para_update = 1;
+    para->edit_u16(Img::SAVE_MODE_REQUEST, u16(g_mode_select + 1));
 }
 
 void MainWindow::qel_Button_mode_close_clicked() { mode_window_close(); }

@@ -57,6 +57,7 @@ private slots:
 
 private:
     bool may_open();
+    void open_page(u8 page);    // a registered setting screen, through may_open()
     void build_mode_window();
     void enable_buttons();
 

@@ -1,15 +1,14 @@
 #include "ui/shell/option.h"
 
+#include <utility>
+
 #include "core/global.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
-#include "ui/output/outputset.h"
-#include "ui/picture/imagelayout.h"
-#include "ui/picture/imagequality.h"
-#include "ui/picture/test_chart.h"
 #include "ui_option.h"
 
 namespace {
@@ -34,7 +33,6 @@ Option::Option(QWidget *parent) : QDialog(parent), ui(new Ui::Option)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setGeometry(0, 0, 800, 480);
     set_back_icon(ui->Button_back);
-    enable_buttons();
     language_changed();
 }
 
@@ -45,18 +43,23 @@ Option::~Option()
     delete ui;
 }
 
-// Openers of screens that are not built are disabled; each screen enables
-// its button when it joins the menu.
+// A screen's opener is enabled exactly when its page is registered; checked
+// again whenever the menu is repainted.
 void Option::enable_buttons()
 {
-    ui->input_cut->setEnabled(false);
-    ui->link_set->setEnabled(false);
-    ui->AdvanceButton->setEnabled(false);
-    ui->smart_mapping->setEnabled(false);
+    const std::pair<QPushButton *, u8> openers[] = {
+        {ui->output_set, PAGE_OUTPUT},       {ui->input_cut, PAGE_INPUT_CROP},
+        {ui->link_set, PAGE_NETWORK},        {ui->image_quality, PAGE_PICTURE},
+        {ui->AdvanceButton, PAGE_ADVANCED},  {ui->test_chart, PAGE_TEST_PATTERN},
+        {ui->smart_mapping, PAGE_SMART_MAPPING}, {ui->image_layout, PAGE_LAYOUT},
+    };
+    for (const auto &[button, page] : openers)
+        button->setEnabled(ScreenRegistry::registered(page));
 }
 
 void Option::language_changed()
 {
+    enable_buttons();
     ui->label_title->setText(kTitle.text());
     ui->output_set->setText(kOutput.text());
     ui->input_cut->setText(kInputCut.text());
@@ -79,36 +82,19 @@ void Option::on_Button_back_clicked()
     g_page_focus = PAGE_MAIN;
 }
 
-void Option::on_output_set_clicked() { open_screen(g_outputset, PAGE_OUTPUT); }
+void Option::on_output_set_clicked() { ScreenRegistry::open(PAGE_OUTPUT); }
+void Option::on_input_cut_clicked() { ScreenRegistry::open(PAGE_INPUT_CROP); }
+void Option::on_link_set_clicked() { ScreenRegistry::open(PAGE_NETWORK); }
+void Option::on_image_quality_clicked() { ScreenRegistry::open(PAGE_PICTURE); }
+void Option::on_AdvanceButton_clicked() { ScreenRegistry::open(PAGE_ADVANCED); }
+void Option::on_test_chart_clicked() { ScreenRegistry::open(PAGE_TEST_PATTERN); }
+void Option::on_smart_mapping_clicked() { ScreenRegistry::open(PAGE_SMART_MAPPING); }
 
-void Option::on_input_cut_clicked()
-{
-    // input crop screen, page 7: g_inputcut
-}
-
-void Option::on_link_set_clicked()
-{
-    // network and USB screen, page 10: g_linkoption
-}
-
-void Option::on_image_quality_clicked() { open_screen(g_imagequality, PAGE_PICTURE); }
-
-void Option::on_AdvanceButton_clicked()
-{
-    // advanced settings screen, page 12: g_advancedoption
-}
-
-void Option::on_test_chart_clicked() { open_screen(g_test_chart, PAGE_TEST_PATTERN); }
-
-void Option::on_smart_mapping_clicked()
-{
-    // smart mapping wizard, page 24: g_smartmapping
-}
-
+// The access code first; nothing when the screen is open already.
 void Option::on_image_layout_clicked()
 {
-    if (!g_imagelayout && ask_access_code())
-        open_screen(g_imagelayout, PAGE_LAYOUT);
+    if (ScreenRegistry::registered(PAGE_LAYOUT) && !ScreenRegistry::is_open(PAGE_LAYOUT) && ask_access_code())
+        ScreenRegistry::open(PAGE_LAYOUT);
 }
 
 bool Option::ask_access_code()

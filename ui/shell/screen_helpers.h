@@ -1,11 +1,17 @@
 #ifndef QEL_UI_SHELL_SCREEN_HELPERS_H
 #define QEL_UI_SHELL_SCREEN_HELPERS_H
 
-#include <QAbstractButton>
-#include <QIcon>
-#include <QVariant>
+#include <QString>
+#include <Qt>
 
 #include "core/global.h"
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+class My_lineEdit;
+
+// What the setting screens share.
 
 // Opens a setting screen: made with no parent and kept in its global, on its
 // page, run modally. Nothing when it is open already.
@@ -19,13 +25,59 @@ void open_screen(Screen *&global, u8 page)
     global->exec();
 }
 
-// The back arrow on a Back button, its path in "res".
-inline void set_back_icon(QAbstractButton *button)
+// The settings menu has the panel again: relabelled, page 5.
+void return_to_settings();
+
+// Back on a screen of the settings menu: the screen closes and goes, its
+// global is cleared and the settings menu has the panel again.
+template <class Screen> void back_to_settings(Screen *screen, Screen *&global)
 {
-    const QString res = QStringLiteral(":/png/back.png");
-    button->setIcon(QIcon(res));
-    button->setProperty("res", res);
-    button->setIconSize(QSize(32, 32));
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->close();
+    if (global == screen)
+        global = nullptr;
+    return_to_settings();
 }
+
+// An icon from the resources, its path in "res"; size 0 keeps the icon size.
+void set_icon(QAbstractButton *button, const QString &res, int size = 0);
+// The back arrow on a Back button, at 32 x 32.
+void set_back_icon(QAbstractButton *button);
+// A picture from the resources, scaled to the label, its path in "res".
+void set_picture(QLabel *label, const QString &res);
+
+// Takes a container made at run time out of the screen at once and deletes
+// it after the current event: a button in it may be the one whose click runs.
+void retire(QWidget *container);
+
+// The selection pair of menus and action buttons.
+constexpr const char *SELECTED_STYLE = "background-color:#4777FF;color:#FFFFFF";
+constexpr const char *PLAIN_STYLE = "background-color:#10101C;color:#FFFFFF";
+void set_style(QWidget *widget, const char *style);
+
+// Moves the selection from the button in `holder` (a pointer or QPointer) to
+// `to`: the old one gets `plain`, `to` gets `selected` and is kept.
+template <class Holder, class Button>
+void move_selection(Holder &holder, Button *to, const char *selected = SELECTED_STYLE,
+                    const char *plain = PLAIN_STYLE)
+{
+    set_style(holder, plain);
+    set_style(to, selected);
+    holder = to;
+}
+
+// A number typed on the keypad: the whole text decimal digits, within
+// min..max. Empty text is refused, or read as 0 with EmptyEntry::Zero.
+enum class EmptyEntry { Refused, Zero };
+struct KeypadNumber
+{
+    bool ok = false;
+    int value = 0;
+};
+KeypadNumber keypad_number(const QString &text, int min, int max, EmptyEntry empty = EmptyEntry::Refused);
+
+// The keypad's field (g_lineedit) when it is one of `screen`'s own, else
+// null: an entry typed for another screen's field passes this one by.
+My_lineEdit *own_keypad_field(const QWidget *screen);
 
 #endif

@@ -278,12 +278,19 @@ private slots:
         QCOMPARE(dlg.selectedWindow(), u8(2));
         QCOMPARE(child(menu(dlg), "select_frame")->x(), 147);
 
-        // the selected window switched off: back to window 0
-        setWindow(2, 0, 1, 0x80);
-        refresh(env, dlg);
-        QCOMPARE(dlg.selectedWindow(), u8(0));
-        QCOMPARE(dlg.selectedInput(), u8(2));
-        QCOMPARE(child(menu(dlg), "select_frame")->x(), 17);
+        // the selected window leaves the menu (off, or an on word the scaler
+        // also reads as off): back to window 0
+        for (int offWord : {0, 2}) {
+            setWindow(2, 1, 1, 0x80);
+            refresh(env, dlg);
+            clickWindow(dlg, 2);
+            setWindow(2, offWord, 1, 0x80);
+            refresh(env, dlg);
+            QVERIFY(!child(menu(dlg), "window_2"));
+            QCOMPARE(dlg.selectedWindow(), u8(0));
+            QCOMPARE(dlg.selectedInput(), u8(2));
+            QCOMPARE(child(menu(dlg), "select_frame")->x(), 17);
+        }
 
         // code 103 recounts even when the crop table matches the saved copy
         setCrop(2, 0, 2);
@@ -298,20 +305,28 @@ private slots:
         QCOMPARE(tileSize(dlg, 0), QStringLiteral("Нет сигнала"));
     }
 
+    void fiveLanguages_data()
+    {
+        QTest::addColumn<int>("lang");
+        QTest::addColumn<int>("valid");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("zh") << 0 << 0x1F << QStringLiteral("信源切换");
+        QTest::newRow("en") << 1 << 0x1F << QStringLiteral("Source switch");
+        QTest::newRow("ru") << 2 << 0x1F << QStringLiteral("Переключение источника");
+        QTest::newRow("vn") << 3 << 0x1F << QStringLiteral("Chuyển đổi nguồn");
+        QTest::newRow("tw") << 4 << 0x1F << QStringLiteral("信源切換");
+        QTest::newRow("ru not allowed: en") << 2 << 0x1B << QStringLiteral("Source switch");
+    }
     void fiveLanguages()
     {
-        const struct { int lang, valid; const char *title; } cases[] = {
-            {0, 0x1F, "信源切换"}, {1, 0x1F, "Source switch"}, {2, 0x1F, "Переключение источника"},
-            {3, 0x1F, "Chuyển đổi nguồn"}, {4, 0x1F, "信源切換"},
-            {2, 0x1B, "Source switch"},   // Russian not allowed: English
-        };
-        for (const auto &c : cases) {
-            ScreenEnv env;
-            g_language = u8(c.lang);
-            g_lcd_lang_valid = c.valid;
-            InputChoose dlg;
-            QCOMPARE(labelText(&dlg, "label_title"), QString::fromUtf8(c.title));
-        }
+        QFETCH(int, lang);
+        QFETCH(int, valid);
+        QFETCH(QString, title);
+        ScreenEnv env;
+        g_language = u8(lang);
+        g_lcd_lang_valid = valid;
+        InputChoose dlg;
+        QCOMPARE(labelText(&dlg, "label_title"), title);
     }
 
     void namesPlainAndContainersDeferred()

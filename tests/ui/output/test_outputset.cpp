@@ -92,38 +92,48 @@ class TestOutputSet : public QObject
     Q_OBJECT
 
 private slots:
+    void presetsSplitOddEvenAndWideCanvases_data()
+    {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("widths");
+        QTest::addColumn<QString>("heights");
+        QTest::addColumn<int>("widthShown");
+        QTest::newRow("horizontal even") << 1920 << 1080 << 0 << "960 960" << "1080 1080" << 1920;
+        QTest::newRow("horizontal odd") << 1921 << 1081 << 0 << "968 953" << "1081 1081" << 1921;
+        // 32-pixel steps, padded span
+        QTest::newRow("horizontal wide") << 10000 << 1080 << 0 << "5024 4992" << "1080 1080" << 10000;
+        QTest::newRow("horizontal wide odd") << 10001 << 1080 << 0 << "5024 4992" << "1080 1080" << 10001;
+        QTest::newRow("vertical even") << 1920 << 1080 << 1 << "1920 1920" << "540 540" << 1920;
+        QTest::newRow("vertical odd") << 1921 << 1081 << 1 << "1921 1921" << "541 540" << 1921;
+        QTest::newRow("copy") << 1921 << 1081 << 2 << "1921 1921" << "1081 1081" << 1921;
+        // copy is at most 8188 wide
+        QTest::newRow("copy wide") << 9000 << 1080 << 2 << "8188 8188" << "1080 1080" << 8188;
+    }
     void presetsSplitOddEvenAndWideCanvases()
     {
-        struct Case {
-            int w, h, index;
-            int out1w, out2w, out1h, out2h;
-            int width_shown;
-        };
-        const Case cases[] = {
-            {1920, 1080, 0, 960, 960, 1080, 1080, 1920},
-            {1921, 1081, 0, 968, 953, 1081, 1081, 1921},
-            {10000, 1080, 0, 5024, 4992, 1080, 1080, 10000},  // 32-pixel steps, padded span
-            {10001, 1080, 0, 5024, 4992, 1080, 1080, 10001},
-            {1920, 1080, 1, 1920, 1920, 540, 540, 1920},
-            {1921, 1081, 1, 1921, 1921, 541, 540, 1921},
-            {1921, 1081, 2, 1921, 1921, 1081, 1081, 1921},
-            {9000, 1080, 2, 8188, 8188, 1080, 1080, 8188},   // copy is at most 8188 wide
-        };
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(int, index);
+        QFETCH(QString, widths);
+        QFETCH(QString, heights);
+        QFETCH(int, widthShown);
         const char *pictures[] = {":/png/out_horizontal.png", ":/png/out_vertical.png", ":/png/out_copy.png"};
-        for (const Case &c : cases) {
-            Output o(c.index == 2 ? 3 : 4, c.w, c.h);
-            o.open();
-            o.choose(c.index);
-            QCOMPARE(o.widths(), QStringLiteral("%1 %2").arg(c.out1w).arg(c.out2w));
-            QCOMPARE(o.heights(), QStringLiteral("%1 %2").arg(c.out1h).arg(c.out2h));
-            QCOMPARE(o.text("lineEdit_width").toInt(), c.width_shown);
-            QCOMPARE(res(o.screen, "out_label"), QString::fromLatin1(pictures[c.index]));
-            // nothing reaches the image before Apply
-            QCOMPARE(int(c331_manage::para_update), 0);
-            QCOMPARE(img(Img::OUT1_W), 1920);
-            click(o.screen, "Button_apply1");
-            expectImage({{Img::CANVAS_W, c.width_shown}, {Img::OUT1_W, c.out1w}, {Img::OUT1_H, c.out1h}});
-        }
+        Output o(index == 2 ? 3 : 4, w, h);
+        o.open();
+        o.choose(index);
+        QCOMPARE(o.widths(), widths);
+        QCOMPARE(o.heights(), heights);
+        QCOMPARE(o.text("lineEdit_width").toInt(), widthShown);
+        QCOMPARE(res(o.screen, "out_label"), QString::fromLatin1(pictures[index]));
+        // nothing reaches the image before Apply
+        QCOMPARE(int(c331_manage::para_update), 0);
+        QCOMPARE(img(Img::OUT1_W), 1920);
+        click(o.screen, "Button_apply1");
+        expectImage({{Img::CANVAS_W, widthShown},
+                     {Img::OUT1_W, widths.section(' ', 0, 0).toInt()},
+                     {Img::OUT1_H, heights.section(' ', 0, 0).toInt()}});
     }
 
     void applyWritesExactlyTheOutputAreas()

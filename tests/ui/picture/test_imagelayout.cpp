@@ -210,9 +210,12 @@ private slots:
         QCOMPARE(rec(1, Img::W_P2P_SPLICE), 5);
         QCOMPARE(updates(), 0);
 
-        // the mirror word is read whole (0x5501 lights none); the byte alone is written
+        // the mirror is the byte at +4, as the scaler reads it (0x5501 lights mirror 2);
+        // the byte alone is written
         clickTile(s, 2);
-        noneLit();
+        QCOMPARE(res(s, "mirror2"), QStringLiteral(":/png/mirror2_on.png"));
+        c331_manage::pInstance()->pass();
+        QCOMPARE(int(c331_manage::pInstance()->chip()->state().window[2].mirror), 1);
         click(s, "mirror4");
         QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR)]), 3);
         QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR) + 1]), 0x55);

@@ -113,8 +113,13 @@ private slots:
         q.settle();
         q.open();
         QCOMPARE(q.combo()->currentIndex(), -1);
+        // nor after a language change: the type is the whole word, as the scaler reads it
+        q.para->ram_para[Img::LANGUAGE] = 0;
+        q.refresh();
+        QCOMPARE(q.combo()->currentIndex(), -1);
         QCOMPARE(q.para->get_u16(Img::COLOR_TEMP), u16(0x0103));
         QCOMPARE(int(c331_manage::para_update), 0);
+        QCOMPARE(int(q.applied().color_temp), 0);
     }
 
     void slidersWriteOnlyOnRelease()

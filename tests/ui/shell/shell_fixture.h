@@ -18,12 +18,13 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/syncupdate.h"
 #include "ui/shell/tip.h"
 
-// The shell as main() leaves it: parameter store, refresh, main menu, home
-// screen and touch reader, on a temporary device root.
+// The shell as main() leaves it: the screens registered, parameter store,
+// refresh, main menu, home screen and touch reader, on a temporary device root.
 struct Shell
 {
     TestRoot root;
@@ -32,6 +33,7 @@ struct Shell
 
     Shell()
     {
+        register_screens();
         QelRamPara::pInstance();
         SyncUpdate::pInstance();
         w = new MainWindow();

@@ -1,4 +1,5 @@
 #include "tests/ui/shell/shell_fixture.h"
+#include "tests/ui/shell/stub_screen.h"
 #include "ui/shell/qroundprogressbar.h"
 
 namespace {
@@ -40,6 +41,32 @@ private slots:
         QVERIFY(!g_numberkeyboard->isVisible());
         QVERIFY(!g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+
+    // Through the registry, from the top down: EDID, crop, input choice,
+    // layout, the focused page, then the settings menu and the pop-up.
+    void idleReturnBacksRegisteredScreensTopDown()
+    {
+        IdleShell s;
+        StubScreen<PAGE_EDID>::add();
+        StubScreen<PAGE_INPUT_CROP>::add();
+        StubScreen<PAGE_INPUT_CHOICE>::add();
+        StubScreen<PAGE_LAYOUT>::add();
+        StubScreen<PAGE_USER_MODE>::add();
+        StubScreen<PAGE_TEST_PATTERN>::add();
+        g_option = new Option;
+        s.w->mode_window_show();
+        for (u8 page : {PAGE_TEST_PATTERN, PAGE_USER_MODE, PAGE_LAYOUT, PAGE_INPUT_CHOICE, PAGE_INPUT_CROP, PAGE_EDID})
+            ScreenRegistry::find(page)->create();
+        g_page_focus = PAGE_USER_MODE;
+        s.idle(3000);
+        QCOMPARE(stubLog(), QStringList({"back 8", "back 7", "back 3", "back 9", "back 4"}));
+        QVERIFY(!g_option && !s.w->mode_window_open());
+        QVERIFY(StubScreen<PAGE_TEST_PATTERN>::global);   // never closed by the idle return
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+        delete StubScreen<PAGE_TEST_PATTERN>::global;
+        ScreenRegistry::clear();
+        register_screens();
     }
 
     // No idle return and no lock while the test pattern page (16) is open;

@@ -1,6 +1,7 @@
 #include <QLabel>
 
 #include "tests/ui/shell/shell_fixture.h"
+#include "tests/ui/shell/stub_screen.h"
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
@@ -13,6 +14,81 @@ class TestOpeners : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanup()
+    {
+        ScreenRegistry::clear();
+        register_screens();
+        stubLog().clear();
+    }
+
+    // A screen joins with its registry entry alone: its menu button enables,
+    // the opener, the refresh and the idle return reach it.
+    void laterScreensJoinTheMenus()
+    {
+        Shell s;
+        s.w->show_menu();
+        QVERIFY(child(s.w, "inputchoose")->isEnabled());
+        QVERIFY(!child(s.w, "custommode")->isEnabled());
+        QVERIFY(!child(s.w, "machinestate")->isEnabled());
+        StubScreen<PAGE_USER_MODE>::add();
+        s.w->show_menu();
+        QVERIFY(child(s.w, "custommode")->isEnabled());
+
+        // refused under the key lock; otherwise the pop-up closes first
+        lcd_touch::p_lcd_touch->set_key_lock(true);
+        s.w->on_custommode_clicked();
+        QVERIFY(!StubScreen<PAGE_USER_MODE>::global);
+        lcd_touch::p_lcd_touch->set_key_lock(false);
+        s.w->mode_window_show();
+        onModal([&](QWidget *m) {
+            QCOMPARE(m, static_cast<QWidget *>(StubScreen<PAGE_USER_MODE>::global));
+            QCOMPARE(int(g_page_focus), int(PAGE_USER_MODE));
+            QVERIFY(!s.w->mode_window_open());
+            SyncUpdate::pInstance()->para_sync(REFRESH_INPUTS);
+            s.idle(u32(g_back_to_mainwindow_time) + 1);
+        });
+        click(s.w, "custommode");
+        QCOMPARE(stubLog(), QStringList({"refresh 4 12", "back 4"}));
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+
+        // the settings menu: enabled exactly for the registered pages
+        StubScreen<PAGE_NETWORK>::add();
+        s.inSettings([&](QWidget *m) {
+            const QMap<QString, bool> enabled{{"output_set", true},  {"input_cut", false},    {"link_set", true},
+                                              {"image_quality", true}, {"AdvanceButton", false}, {"test_chart", true},
+                                              {"smart_mapping", false}, {"image_layout", true}};
+            for (auto it = enabled.begin(); it != enabled.end(); ++it)
+                QVERIFY2(child(m, it.key())->isEnabled() == it.value(), qPrintable(it.key()));
+            onModal([](QWidget *net) {
+                QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
+                QCOMPARE(int(g_page_focus), int(PAGE_NETWORK));
+                StubScreen<PAGE_NETWORK>::global->on_Button_back_clicked();
+            });
+            click(m, "link_set");
+        });
+        QCOMPARE(stubLog().last(), QStringLiteral("back 10"));
+    }
+
+    // The input choice's pop-up opens the crop and EDID screens once they exist.
+    void inputChoicePopupOpensRegisteredScreens()
+    {
+        Shell s;
+        StubScreen<PAGE_EDID>::add();
+        s.w->show_menu();
+        onModal([&](QWidget *choice) {
+            click(child(choice, "frame"), "Button_menu");
+            onModal([&](QWidget *edid) {
+                QCOMPARE(edid, static_cast<QWidget *>(StubScreen<PAGE_EDID>::global));
+                QCOMPARE(int(g_page_focus), int(PAGE_EDID));
+                s.idle(u32(g_back_to_mainwindow_time) + 1);
+            });
+            click(choice, "button_EDID");
+        });
+        click(s.w, "inputchoose");
+        QCOMPARE(stubLog(), QStringList({"back 8"}));
+        QVERIFY(!g_inputchoose);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
     void mainMenuOpensInputChoiceAndIdleClosesIt()
     {
         Shell s;

@@ -1,0 +1,91 @@
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+#include "core/refresh_codes.h"
+#include "tests/support/testenv.h"
+#include "tests/ui/shell/stub_screen.h"
+#include "ui/shell/screens.h"
+
+namespace {
+// A screen whose syncUpdate takes no code.
+class PlainScreen : public QDialog
+{
+public:
+    static PlainScreen *global;
+    static int refreshes;
+    void syncUpdate() { ++refreshes; }
+    void on_Button_back_clicked() { global = nullptr; }
+};
+PlainScreen *PlainScreen::global = nullptr;
+int PlainScreen::refreshes = 0;
+}
+
+class TestScreenRegistry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        TestEnv::resetGlobals();
+        ScreenRegistry::clear();
+        stubLog().clear();
+    }
+    void cleanup() { ScreenRegistry::clear(); }
+
+    void entriesByPage()
+    {
+        QVERIFY(!ScreenRegistry::registered(PAGE_STATUS));
+        QVERIFY(!ScreenRegistry::open(PAGE_STATUS));   // nothing to open
+        ScreenRegistry::refresh(PAGE_STATUS, 1);       // nor to refresh or close
+        ScreenRegistry::back(PAGE_STATUS);
+
+        StubScreen<PAGE_STATUS>::add();
+        QVERIFY(ScreenRegistry::registered(PAGE_STATUS));
+        QVERIFY(!ScreenRegistry::is_open(PAGE_STATUS));
+        ScreenRegistry::refresh(PAGE_STATUS, 12);
+        ScreenRegistry::back(PAGE_STATUS);
+        QVERIFY(stubLog().isEmpty());   // closed: neither reaches it
+
+        QDialog *made = ScreenRegistry::find(PAGE_STATUS)->create();
+        QCOMPARE(made, static_cast<QDialog *>(StubScreen<PAGE_STATUS>::global));
+        QCOMPARE(ScreenRegistry::instance(PAGE_STATUS), made);
+        QCOMPARE(int(g_page_focus), int(PAGE_STATUS));
+        ScreenRegistry::refresh(PAGE_STATUS, REFRESH_INPUTS);
+        QPointer<QDialog> alive(made);
+        ScreenRegistry::back(PAGE_STATUS);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive && !ScreenRegistry::is_open(PAGE_STATUS));
+        QCOMPARE(stubLog(), QStringList({"refresh 2 12", "back 2"}));
+
+        // a later entry for the page replaces the earlier one
+        ScreenRegistry::add(screen_entry(PAGE_STATUS, PlainScreen::global));
+        PlainScreen shown;
+        PlainScreen::global = &shown;
+        ScreenRegistry::refresh(PAGE_STATUS, 99);
+        QCOMPARE(PlainScreen::refreshes, 1);
+        QCOMPARE(stubLog().size(), 2);
+        PlainScreen::global = nullptr;
+    }
+
+    void openRunsModallyOnItsPageOnce()
+    {
+        StubScreen<PAGE_NETWORK>::add();
+        bool sawModal = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *m = QApplication::activeModalWidget();
+            sawModal = m && m == StubScreen<PAGE_NETWORK>::global && g_page_focus == PAGE_NETWORK;
+            // a second open while it shows makes no second screen
+            ScreenRegistry::open(PAGE_NETWORK);
+            StubScreen<PAGE_NETWORK>::global->on_Button_back_clicked();
+        });
+        QVERIFY(ScreenRegistry::open(PAGE_NETWORK));
+        QVERIFY(sawModal);
+        QCOMPARE(stubLog(), QStringList({"back 10"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+QTEST_MAIN(TestScreenRegistry)
+#include "test_screen_registry.moc"
