@@ -1,0 +1,1 @@
+qel_add_test(test_smartmapping ui/output/test_smartmapping.cpp)
