@@ -102,6 +102,18 @@ QStringList scan_files(const QString &folder, int limit)
     return paths;
 }
 
+// An invisible button over a tile or a list row, named by its number.
+QPushButton *overlay_button(QWidget *parent, int number, const QRect &rect)
+{
+    QPushButton *button = new QPushButton(parent);
+    button->setObjectName(QString::number(number));
+    button->setGeometry(rect);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
+    return button;
+}
+
 bool ring_shows() { return g_qround_bar != nullptr; }
 
 // A container made at run time goes with the next event loop turn: the
@@ -321,13 +333,8 @@ void SmartMapping::wlan_init(int page)
         label->setStyleSheet(QStringLiteral("background-color: #212435;color: #FFFFFF"));
         label->setText(formatted(TILE, port_group * 8 + t + 1));
 
-        QPushButton *button = new QPushButton(tiles_frame);
-        button->setObjectName(QString::number(t));
-        button->setGeometry(10 + 150 * c, 15 + 75 * r, 128, 58);
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
-        connect(button, &QPushButton::clicked, this, &SmartMapping::qel_button_wlan_clicked);
+        connect(overlay_button(tiles_frame, t, QRect(10 + 150 * c, 15 + 75 * r, 128, 58)), &QPushButton::clicked,
+                this, &SmartMapping::qel_button_wlan_clicked);
     }
     tiles_frame->show();
 }
@@ -498,13 +505,8 @@ void SmartMapping::scan_file_list()
             if (first + k == file_row)
                 edit_line([&path](LINE_TYPE &) { g_qlfile_name = path; });
 
-            QPushButton *button = new QPushButton(file_frame);
-            button->setObjectName(QString::number(k));
-            button->setGeometry(5, 5 + 45 * k, 520, 40);
-            button->setFlat(true);
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
-            connect(button, &QPushButton::clicked, this, &SmartMapping::qel_button_file_clicked);
+            connect(overlay_button(file_frame, k, label->geometry()), &QPushButton::clicked, this,
+                    &SmartMapping::qel_button_file_clicked);
         }
         auto page_button = [this](const QString &name, int y, const QString &res) {
             QPushButton *b = new QPushButton(file_frame);
