@@ -57,6 +57,8 @@ void back(u8 page)
     }
 }
 
+void remove(u8 page) { entries().erase(page); }
+
 void clear() { entries().clear(); }
 
 }

@@ -23,6 +23,7 @@ struct ScreenEntry
 
 namespace ScreenRegistry {
 void add(const ScreenEntry &entry);          // replaces an entry of the same page
+void remove(u8 page);                        // tests
 const ScreenEntry *find(u8 page);
 bool registered(u8 page);
 bool is_open(u8 page);

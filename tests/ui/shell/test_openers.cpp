@@ -28,6 +28,11 @@ private slots:
         Shell s;
         s.w->show_menu();
         QVERIFY(child(s.w, "inputchoose")->isEnabled());
+        ScreenRegistry::clear();
+        register_screens();
+        for (u8 page : {PAGE_USER_MODE, PAGE_STATUS, PAGE_NETWORK})
+            ScreenRegistry::remove(page);
+        s.w->show_menu();
         QVERIFY(!child(s.w, "custommode")->isEnabled());
         QVERIFY(!child(s.w, "machinestate")->isEnabled());
         StubScreen<PAGE_USER_MODE>::add();
@@ -54,11 +59,14 @@ private slots:
         // the settings menu: enabled exactly for the registered pages
         StubScreen<PAGE_NETWORK>::add();
         s.inSettings([&](QWidget *m) {
-            const QMap<QString, bool> enabled{{"output_set", true},  {"input_cut", false},    {"link_set", true},
-                                              {"image_quality", true}, {"AdvanceButton", false}, {"test_chart", true},
-                                              {"smart_mapping", false}, {"image_layout", true}};
-            for (auto it = enabled.begin(); it != enabled.end(); ++it)
-                QVERIFY2(child(m, it.key())->isEnabled() == it.value(), qPrintable(it.key()));
+            const QMap<QString, u8> pages{{"output_set", PAGE_OUTPUT},       {"input_cut", PAGE_INPUT_CROP},
+                                          {"link_set", PAGE_NETWORK},        {"image_quality", PAGE_PICTURE},
+                                          {"AdvanceButton", PAGE_ADVANCED},  {"test_chart", PAGE_TEST_PATTERN},
+                                          {"smart_mapping", PAGE_SMART_MAPPING}, {"image_layout", PAGE_LAYOUT}};
+            for (auto it = pages.begin(); it != pages.end(); ++it)
+                QVERIFY2(child(m, it.key())->isEnabled() == ScreenRegistry::registered(it.value()),
+                         qPrintable(it.key()));
+            QVERIFY(child(m, "link_set")->isEnabled());
             onModal([](QWidget *net) {
                 QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
                 QCOMPARE(int(g_page_focus), int(PAGE_NETWORK));

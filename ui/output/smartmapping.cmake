@@ -1,0 +1,3 @@
+target_sources(qelapp PRIVATE
+  ui/output/smartmapping.h ui/output/smartmapping.cpp ui/output/smartmapping.ui
+)

@@ -1,0 +1,838 @@
+#include "ui/output/smartmapping.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <mutex>
+#include <utility>
+
+#include "core/qelrampara.h"
+#include "core/refresh_codes.h"
+#include "core/utils.h"
+#include "led_output/fpga_manage.h"
+#include "led_output/rcv_recovery_file.h"
+#include "ui/picture/settings_page.h"
+#include "ui/shell/device_requests.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screens.h"
+#include "ui_smartmapping.h"
+
+namespace {
+
+const char *const MENU_SELECTED = "background-color:#4777FF;color:#FFFFFF";
+const char *const MENU_PLAIN = "background-color:#10101C;color:#FFFFFF";
+const char *const GROUP_SELECTED =
+    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const GROUP_PLAIN = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const TILE_SELECTED = "background-color: #212435;border:1px solid #00D65B;";
+const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFFFF;";
+const char *const LIST_PANEL = "background-color: rgb(33, 36, 53);";
+
+const char *const SMART_DIR = "/data/smartmapping";
+const char *const USB_DIR = "/mnt/usb1/";
+const char *const SCAN_SUFFIX = "qlfile";
+
+const PanelText NEXT{"下一步", "Next", "Далее", "Bước tiếp theo", "下一步"};
+const PanelText PREVIOUS{"上一步", "Previous", "Назад", "Thao tác\nphía trước", "上一步"};
+const PanelText GROUP{"网口%d~%d", "LED%d~%d", "LED%d~%d", "LED%d~%d", "網口%d~%d"};
+const PanelText TILE{"网口LED%d", "LED%d", "LED%d", "LED%d", "網口LED%d"};
+const PanelText ROUTING{"走线%d", "Routing %d", "Путь %d", "Dấu vết%d", "走線%d"};
+const PanelText NO_FILE{"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
+                        "無加載文件!"};
+
+QString formatted(const PanelText &text, int a, int b = 0)
+{
+    return QString::asprintf(text.text().toUtf8().constData(), a, b);
+}
+
+void set_icon(QAbstractButton *button, const QString &res, int w, int h)
+{
+    button->setIcon(QIcon(res));
+    button->setIconSize(QSize(w, h));
+    button->setProperty("res", res);
+}
+
+// Whole text a decimal number within lo..hi; -1 otherwise.
+int whole_number(const QString &text, int lo, int hi)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return -1;
+    const int v = text.toInt();
+    return v < lo || v > hi ? -1 : v;
+}
+
+// Ranges of the entry fields: rows and columns 1..255, sizes and offsets 16 bits.
+int field_max(const QString &name)
+{
+    return name == QLatin1String("lineEdit_line") || name == QLatin1String("lineEdit_column") ? 255 : 65535;
+}
+int field_min(const QString &name) { return field_max(name) == 255 ? 1 : 0; }
+
+// A field's value; 0 when its text is not a number within its range.
+int field_value(const QLineEdit *field)
+{
+    return qMax(0, whole_number(field->text(), field_min(field->objectName()), field_max(field->objectName())));
+}
+
+// The scan files of one device folder, as device paths, in name order:
+// regular files with the exact suffix, no symbolic links, at most `limit`.
+QStringList scan_files(const QString &folder, int limit)
+{
+    QStringList paths;
+    if (limit <= 0)
+        return paths;
+    const QDir dir(Utils::devicePath(folder));
+    const QFileInfoList list = dir.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
+    const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    for (const QFileInfo &fi : list) {
+        if (paths.size() >= limit)
+            break;
+        if (fi.isFile() && !fi.isSymLink() && fi.suffix() == QLatin1String(SCAN_SUFFIX))
+            paths.append(base + fi.fileName());
+    }
+    return paths;
+}
+
+// An invisible button over a tile or a list row, named by its number.
+QPushButton *overlay_button(QWidget *parent, int number, const QRect &rect)
+{
+    QPushButton *button = new QPushButton(parent);
+    button->setObjectName(QString::number(number));
+    button->setGeometry(rect);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
+    return button;
+}
+
+bool ring_shows() { return g_qround_bar != nullptr; }
+
+// A container made at run time goes with the next event loop turn: the
+// button whose click rebuilds it may still be on the stack.
+void discard(QFrame *frame)
+{
+    if (!frame)
+        return;
+    frame->hide();
+    frame->setParent(nullptr);
+    frame->deleteLater();
+}
+
+}
+
+SmartMapping::SmartMapping(QWidget *parent) : QDialog(parent), ui(new Ui::SmartMapping)
+{
+    ui->setupUi(this);
+    style_stick_selected = QStringLiteral("background-color:#4777FF;color: #00FF00;");
+    style_stick_plain = QStringLiteral("background-color: rgb(33, 36, 53);color: #00FF00");
+    style_device_selected = QStringLiteral("background-color:#4777FF;color: #FFFFFF");
+    style_device_plain = QStringLiteral("background-color: rgb(33, 36, 53);color: #FFFFFF");
+    style_load_plain = QStringLiteral("background-color:#10101C;color: #FFFFFF");
+    style_load_selected = QStringLiteral("background-color: rgb(71, 119, 255);color: #FFFFFF");
+    style_load_grey = QStringLiteral("background-color: gray;border:2px;color: #FFFFFF");
+
+    set_icon(ui->Button_back, QStringLiteral(":/png/back.png"), 32, 32);
+    ui->stackedWidget->setCurrentIndex(0);
+    selected_group_button = ui->Button_wlan1;
+    selected_menu_button = ui->Button_shortcut;
+    ui->Button_shortcut->setStyleSheet(QString::fromLatin1(MENU_SELECTED));
+    ui->Button_wlan4->hide();
+    ui->Button_wlan8->hide();
+    QPushButton *const groups[2][3] = {{ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3},
+                                       {ui->Button_wlan5, ui->Button_wlan6, ui->Button_wlan7}};
+    for (const auto &row : groups)
+        for (int i = 0; i < 3; ++i)
+            row[i]->setGeometry(85 + 150 * i, 59, 130, 50);
+    edit_line([](LINE_TYPE &l) { l.output_port = 0; });
+    language_changed();
+    line_select(1);
+    file_list_shown = 0;
+    edit_line([](LINE_TYPE &l) { l.routing = 1; });
+
+    for (My_lineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_line, ui->lineEdit_column,
+                               ui->lineEdit_horzion, ui->lineEdit_vert})
+        connect(field, &My_lineEdit::send_show, this, &SmartMapping::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this, &SmartMapping::confirmString);
+}
+
+SmartMapping::~SmartMapping()
+{
+    if (g_smartmapping == this)
+        g_smartmapping = nullptr;
+    delete ui;
+}
+
+// ------------------------------------------------------------ cabinet record
+
+void SmartMapping::edit_line(const std::function<void(LINE_TYPE &)> &change)
+{
+    std::lock_guard<std::mutex> lock(g_line_type_mutex);
+    change(line_type);
+}
+
+LINE_TYPE SmartMapping::line() const
+{
+    std::lock_guard<std::mutex> lock(g_line_type_mutex);
+    return line_type;
+}
+
+// ------------------------------------------------------------ menu
+
+void SmartMapping::button_select(QPushButton *button)
+{
+    if (selected_menu_button)
+        selected_menu_button->setStyleSheet(QString::fromLatin1(MENU_PLAIN));
+    button->setStyleSheet(QString::fromLatin1(MENU_SELECTED));
+    selected_menu_button = button;
+}
+
+void SmartMapping::on_Button_shortcut_clicked()
+{
+    if (ring_shows())
+        return;
+    button_select(ui->Button_shortcut);
+    ui->stackedWidget->setCurrentIndex(0);
+    file_list_shown = 0;
+    page0_texts();
+}
+
+void SmartMapping::on_Button_loadscan_clicked()
+{
+    if (ring_shows() || scan_file_entries == 0)
+        return;
+    button_select(ui->Button_loadscan);
+    ui->stackedWidget->setCurrentIndex(4);
+    group_select(ui->Button_wlan5, 0, 1);
+    page4_texts();
+    file_list_shown = 0;
+}
+
+void SmartMapping::on_Button_paraweld_clicked()
+{
+    if (ring_shows())
+        return;
+    button_select(ui->Button_paraweld);
+    ui->stackedWidget->setCurrentIndex(6);
+    page6_texts();
+    file_list_shown = 0;
+}
+
+void SmartMapping::on_Button_mapping_clicked()
+{
+    if (ring_shows())
+        return;
+    button_select(ui->Button_mapping);
+    show_mapping_state();
+    ui->stackedWidget->setCurrentIndex(7);
+    file_list_shown = 0;
+    page7_texts();
+}
+
+// Mapping is on when bit 7 of register 0 is set in both FPGAs; without the
+// FPGA manager it reads off.
+void SmartMapping::show_mapping_state()
+{
+    bool on = false;
+    if (fpga_manage *f = fpga_manage::p_fpga_manage) {
+        f->read_from_register(0, 0);
+        f->read_from_register(0, 1);
+        on = (f->reg_mirror(0, 0) & 0x80) && (f->reg_mirror(1, 0) & 0x80);
+    }
+    set_icon(ui->Button_mapping_state, on ? QStringLiteral(":/png/button_on.png") : QStringLiteral(":/png/button_off.png"),
+             70, 32);
+}
+
+// ------------------------------------------------------------ cabinet and port pages
+
+void SmartMapping::on_Button_next_clicked()
+{
+    const u16 w = u16(field_value(ui->lineEdit_X));
+    const u16 h = u16(field_value(ui->lineEdit_Y));
+    edit_line([w, h](LINE_TYPE &l) {
+        l.cabinet_width = w;
+        l.cabinet_height = h;
+    });
+    group_select(ui->Button_wlan1, 0, 0);
+    page1_texts();
+    ui->stackedWidget->setCurrentIndex(1);
+}
+
+void SmartMapping::on_Button_front_2_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(0);
+    page0_texts();
+}
+
+void SmartMapping::on_Button_next_2_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(2);
+    page2_texts();
+}
+
+void SmartMapping::on_Button_wlan1_clicked() { group_select(ui->Button_wlan1, 0, 0); }
+void SmartMapping::on_Button_wlan2_clicked() { group_select(ui->Button_wlan2, 1, 0); }
+void SmartMapping::on_Button_wlan3_clicked() { group_select(ui->Button_wlan3, 2, 0); }
+void SmartMapping::on_Button_wlan4_clicked() { group_select(ui->Button_wlan4, 3, 0); }
+void SmartMapping::on_Button_wlan5_clicked() { group_select(ui->Button_wlan5, 0, 1); }
+void SmartMapping::on_Button_wlan6_clicked() { group_select(ui->Button_wlan6, 1, 1); }
+void SmartMapping::on_Button_wlan7_clicked() { group_select(ui->Button_wlan7, 2, 1); }
+void SmartMapping::on_Button_wlan8_clicked() { group_select(ui->Button_wlan8, 3, 1); }
+
+void SmartMapping::group_select(QPushButton *button, u8 group, int page)
+{
+    if (selected_group_button)
+        selected_group_button->setStyleSheet(QString::fromLatin1(GROUP_PLAIN));
+    button->setStyleSheet(QString::fromLatin1(GROUP_SELECTED));
+    selected_group_button = button;
+    port_group = group;
+    wlan_init(page);
+}
+
+// The eight port tiles of the group on page 1 (page 0) or page 4 (page 1).
+void SmartMapping::wlan_init(int page)
+{
+    discard(tiles_frame);
+    QWidget *host = page == 0 ? ui->page_2 : ui->page_5;
+    tiles_frame = new QFrame(host);
+    tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
+    tiles_frame->setGeometry(1, 135, 608, 165);
+    const int port = line().output_port;
+    QFont font = this->font();
+    font.setPointSize(12);
+    for (int t = 0; t < 8; ++t) {
+        const int c = t % 4, r = t / 4;
+        QFrame *frame = new QFrame(tiles_frame);
+        frame->setObjectName(QStringLiteral("tile_frame_%1").arg(t));
+        frame->setGeometry(9 + 150 * c, 14 + 75 * r, 130, 60);
+        frame->setStyleSheet(QString::fromLatin1(port_group * 8 + t == port ? TILE_SELECTED : TILE_PLAIN));
+        tile_frames[t] = frame;
+
+        QLabel *icon = new QLabel(tiles_frame);
+        icon->setObjectName(QStringLiteral("tile_icon_%1").arg(t));
+        icon->setGeometry(59 + 150 * c, 17 + 75 * r, 32, 28);
+        icon->setStyleSheet(QStringLiteral("background: transparent;"));
+        icon->setScaledContents(true);
+        icon->setPixmap(QPixmap(QStringLiteral(":/png/offline.png")));
+        icon->setProperty("res", QStringLiteral(":/png/offline.png"));
+
+        QLabel *label = new QLabel(tiles_frame);
+        label->setObjectName(QStringLiteral("tile_label_%1").arg(t));
+        label->setGeometry(29 + 150 * c, 45 + 75 * r, 91, 28);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignCenter);
+        label->setStyleSheet(QStringLiteral("background-color: #212435;color: #FFFFFF"));
+        label->setText(formatted(TILE, port_group * 8 + t + 1));
+
+        connect(overlay_button(tiles_frame, t, QRect(10 + 150 * c, 15 + 75 * r, 128, 58)), &QPushButton::clicked,
+                this, &SmartMapping::qel_button_wlan_clicked);
+    }
+    tiles_frame->show();
+}
+
+void SmartMapping::qel_button_wlan_clicked()
+{
+    bool ok = false;
+    const int t = sender() ? sender()->objectName().toInt(&ok) : -1;
+    if (!ok || t < 0 || t > 7)
+        return;
+    if (tile_frames[port_index])
+        tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_PLAIN));
+    port_index = u8(t);
+    const u8 port = u8(port_group * 8 + port_index);
+    edit_line([port](LINE_TYPE &l) { l.output_port = port; });
+    if (tile_frames[port_index])
+        tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_SELECTED));
+}
+
+// ------------------------------------------------------------ screen parameters, routing
+
+void SmartMapping::line_select(int n)
+{
+    if (n < 1 || n > 16)
+        return;
+    set_icon(ui->Button_route, QStringLiteral(":/png/line%1.png").arg(n), 30, 30);
+    ui->Button_route->setText(formatted(ROUTING, n));
+    edit_line([n](LINE_TYPE &l) { l.routing = u8(n); });
+}
+
+void SmartMapping::on_Button_route_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(3);
+    page3_texts();
+}
+
+void SmartMapping::route_chosen(int n)
+{
+    line_select(n);
+    ui->stackedWidget->setCurrentIndex(2);
+    page2_texts();
+}
+
+void SmartMapping::on_Button_route1_clicked() { route_chosen(1); }
+void SmartMapping::on_Button_route2_clicked() { route_chosen(2); }
+void SmartMapping::on_Button_route3_clicked() { route_chosen(3); }
+void SmartMapping::on_Button_route4_clicked() { route_chosen(4); }
+void SmartMapping::on_Button_route5_clicked() { route_chosen(5); }
+void SmartMapping::on_Button_route6_clicked() { route_chosen(6); }
+void SmartMapping::on_Button_route7_clicked() { route_chosen(7); }
+void SmartMapping::on_Button_route8_clicked() { route_chosen(8); }
+void SmartMapping::on_Button_route9_clicked() { route_chosen(9); }
+void SmartMapping::on_Button_route10_clicked() { route_chosen(10); }
+void SmartMapping::on_Button_route11_clicked() { route_chosen(11); }
+void SmartMapping::on_Button_route12_clicked() { route_chosen(12); }
+void SmartMapping::on_Button_route13_clicked() { route_chosen(13); }
+void SmartMapping::on_Button_route14_clicked() { route_chosen(14); }
+void SmartMapping::on_Button_route15_clicked() { route_chosen(15); }
+void SmartMapping::on_Button_route16_clicked() { route_chosen(16); }
+
+void SmartMapping::on_Button_cancel_clicked() { ui->stackedWidget->setCurrentIndex(2); }
+
+void SmartMapping::on_Button_front_3_clicked()
+{
+    if (ring_shows())
+        return;
+    ui->stackedWidget->setCurrentIndex(1);
+    page1_texts();
+}
+
+// Job 1: every card of the chosen port learns its place.
+void SmartMapping::on_Button_send_clicked()
+{
+    DeviceRequests::start_card_job(this, JOB_SMART_MAPPING, [this] {
+        const u8 rows = u8(field_value(ui->lineEdit_line));
+        const u8 columns = u8(field_value(ui->lineEdit_column));
+        const u16 h = u16(field_value(ui->lineEdit_horzion));
+        const u16 v = u16(field_value(ui->lineEdit_vert));
+        edit_line([=](LINE_TYPE &l) {
+            l.rows = rows;
+            l.columns = columns;
+            l.horizontal_offset = h;
+            l.vertical_offset = v;
+        });
+    });
+}
+
+// ------------------------------------------------------------ scan files
+
+void SmartMapping::get_file_list_smartpath()
+{
+    const QStringList found = scan_files(QLatin1String(SMART_DIR), MAX_FILES);
+    for (int i = 0; i < found.size(); ++i)
+        file_paths.insert(i, found.at(i));
+    device_file_count = u8(found.size());
+}
+
+void SmartMapping::get_file_list_usbpath()
+{
+    const QStringList found = scan_files(QLatin1String(USB_DIR), MAX_FILES - device_file_count);
+    for (int i = 0; i < found.size(); ++i)
+        file_paths.insert(device_file_count + i, found.at(i));
+    listed_file_count = u8(device_file_count + found.size());
+}
+
+// The list from the first page: device files first, then the stick's.
+void SmartMapping::show_file_list()
+{
+    file_total = 0;
+    file_paths.clear();
+    device_file_count = 0;
+    get_file_list_smartpath();
+    get_file_list_usbpath();
+    file_total = listed_file_count;
+    current_page = 0;
+    last_page = file_total == 0 ? 0 : u8((file_total - 1) / ROWS_PER_PAGE);
+    file_list_shown = 1;
+    scan_file_list();
+    page5_texts();
+}
+
+void SmartMapping::on_Button_next_5_clicked() { show_file_list(); }
+
+void SmartMapping::scan_file_list()
+{
+    discard(file_frame);
+    for (auto &label : row_labels)
+        label = nullptr;
+    previous_button = nullptr;
+    next_button = nullptr;
+    rows_shown = 0;
+    file_row = 0;
+    edit_line([](LINE_TYPE &) { g_qlfile_name.clear(); });
+
+    file_frame = new QFrame(ui->page_6);
+    file_frame->setObjectName(QStringLiteral("frame_file"));
+    file_frame->setGeometry(10, 90, 580, 240);
+    file_frame->setStyleSheet(QStringLiteral("#frame_file{background-color: rgb(33, 36, 53);border:1px solid #FFFFFF;}"));
+    QFont font = this->font();
+    font.setPointSize(15);
+
+    if (file_total == 0) {
+        QLabel *empty = new QLabel(file_frame);
+        empty->setObjectName(QStringLiteral("empty_label_0"));
+        empty->setGeometry(5, 5, 570, 40);
+        empty->setFont(font);
+        empty->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        empty->setStyleSheet(QStringLiteral("background-color: rgb(33, 36, 53);color: #FFFFFF"));
+        empty->setText(NO_FILE.text());
+    } else {
+        const int first = ROWS_PER_PAGE * current_page;
+        rows_shown = qMin(ROWS_PER_PAGE, file_total - first);
+        for (int k = 0; k < rows_shown; ++k) {
+            const QString path = file_paths.at(first + k);
+            QString name = QFileInfo(path).fileName();
+            name.remove(QLatin1Char('\n'));
+            QLabel *label = new QLabel(file_frame);
+            label->setObjectName(QStringLiteral("row_label_%1").arg(k));
+            label->setGeometry(5, 5 + 45 * k, 520, 40);
+            label->setFont(font);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            label->setTextFormat(Qt::PlainText);   // names from a stick are anyone's text
+            label->setText(name);
+            row_labels[k] = label;
+            row_names[k] = name;
+            row_paths[k] = path;
+            row_style(k, first + k == file_row);
+            if (first + k == file_row)
+                edit_line([&path](LINE_TYPE &) { g_qlfile_name = path; });
+
+            connect(overlay_button(file_frame, k, label->geometry()), &QPushButton::clicked, this,
+                    &SmartMapping::qel_button_file_clicked);
+        }
+        auto page_button = [this](const QString &name, int y, const QString &res) {
+            QPushButton *b = new QPushButton(file_frame);
+            b->setObjectName(name);
+            b->setGeometry(530, y, 50, 50);
+            set_icon(b, res, 50, 50);
+            b->setStyleSheet(QString::fromLatin1(LIST_PANEL));
+            b->setFocusPolicy(Qt::NoFocus);
+            return b;
+        };
+        if (current_page >= 1) {
+            previous_button = page_button(QStringLiteral("previous_button_0"), 5, QStringLiteral(":/png/previous.png"));
+            connect(previous_button, &QPushButton::clicked, this, &SmartMapping::qel_Button_previous_clicked);
+        }
+        if (current_page < last_page) {
+            next_button = page_button(QStringLiteral("next_button_0"), 185, QStringLiteral(":/png/next.png"));
+            connect(next_button, &QPushButton::clicked, this, &SmartMapping::qel_Button_next_clicked);
+        }
+    }
+    file_frame->show();
+    ui->stackedWidget->setCurrentIndex(5);
+}
+
+// Row k of the page shown, in the colours of where its file lives.
+void SmartMapping::row_style(int row, bool selected)
+{
+    if (row < 0 || row >= ROWS_PER_PAGE || !row_labels[row])
+        return;
+    const bool device = ROWS_PER_PAGE * current_page + row < device_file_count;
+    const QString &style = device ? (selected ? style_device_selected : style_device_plain)
+                                  : (selected ? style_stick_selected : style_stick_plain);
+    row_labels[row]->setStyleSheet(style);
+}
+
+void SmartMapping::qel_button_file_clicked()
+{
+    bool ok = false;
+    const int k = sender() ? sender()->objectName().toInt(&ok) : -1;
+    if (ring_shows() || !ok || k < 0 || k >= rows_shown)
+        return;
+    row_style(file_row, false);
+    file_row = u8(k);
+    const QString path = row_paths[k];
+    edit_line([&path](LINE_TYPE &) { g_qlfile_name = path; });
+    row_style(file_row, true);
+}
+
+void SmartMapping::qel_Button_previous_clicked()
+{
+    if (ring_shows() || current_page <= 0)
+        return;
+    --current_page;
+    scan_file_list();
+}
+
+void SmartMapping::qel_Button_next_clicked()
+{
+    if (ring_shows() || file_total == 0 || current_page >= last_page)
+        return;
+    ++current_page;
+    scan_file_list();
+}
+
+void SmartMapping::on_Button_front_6_clicked()
+{
+    if (ring_shows())
+        return;
+    ui->stackedWidget->setCurrentIndex(4);
+    wlan_init(1);
+    page4_texts();
+}
+
+// Job 2: the chosen file into the cards of the chosen port.
+void SmartMapping::on_Button_load_clicked()
+{
+    bool chosen;
+    {
+        std::lock_guard<std::mutex> lock(g_line_type_mutex);
+        chosen = !g_qlfile_name.isEmpty();
+    }
+    if (!chosen || scan_file_entries == 0)
+        return;
+    DeviceRequests::start_card_job(this, JOB_LOAD_FROM_USB);
+}
+
+// The scan files the Load scan button counts: the device folder (any file),
+// else the stick's scan files.
+void SmartMapping::count_scan_files()
+{
+    fpga_manage *f = fpga_manage::p_fpga_manage;
+    rcvRecovery *reader = f ? f->rcv_recovery : nullptr;
+    if (reader && reader->get_dir_file(QLatin1String(SMART_DIR)) == 0)
+        scan_file_entries = u32(reader->smart_file_count());
+    if (scan_file_entries == 0)
+        scan_file_entries = u32(scan_files(QLatin1String(USB_DIR), MAX_FILES).size());
+}
+
+// ------------------------------------------------------------ curing, mapping
+
+void SmartMapping::on_Button_confirm_clicked() { DeviceRequests::start_card_job(this, JOB_SAVE_PARA); }
+
+// Job 4: bit 7 of register 0 in both FPGAs, then the cards. On in both
+// turns it off; anything else turns it on.
+void SmartMapping::on_Button_mapping_state_clicked()
+{
+    DeviceRequests::start_card_job(this, JOB_MAPPING_ENABLE, [this] {
+        fpga_manage *f = fpga_manage::p_fpga_manage;
+        f->read_from_register(0, 0);
+        f->read_from_register(0, 1);
+        const bool on = (f->reg_mirror(0, 0) & 0x80) && (f->reg_mirror(1, 0) & 0x80);
+        const u8 value = on ? 0x00 : 0x80;
+        f->write_to_register(0, 0x80, value, 0);
+        f->write_to_register(0, 0x80, value, 1);
+        set_icon(ui->Button_mapping_state,
+                 on ? QStringLiteral(":/png/button_off.png") : QStringLiteral(":/png/button_on.png"), 70, 32);
+        g_send_para.arg.store(on ? 0 : 9);
+    });
+}
+
+// ------------------------------------------------------------ keypad
+
+void SmartMapping::show_numberkeyboard_ui(QString text)
+{
+    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
+    if (!field || !isAncestorOf(field) || !g_numberkeyboard)
+        return;
+    g_lineedit = field;
+    const std::pair<const QLineEdit *, PanelText> titles[] = {
+        {ui->lineEdit_X, {"箱体宽度", "width", "width", "width", "箱體寬度"}},
+        {ui->lineEdit_Y, {"箱体高度", "height", "height", "height", "箱體高度"}},
+        {ui->lineEdit_line, {"箱体行数", "rows", "rows", "rows", "箱體行數"}},
+        {ui->lineEdit_column, {"箱体列数", "lines", "lines", "lines", "箱體列數"}},
+        {ui->lineEdit_horzion, {"水平偏移", "Horizontal", "Horizontal", "Horizontal", "水平偏移"}},
+        {ui->lineEdit_vert, {"垂直偏移", "Vertical", "Vertical", "Vertical", "垂直偏移"}},
+    };
+    for (const auto &[edit, title] : titles)
+        if (edit == field)
+            g_numberkeyboard->label_show(title.text(), text);
+    g_numberkeyboard->exec();
+}
+
+// Only a whole number within the field's range is taken.
+void SmartMapping::confirmString(QString text)
+{
+    My_lineEdit *field = g_lineedit.data();
+    if (!field || !isAncestorOf(field))
+        return;
+    const QString name = field->objectName();
+    const int v = whole_number(text, field_min(name), field_max(name));
+    if (v >= 0)
+        field->setText(QString::number(v));
+}
+
+// ------------------------------------------------------------ texts
+
+void SmartMapping::page0_texts()
+{
+    ui->label_step1->setText(PanelText{"步骤1箱体设置", "Step 1 Cabinet setup", "Шаг 1. Настройка кабинета",
+                                       "Bước 1: Thiết lập cabin", "步驟1箱體設置"}.text());
+    ui->label_boxwidth->setText(
+        PanelText{"箱体宽度", "Cabinet width", "Ширина кабинета", "Chiều rộng cabin", "箱體寬度"}.text());
+    ui->label_boxheight->setText(
+        PanelText{"箱体高度", "Cabinet height", "Высота кабинета", "Chiều cao cabin", "箱體高度"}.text());
+    ui->Button_next->setText(NEXT.text());
+}
+
+void SmartMapping::page1_texts()
+{
+    ui->label_step2->setText(PanelText{"步骤2选择网口", "Step 2 Select port", "Шаг 2. Выберите сетевой порт",
+                                       "Bước 2 :Chọn cổng mạng", "步驟2選擇網口"}.text());
+    ui->Button_wlan1->setText(formatted(GROUP, 1, 8));
+    ui->Button_wlan2->setText(formatted(GROUP, 9, 16));
+    ui->Button_wlan3->setText(formatted(GROUP, 17, 24));
+    ui->Button_front_2->setText(PREVIOUS.text());
+    ui->Button_next_2->setText(NEXT.text());
+}
+
+void SmartMapping::page2_texts()
+{
+    const std::pair<QLabel *, PanelText> labels[] = {
+        {ui->label_step3,
+         {"步骤3屏参设置", "Step 3 Screen parameter setting", "Шаг 3.Настройка параметров экрана",
+          "Bước 3:Cài đặt thông số màn hình", "步驟3屏參設置"}},
+        {ui->label_boxline,
+         {"箱体行数", "Number of Cabinet in rows", "Кол-во рядов", "Số lượng hàng tủ", "箱體行數"}},
+        {ui->label_boxlcolumn,
+         {"箱体列数", "Number of Cabinet in lines", "Кол-во столбцов", "Số lượng cột tủ", "箱體列數"}},
+        {ui->label_routeway,
+         {"屏体走线方式", "Screen alignment mode", "Тип подключения кабинетов", "Chế độ căn chỉnh màn hình",
+          "屏體走線方式"}},
+        {ui->label_horizon,
+         {"水平偏移", "Horizontal offset", "Горизонтальное смещение", "Bù đắp theo chiều ngang", "水平偏移"}},
+        {ui->label_vert, {"垂直偏移", "Vertical offset", "Вертикальное смещение", "Bù đắp theo chiều dọc", "垂直偏移"}},
+    };
+    for (const auto &[label, text] : labels)
+        label->setText(text.text());
+    ui->Button_front_3->setText(PREVIOUS.text());
+    ui->Button_send->setText(PanelText{"发送", "Send", "Отправить", "Gửi", "髮送"}.text());
+    line_select(line().routing);
+}
+
+void SmartMapping::page3_texts()
+{
+    QToolButton *const routes[16] = {ui->Button_route1,  ui->Button_route2,  ui->Button_route3,  ui->Button_route4,
+                                     ui->Button_route5,  ui->Button_route6,  ui->Button_route7,  ui->Button_route8,
+                                     ui->Button_route9,  ui->Button_route10, ui->Button_route11, ui->Button_route12,
+                                     ui->Button_route13, ui->Button_route14, ui->Button_route15, ui->Button_route16};
+    for (int n = 1; n <= 16; ++n) {
+        QToolButton *b = routes[n - 1];
+        set_icon(b, QStringLiteral(":/png/line%1.png").arg(n), 48, 48);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setText(formatted(ROUTING, n));
+    }
+    ui->Button_cancel->setText(PanelText{"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"}.text());
+}
+
+void SmartMapping::page4_texts()
+{
+    ui->label_step1_5->setText(PanelText{"步骤1选择网口", "Step 1 Select network port", "Шаг 1. Выбор LAN-порта",
+                                         "Bước 1 Chọn cổng mạng", "步驟1選擇網口"}.text());
+    ui->Button_wlan5->setText(formatted(GROUP, 1, 8));
+    ui->Button_wlan6->setText(formatted(GROUP, 9, 16));
+    ui->Button_wlan7->setText(formatted(GROUP, 17, 24));
+    ui->Button_next_5->setText(NEXT.text());
+}
+
+void SmartMapping::page5_texts()
+{
+    ui->label_step2_6->setText(PanelText{"步骤2加载扫描参数", "Step 2 Upload scan parameters",
+                                         "Шаг 2.Настройка сканирования", "Bước 2Tải thông số quét",
+                                         "步驟2加載掃描參數"}.text());
+    ui->label_step2_7->setText(PanelText{"检测到以下屏参文件", "Detected the following screen parameter files",
+                                         "Были обнаружены следующие файлы параметров экрана",
+                                         "Các tập tin tham số màn hình sau đã được phát hiện",
+                                         "檢測到以下屏參文件"}.text());
+    ui->Button_front_6->setText(PREVIOUS.text());
+    ui->Button_load->setText(PanelText{"加载", "Load", "Загрузка", "Tải về", "加載"}.text());
+    if (QLabel *empty = file_frame ? file_frame->findChild<QLabel *>(QStringLiteral("empty_label_0")) : nullptr)
+        empty->setText(NO_FILE.text());
+}
+
+void SmartMapping::page6_texts()
+{
+    ui->label_step1_6->setText(PanelText{"参数固化操作", "Parameter curing operation", "Полное сохранение всех настроек",
+                                         "Lưu thông số", "參數固化操作"}.text());
+    ui->Button_confirm->setText(PanelText{"确定", "OK", "OK", "Đồng ý", "確定"}.text());
+}
+
+void SmartMapping::page7_texts()
+{
+    ui->label_step1_7->setText(PanelText{"Mapping开关", "Mapping switch", "Переключатель сопоставления",
+                                         "Bật mapping", "Mapping開關"}.text());
+}
+
+void SmartMapping::language_changed()
+{
+    const int page = ui->stackedWidget->currentIndex();
+    if (selected_menu_button == ui->Button_shortcut) {
+        if (page == 1) {
+            page1_texts();
+            wlan_init(0);
+        } else if (page == 2) {
+            page2_texts();
+        } else if (page == 3) {
+            page3_texts();
+            line_select(line().routing);
+        } else {
+            page0_texts();
+        }
+    } else if (selected_menu_button == ui->Button_loadscan) {
+        if (page == 4) {
+            wlan_init(1);
+            page4_texts();
+        } else if (page == 5) {
+            page5_texts();
+        }
+    } else if (selected_menu_button == ui->Button_paraweld) {
+        page6_texts();
+    }
+
+    count_scan_files();
+
+    ui->label_title->setText(
+        PanelText{"智能调屏", "Smart debugging screen", "Умная настройка экрана", "Điều chỉnh màn hình thông minh",
+                  "智能調屏"}.text());
+    ui->Button_shortcut->setText(
+        PanelText{"快捷点屏", "Debugging\nscreen", "Пошаговая\nнастройка", "Chạm vào màn\nhình nhanh", "快捷點屏"}.text());
+    ui->Button_loadscan->setText(
+        PanelText{"加载扫描", "Load scan", "Загрузить\nсканирование", "Cài đặt quét", "加載掃描"}.text());
+    ui->Button_paraweld->setText(
+        PanelText{"参数固化", "Curing\nparameter", "Сохранение\nнастроек", "Lưu thông số", "參數固化"}.text());
+    ui->Button_mapping->setText(PanelText{"Mapping", "Mapping", "Маршрут", "Mapping", "Mapping"}.text());
+    if (scan_file_entries == 0)
+        ui->Button_loadscan->setStyleSheet(style_load_grey);
+    else if (selected_menu_button == ui->Button_loadscan)
+        ui->Button_loadscan->setStyleSheet(style_load_selected);
+    else
+        ui->Button_loadscan->setStyleSheet(style_load_plain);
+
+    page7_texts();
+}
+
+// ------------------------------------------------------------ refresh, Back
+
+void SmartMapping::syncUpdate(int code)
+{
+    switch (code) {
+    case REFRESH_USB_IN:
+        break;
+    case REFRESH_USB_OUT:
+        if (file_list_shown == 1)
+            show_file_list();
+        break;
+    case REFRESH_USB_READY:
+        show_file_list();
+        break;
+    default:
+        if (QelRamPara *p = QelRamPara::p_qelrampara_config; p && p->QelLanguageChanged() == 1)
+            language_changed();
+        break;
+    }
+}
+
+void SmartMapping::on_Button_back_clicked()
+{
+    if (ring_shows())
+        return;
+    back_to_settings(this, g_smartmapping);
+}

@@ -1,0 +1,155 @@
+#ifndef QEL_UI_OUTPUT_SMARTMAPPING_H
+#define QEL_UI_OUTPUT_SMARTMAPPING_H
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "core/global.h"
+#include "core/types.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace Ui {
+class SmartMapping;
+}
+
+// Smart mapping wizard (page 24): places the receiving cards of one output
+// port on the canvas, loads scan files into them, makes them keep their
+// parameters and switches mapping on or off. The cabinet description goes
+// into line_type and the chosen file into g_qlfile_name, both under
+// g_line_type_mutex; the FPGA manager copies them when it takes the job.
+class SmartMapping : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit SmartMapping(QWidget *parent = nullptr);
+    ~SmartMapping() override;
+
+    // Refresh from the shell while page 24 shows: 100 nothing, 101 the
+    // list again without the stick, 102 the list, else the language.
+    void syncUpdate(int code);
+    void language_changed();
+
+signals:
+    // job progress 0..100, fed to the progress ring
+    void sig_qround_bar_update(int value);
+
+public slots:
+    void on_Button_back_clicked();
+    void show_numberkeyboard_ui(QString text);
+    void confirmString(QString text);
+
+private slots:
+    void on_Button_shortcut_clicked();
+    void on_Button_loadscan_clicked();
+    void on_Button_paraweld_clicked();
+    void on_Button_mapping_clicked();
+    void on_Button_next_clicked();
+    void on_Button_front_2_clicked();
+    void on_Button_next_2_clicked();
+    void on_Button_front_3_clicked();
+    void on_Button_send_clicked();
+    void on_Button_route_clicked();
+    void on_Button_route1_clicked();
+    void on_Button_route2_clicked();
+    void on_Button_route3_clicked();
+    void on_Button_route4_clicked();
+    void on_Button_route5_clicked();
+    void on_Button_route6_clicked();
+    void on_Button_route7_clicked();
+    void on_Button_route8_clicked();
+    void on_Button_route9_clicked();
+    void on_Button_route10_clicked();
+    void on_Button_route11_clicked();
+    void on_Button_route12_clicked();
+    void on_Button_route13_clicked();
+    void on_Button_route14_clicked();
+    void on_Button_route15_clicked();
+    void on_Button_route16_clicked();
+    void on_Button_cancel_clicked();
+    void on_Button_next_5_clicked();
+    void on_Button_front_6_clicked();
+    void on_Button_load_clicked();
+    void on_Button_confirm_clicked();
+    void on_Button_mapping_state_clicked();
+    void on_Button_wlan1_clicked();
+    void on_Button_wlan2_clicked();
+    void on_Button_wlan3_clicked();
+    void on_Button_wlan4_clicked();
+    void on_Button_wlan5_clicked();
+    void on_Button_wlan6_clicked();
+    void on_Button_wlan7_clicked();
+    void on_Button_wlan8_clicked();
+
+    void qel_button_wlan_clicked();
+    void qel_button_file_clicked();
+    void qel_Button_previous_clicked();
+    void qel_Button_next_clicked();
+
+private:
+    static constexpr int ROWS_PER_PAGE = 5;
+    static constexpr int MAX_FILES = 100;
+
+    void line_select(int n);
+    void button_select(QPushButton *button);
+    void wlan_init(int page);
+    void group_select(QPushButton *button, u8 group, int page);
+    void route_chosen(int n);
+    void show_file_list();
+    void scan_file_list();
+    void get_file_list_smartpath();
+    void get_file_list_usbpath();
+    void count_scan_files();
+    void row_style(int row, bool selected);
+    void show_mapping_state();
+    void edit_line(const std::function<void(LINE_TYPE &)> &change);
+    LINE_TYPE line() const;
+
+    void page0_texts();
+    void page1_texts();
+    void page2_texts();
+    void page3_texts();
+    void page4_texts();
+    void page5_texts();
+    void page6_texts();
+    void page7_texts();
+
+    Ui::SmartMapping *ui;
+    QPushButton *selected_menu_button = nullptr;
+    QPushButton *selected_group_button = nullptr;
+    i8 current_page = 0;
+    u32 scan_file_entries = 0;
+    u8 last_page = 0;
+    u8 file_total = 0;
+    u8 device_file_count = 0;
+    u8 listed_file_count = 0;
+    QStringList file_paths;
+    u32 file_list_shown = 0;
+    u8 port_group = 0;
+    u8 port_index = 0;
+    u8 file_row = 0;
+    QPointer<QFrame> tiles_frame;
+    QPointer<QFrame> tile_frames[8];
+    QPointer<QFrame> file_frame;
+    QPointer<QLabel> row_labels[ROWS_PER_PAGE];
+    QString row_names[ROWS_PER_PAGE];
+    QString row_paths[ROWS_PER_PAGE];
+    int rows_shown = 0;
+    QPointer<QPushButton> previous_button;
+    QPointer<QPushButton> next_button;
+
+    QString style_stick_selected;
+    QString style_stick_plain;
+    QString style_device_selected;
+    QString style_device_plain;
+    QString style_load_plain;
+    QString style_load_selected;
+    QString style_load_grey;
+};
+
+#endif
