@@ -1,5 +1,5 @@
 // Writes a picture of each view of the panel in each panel language,
-// offscreen, and reports every shown text wider than its widget:
+// offscreen, and reports every shown text that does not fit its widget:
 //   qel_screenshots <folder>    ->  <folder>/<view>_<language>.png (800 x 480)
 // The views are the shell's windows and every screen in the screen registry.
 #include <QDir>
@@ -75,14 +75,15 @@ int main(int argc, char **argv)
             }
             ++written;
             for (const TextOverflow &o : TextCheck::overflows(windows)) {
-                printf("%s %s %s: needs %d px of %d: \"%s\"\n", qPrintable(view), qPrintable(code),
-                       qPrintable(o.object), o.needed, o.available, qPrintable(o.text));
+                printf("%s %s %s: needs %d px of %d%s: \"%s\"\n", qPrintable(view), qPrintable(code),
+                       qPrintable(o.object), o.needed, o.available, o.height ? " in height" : "",
+                       qPrintable(o.text));
                 ++overflows;
             }
         });
     }
     if (failed)
         return 1;
-    printf("%d pictures in %s; %d texts wider than their widgets\n", written, qPrintable(out), overflows);
+    printf("%d pictures in %s; %d texts that do not fit their widgets\n", written, qPrintable(out), overflows);
     return 0;
 }

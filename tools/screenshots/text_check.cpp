@@ -68,7 +68,7 @@ public:
     QList<TextOverflow> found;
     int count = 0;
 
-    void note(const QWidget *w, const QString &text, bool fits, int needed, int available)
+    void note(const QWidget *w, const QString &text, bool fits, int needed, int available, bool height = false)
     {
         const QString key = QString::number(quintptr(w)) + QLatin1Char('|') + text;
         if (text.isEmpty() || seen.contains(key))
@@ -76,7 +76,7 @@ public:
         seen.insert(key);
         ++count;
         if (!fits)
-            found.append({object_of(w), text, needed, available});
+            found.append({object_of(w), text, needed, available, height});
     }
 
     void paint(QWidget *root)
@@ -105,7 +105,9 @@ QList<TextOverflow> TextCheck::overflows(const QList<QWidget *> &windows, int *c
 {
     Check check;
     PanelStyle::set_watcher([&check](QWidget *w, const QString &text, const TextFit &fit) {
-        check.note(w, text, fit.fits, fit.needed, fit.available);
+        const bool height = fit.needed <= fit.available;
+        check.note(w, text, fit.fits, height ? fit.needed_height : fit.needed,
+                   height ? fit.available_height : fit.available, height);
     });
     for (QWidget *window : windows) {
         if (!window)

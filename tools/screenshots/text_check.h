@@ -11,8 +11,9 @@ struct TextOverflow
 {
     QString object;      // object name of the widget (or its named ancestor/class)
     QString text;
-    int needed = 0;      // px, in the widget's own font on one line
+    int needed = 0;      // px, in the widget's own font
     int available = 0;   // px
+    bool height = false; // the lines do not fit in height (else: a line is too wide)
 };
 
 // Paints windows as the panel shows them, each page of their stacked

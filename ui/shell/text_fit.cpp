@@ -28,8 +28,8 @@ bool fits(const QFont &font, QPaintDevice *device, const QRect &rect, int flags,
     const QSize s = extent(font, device, flags, text, rect.width());
     if (s.width() > rect.width())
         return false;
-    // a wrapping widget turns width into lines, which must then fit too
-    return !(flags & Qt::TextWordWrap) || s.height() <= std::max(rect.height(), metrics(font, device).height());
+    // lines after the first (the text's own or the widget's wrapping) must fit too
+    return s.height() <= std::max(rect.height(), extent(font, device, 0, QStringLiteral("X")).height());
 }
 
 qreal pixels(const QFont &font, QPaintDevice *device)
@@ -117,9 +117,11 @@ TextFit compute(const QFont &font, QPaintDevice *device, const QRect &rect, int 
     r.text = text;
     r.font = font;
     r.available = rect.width();
+    r.available_height = rect.height();
     if (text.isEmpty())
         return r;
     r.needed = extent(font, device, flags & ~Qt::TextWordWrap, text).width();
+    r.needed_height = extent(font, device, flags, text, rect.width()).height();
     if (fits(font, device, rect, flags, text))
         return r;
     r.changed = true;

@@ -81,6 +81,8 @@ private slots:
         QTest::newRow("nothing fits: 10 px") << false << QSize(30, 20) << ru << ru << 10 << 10 << false;
         QTest::newRow("own lines kept, smaller")
             << false << QSize(100, 60) << "first line\nsecond line is long" << QString() << 10 << 17 << true;
+        QTest::newRow("own lines too tall, smaller")
+            << false << QSize(300, 40) << QString::fromUtf8("Тестовый\nобразец") << QString() << 10 << 17 << true;
     }
 
     // Texts too wide for their widget are wrapped or made smaller as they
@@ -177,11 +179,11 @@ private slots:
                 views.insert(view);
                 int checked = 0;
                 for (const TextOverflow &o : TextCheck::overflows(windows, &checked))
-                    problems << QStringLiteral("%1 %2 %3: needs %4 px of %5: \"%6\"")
+                    problems << QStringLiteral("%1 %2 %3: needs %4 px of %5%6: \"%7\"")
                                     .arg(view, code, o.object)
                                     .arg(o.needed)
                                     .arg(o.available)
-                                    .arg(o.text);
+                                    .arg(o.height ? QStringLiteral(" in height") : QString(), o.text);
                 if (checked == 0)
                     problems << QStringLiteral("%1 %2: no text seen").arg(view, code);
             });
