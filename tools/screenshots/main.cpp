@@ -84,6 +84,8 @@ int main(int argc, char **argv)
     }
     if (failed)
         return 1;
+    for (const QString &s : tour.left_open())
+        printf("stays open after Back: %s\n", qPrintable(s));
     printf("%d pictures in %s; %d texts that do not fit their widgets\n", written, qPrintable(out), overflows);
     return 0;
 }

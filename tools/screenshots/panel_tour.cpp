@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
-#include <cstdio>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
@@ -88,7 +87,7 @@ void shell_views(const PanelTour::Visit &visit)
 }
 
 // Each registered screen as it opens, then closed by its Back.
-void registered_views(const PanelTour::Visit &visit)
+void registered_views(const PanelTour::Visit &visit, QStringList &leftOpen)
 {
     for (int page = 0; page <= 255; ++page) {
         const ScreenEntry *e = ScreenRegistry::find(u8(page));
@@ -97,12 +96,13 @@ void registered_views(const PanelTour::Visit &visit)
         QDialog *d = e->create();
         if (!d)
             continue;
+        const QString name = screen_name(d);
         d->show();
-        visit(screen_name(d), {d});
+        visit(name, {d});
         e->back();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (e->instance && e->instance())
-            fprintf(stderr, "page %d: %s stays open after Back\n", page, qPrintable(screen_name(d)));
+            leftOpen << QStringLiteral("page %1: %2").arg(page).arg(name);
     }
 }
 }
@@ -132,7 +132,7 @@ void PanelTour::visit(int language, const Visit &visit)
     g_lockwindow->language_changed();
     g_lockwindow->lock_changed();
     shell_views(visit);
-    registered_views(visit);
+    registered_views(visit, m_left_open);
     g_page_focus = PAGE_MAIN;
 }
 

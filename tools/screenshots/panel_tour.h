@@ -2,6 +2,7 @@
 #define QEL_TOOLS_SCREENSHOTS_PANEL_TOUR_H
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -28,8 +29,12 @@ public:
 
     static QString language_code(int language);   // zh, en, ru, vn, tw
 
+    // Screens that stayed open after their Back (each would be shown again).
+    const QStringList &left_open() const { return m_left_open; }
+
 private:
     std::unique_ptr<MainWindow> m_main;
+    QStringList m_left_open;
 };
 
 #endif

@@ -28,6 +28,14 @@ int &before_app(int &argc)
     qputenv("QT_FONT_DPI", kFontDpi);
     return argc;
 }
+
+QFont panel_font()
+{
+    QFont f(QLatin1String(kFamily), kPointSize);
+    f.setHintingPreference(QFont::PreferVerticalHinting);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
 }
 
 PanelApp::PanelApp(int &argc, char **argv) : QApplication(before_app(argc), argv)
@@ -38,12 +46,4 @@ PanelApp::PanelApp(int &argc, char **argv) : QApplication(before_app(argc), argv
         fprintf(stderr, "panel font \"%s\" is not installed (scripts/setup installs it)\n", kFamily);
     QFont::insertSubstitution(QLatin1String(kFamily), QLatin1String(kFallback));
     setFont(panel_font());
-}
-
-QFont PanelApp::panel_font()
-{
-    QFont f(QLatin1String(kFamily), kPointSize);
-    f.setHintingPreference(QFont::PreferVerticalHinting);
-    f.setStyleStrategy(QFont::PreferAntialias);
-    return f;
 }

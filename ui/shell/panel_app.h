@@ -14,8 +14,6 @@ class PanelApp : public QApplication
 public:
     PanelApp(int &argc, char **argv);
 
-    static QFont panel_font();
-
 private:
     PanelPlacement m_placement;
 };

@@ -190,6 +190,7 @@ private slots:
             QVERIFY(views.size() >= pages);
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QVERIFY2(tour.left_open().isEmpty(), qPrintable(tour.left_open().join(QLatin1Char('\n'))));
     }
 };
 
