@@ -5,6 +5,7 @@ target_sources(qelapp PRIVATE
   ui/shell/my_lineedit.h ui/shell/my_lineedit.cpp
   ui/shell/panel_placement.h ui/shell/panel_placement.cpp
   ui/shell/panel_app.h ui/shell/panel_app.cpp
+  ui/shell/panel_style.h ui/shell/panel_style.cpp ui/shell/text_fit.h ui/shell/text_fit.cpp
 )
 # keypad, tip, ring, overlay, names, pictures
 include(${CMAKE_CURRENT_LIST_DIR}/widgets.cmake)

@@ -1,0 +1,205 @@
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QtTest>
+
+#include "tests/support/testenv.h"
+#include "tools/screenshots/panel_tour.h"
+#include "tools/screenshots/text_check.h"
+#include "ui/shell/panel_app.h"
+#include "ui/shell/panel_style.h"
+#include "ui/shell/screen_registry.h"
+
+namespace {
+const char kPanelFamily[] = "WenQuanYi Micro Hei";
+
+// The fit PanelStyle drew for `w` when it was painted.
+TextFit painted_fit(QWidget *w, QImage *image = nullptr)
+{
+    TextFit fit;
+    PanelStyle::set_watcher([&](QWidget *painted, const QString &, const TextFit &f) {
+        if (painted == w)
+            fit = f;
+    });
+    const QImage img = w->grab().toImage();
+    PanelStyle::set_watcher(nullptr);
+    if (image)
+        *image = img;
+    return fit;
+}
+
+bool ink_in_column(const QImage &img, int x)
+{
+    for (int y = 0; y < img.height(); ++y)
+        if (qGray(img.pixel(x, y)) > 100)
+            return true;
+    return false;
+}
+}
+
+class TestTextFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The panel font and resolution hold for every widget, style sheets too.
+    void panelFontEverywhere()
+    {
+        QVERIFY(qobject_cast<PanelStyle *>(QApplication::style()));
+        QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchY(), 100.0);
+        QLabel sized;
+        sized.setStyleSheet(QStringLiteral("font: 20px; color: white"));
+        sized.ensurePolished();
+        for (QWidget *w : {static_cast<QWidget *>(&sized), static_cast<QWidget *>(new QLabel(&sized))})
+            QCOMPARE(QFontInfo(w->font()).family(), QString::fromLatin1(kPanelFamily));
+        QCOMPARE(QFontInfo(sized.font()).pixelSize(), 20);
+    }
+
+    void fitting_data()
+    {
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");   // as drawn
+        QTest::addColumn<int>("pxLow");
+        QTest::addColumn<int>("pxHigh");
+        QTest::addColumn<bool>("fits");
+
+        const QString ru = QString::fromUtf8("Использовать");
+        const QString reset = QString::fromUtf8("Đặt lại chất lượng hình ảnh");
+        QTest::newRow("fits: as given") << false << QSize(200, 30) << "Short" << "Short" << 18 << 18 << true;
+        QTest::newRow("one line, smaller")
+            << false << QSize(120, 30) << QString::fromUtf8("Độ tương phản dài") << QString() << 10 << 17 << true;
+        QTest::newRow("button tall enough: two lines")
+            << true << QSize(178, 60) << reset << QString::fromUtf8("Đặt lại chất\nlượng hình ảnh") << 18 << 18
+            << true;
+        QTest::newRow("one word, two lines, smaller")
+            << false << QSize(56, 30) << ru << QString::fromUtf8("Исполь-\nзовать") << 10 << 13 << true;
+        QTest::newRow("nothing fits: 10 px") << false << QSize(30, 20) << ru << ru << 10 << 10 << false;
+        QTest::newRow("own lines kept, smaller")
+            << false << QSize(100, 60) << "first line\nsecond line is long" << QString() << 10 << 17 << true;
+        QTest::newRow("own lines too tall, smaller")
+            << false << QSize(300, 40) << QString::fromUtf8("Тестовый\nобразец") << QString() << 10 << 17 << true;
+    }
+
+    // Texts too wide for their widget are wrapped or made smaller as they
+    // are drawn; the widget keeps its text and geometry.
+    void fitting()
+    {
+        QFETCH(bool, button);
+        QFETCH(QSize, size);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(int, pxLow);
+        QFETCH(int, pxHigh);
+        QFETCH(bool, fits);
+        if (shown.isEmpty())
+            shown = text;
+
+        QWidget window;
+        window.resize(400, 200);
+        QWidget *w = button ? static_cast<QWidget *>(new QPushButton(text, &window))
+                            : static_cast<QWidget *>(new QLabel(text, &window));
+        w->setStyleSheet(button ? QStringLiteral("border: 1px solid white; color: white; background: black; font: 18px")
+                                : QStringLiteral("color: white; background: black; font: 18px"));
+        w->setGeometry(QRect(QPoint(10, 10), size));
+        window.show();
+
+        QImage img;
+        const TextFit fit = painted_fit(w, &img);
+        QCOMPARE(fit.text, shown);
+        QCOMPARE(fit.fits, fits);
+        const int px = QFontInfo(fit.font).pixelSize();
+        QVERIFY2(px >= pxLow && px <= pxHigh, qPrintable(QString::number(px)));
+        QCOMPARE(w->geometry(), QRect(QPoint(10, 10), size));
+        QCOMPARE(w->property("text").toString(), text);
+        if (!fits)
+            return;
+        QVERIFY(fit.needed > 0);
+        if (!button)
+            QVERIFY(!ink_in_column(img, img.width() - 1));
+        // just small enough: a pixel more would not fit
+        if (px < 18 && !shown.contains(QLatin1Char('\n'))) {
+            QFont bigger = fit.font;
+            bigger.setPixelSize(px + 1);
+            const int widest = QFontMetrics(bigger).boundingRect(QRect(0, 0, 1000, 1000), 0, text).width();
+            QVERIFY(widest > fit.available);
+        }
+    }
+
+    // The check names what does not fit; fitted texts and fields that hold
+    // their text pass.
+    void checkReportsOverflows()
+    {
+        QWidget window;
+        window.resize(400, 200);
+        auto label = [&](const char *name, const QString &text, QRect geometry) {
+            QLabel *l = new QLabel(text, &window);
+            l->setObjectName(QLatin1String(name));
+            l->setGeometry(geometry);
+            return l;
+        };
+        label("fitted", QStringLiteral("Horizontal line"), QRect(0, 0, 100, 30));
+        label("hopeless", QStringLiteral("Horizontal"), QRect(0, 40, 20, 20));
+        label("rich", QStringLiteral("<b>Horizontal line, long</b>"), QRect(0, 70, 60, 30));
+        QLineEdit *field = new QLineEdit(QStringLiteral("1920"), &window);
+        field->setObjectName(QStringLiteral("field"));
+        field->setGeometry(0, 110, 100, 30);
+        QLineEdit *narrow = new QLineEdit(QStringLiteral("123456789012345"), &window);
+        narrow->setObjectName(QStringLiteral("narrow"));
+        narrow->setGeometry(0, 150, 60, 30);
+        window.show();
+
+        int checked = 0;
+        QStringList names;
+        for (const TextOverflow &o : TextCheck::overflows({&window}, &checked)) {
+            names << o.object;
+            QVERIFY(o.needed > o.available);
+        }
+        names.sort();
+        QCOMPARE(names, QStringList({"hopeless", "narrow", "rich"}));
+        QCOMPARE(checked, 5);
+    }
+
+    // Every view of the panel, every registered screen, in every language.
+    void everyScreenFitsInEveryLanguage()
+    {
+        PanelTour tour;
+        int pages = 0;
+        for (int p = 0; p <= 255; ++p)
+            pages += ScreenRegistry::registered(u8(p)) ? 1 : 0;
+        QStringList problems;
+        for (int lang = 0; lang < PanelTour::kLanguages; ++lang) {
+            const QString code = PanelTour::language_code(lang);
+            QSet<QString> views;
+            tour.visit(lang, [&](const QString &view, const QList<QWidget *> &windows) {
+                views.insert(view);
+                int checked = 0;
+                for (const TextOverflow &o : TextCheck::overflows(windows, &checked))
+                    problems << QStringLiteral("%1 %2 %3: needs %4 px of %5%6: \"%7\"")
+                                    .arg(view, code, o.object)
+                                    .arg(o.needed)
+                                    .arg(o.available)
+                                    .arg(o.height ? QStringLiteral(" in height") : QString(), o.text);
+                if (checked == 0)
+                    problems << QStringLiteral("%1 %2: no text seen").arg(view, code);
+            });
+            QVERIFY(views.size() >= pages);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QVERIFY2(tour.left_open().isEmpty(), qPrintable(tour.left_open().join(QLatin1Char('\n'))));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TestRoot root;
+    PanelApp app(argc, argv);
+    TestTextFit t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_text_fit.moc"
