@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QPainter>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -12,6 +14,7 @@
 
 #include "core/global.h"
 #include "core/qelrampara.h"
+#include "ui/advanced/advancedoption.h"
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
@@ -25,6 +28,7 @@
 #include "ui/shell/option.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/qroundprogressbar.h"
+#include "ui/shell/device_requests.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/syncupdate.h"
 #include "ui/shell/tip.h"
@@ -63,6 +67,16 @@ QImage screen(std::function<void(Screen *)> prepare = nullptr)
     return img;
 }
 
+// A page of the advanced settings screen, opened by its menu button and a tab.
+QImage advanced_page(const char *menu, const char *tab)
+{
+    return screen<AdvancedOption>([menu, tab](AdvancedOption *s) {
+        s->findChild<QPushButton *>(QLatin1String(menu))->click();
+        if (tab)
+            s->findChild<QPushButton *>(QLatin1String(tab))->click();
+    });
+}
+
 struct Shot
 {
     const char *name;
@@ -95,6 +109,29 @@ std::vector<Shot> shots()
         {"output", [] { return screen<OutputSet>(); }},
         {"picture_quality", [] { return screen<ImageQuality>(); }},
         {"test_pattern", [] { return screen<test_chart>(); }},
+        {"advanced", [] { return screen<AdvancedOption>(); }},
+        {"advanced_other", [] { return advanced_page("Button_other", nullptr); }},
+        {"advanced_language", [] { return advanced_page("Button_factory", nullptr); }},
+        {"advanced_reset", [] { return advanced_page("Button_factory", "Button_reset"); }},
+        {"advanced_cards",
+         [] {
+             return screen<AdvancedOption>([](AdvancedOption *s) {
+                 JobRelay::instance()->attach(s, JOB_CHECK_CARDS);
+                 emit JobRelay::instance()->recovery_result(QStringList{QStringLiteral("01/02/05/04")}, 1);
+                 s->rcv_self_recovery_file_list();
+             });
+         }},
+        {"advanced_agelog",
+         [] {
+             return screen<AdvancedOption>([](AdvancedOption *s) {
+                 factoryage_log.clear();
+                 for (int i = 0; i < 20; ++i)
+                     factoryage_log.append(QStringLiteral("01-02 03:%1 %2 %3 7 8 0 9")
+                                               .arg(i, 2, 10, QLatin1Char('0')).arg(i * 3).arg(i % 2 ? 31 : 5));
+                 s->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"))->setCurrentIndex(5);
+                 s->ageloginit();
+             });
+         }},
         {"settings_keypad",
          [] {
              Option o;

@@ -10,6 +10,7 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
@@ -155,12 +156,14 @@ void lcd_touch::close_screen(u8 page)
         if (g_imagequality)
             g_imagequality->on_Button_back_clicked();
         break;
+    case PAGE_ADVANCED:
+        ScreenRegistry::back(PAGE_ADVANCED);
+        break;
     case PAGE_EDID:             // g_edidset
     case PAGE_INPUT_CROP:       // g_inputcut
     case PAGE_STATUS:           // g_machinestate
     case PAGE_USER_MODE:        // g_custommode
     case PAGE_NETWORK:          // g_linkoption
-    case PAGE_ADVANCED:         // g_advancedoption
     case PAGE_SMART_MAPPING:    // g_smartmapping
     default:
         break;

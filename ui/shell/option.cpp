@@ -5,6 +5,7 @@
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
@@ -51,7 +52,7 @@ void Option::enable_buttons()
 {
     ui->input_cut->setEnabled(false);
     ui->link_set->setEnabled(false);
-    ui->AdvanceButton->setEnabled(false);
+    ui->AdvanceButton->setEnabled(ScreenRegistry::registered(PAGE_ADVANCED));
     ui->smart_mapping->setEnabled(false);
 }
 
@@ -93,10 +94,7 @@ void Option::on_link_set_clicked()
 
 void Option::on_image_quality_clicked() { open_screen(g_imagequality, PAGE_PICTURE); }
 
-void Option::on_AdvanceButton_clicked()
-{
-    // advanced settings screen, page 12: g_advancedoption
-}
+void Option::on_AdvanceButton_clicked() { ScreenRegistry::open(PAGE_ADVANCED); }
 
 void Option::on_test_chart_clicked() { open_screen(g_test_chart, PAGE_TEST_PATTERN); }
 

@@ -9,6 +9,7 @@
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/option.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
@@ -147,10 +148,12 @@ void SyncUpdate::refresh_screen(u8 page, int code)
         if (g_test_chart)
             g_test_chart->syncUpdate();
         break;
+    case PAGE_ADVANCED:
+        ScreenRegistry::refresh(PAGE_ADVANCED, code);
+        break;
     case PAGE_STATUS:           // g_machinestate->syncUpdate(code)
     case PAGE_INPUT_CROP:       // g_inputcut->syncUpdate(code)
     case PAGE_NETWORK:          // g_linkoption->syncUpdate(code)
-    case PAGE_ADVANCED:         // g_advancedoption->syncUpdate(code)
     case PAGE_SMART_MAPPING:    // g_smartmapping->syncUpdate(code)
         break;
     case PAGE_USER_MODE:        // g_custommode->syncUpdate()
