@@ -332,8 +332,10 @@ void AdvancedOption::para_init()
     set_res_icon(ui->Button_seamless, fade ? kUnchecked : kChecked);
 
     bool dbd = Img::rd16(img, Img::POINT_TO_POINT) != 0;
-    for (int w = 0; w < Img::WINDOW_RECORDS && !dbd; ++w)
-        dbd = img[Img::window(w, Img::W_FLAGS) + 1] != 0 && img[Img::window(w, Img::W_ON)] != 0;
+    for (int w = 0; w < Img::WINDOW_RECORDS && !dbd; ++w) {
+        const WindowView rec(img, w);
+        dbd = (rec.flags() >> 8) != 0 && rec.on();
+    }
     set_res_icon(ui->Button_DBD_open, dbd ? kChecked : kUnchecked);
     set_res_icon(ui->Button_DBD_close, dbd ? kUnchecked : kChecked);
 }
@@ -375,8 +377,8 @@ void AdvancedOption::set_switch_effect(bool fade)
         if (fade)
             set_fade_pairs(img);
         for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
-            u8 &flags = img[Img::window(w, Img::W_FLAGS)];
-            flags = u8(fade ? flags | 0x04 : flags & ~0x04);
+            WindowEdit rec(img, w);
+            rec.setFlags(u16(fade ? rec.flags() | 0x0004 : rec.flags() & ~0x0004));
         }
     });
     p->ram_para_save();
@@ -394,8 +396,11 @@ void AdvancedOption::set_point_to_point(bool on)
         return;
     p->edit([on](u8 *img) {
         img[Img::POINT_TO_POINT] = on ? 1 : 0;
-        for (int w = 0; w < Img::WINDOW_RECORDS; ++w)
-            img[Img::window(w, Img::W_FLAGS) + 1] = on ? 1 : 0;
+        // the high byte of each record's flags is its point-to-point byte
+        for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
+            WindowEdit rec(img, w);
+            rec.setFlags(u16((rec.flags() & 0x00FF) | (on ? 0x0100 : 0)));
+        }
     });
     p->ram_para_save();
 }

@@ -38,7 +38,7 @@ public:
     int rcv_self_recovery_ornot();
     void rcv_self_recovery_file_list();
 
-    // "MM-dd hh:mm ..." slider label of a return-to-home time in ticks
+    // The slider's label of a return-to-home time in ticks: "30s", "1.5m", "3m".
     static QString time_text(int ticks);
     // One ageing log line as the page shows it; empty for a malformed line.
     static QString agelog_line(const QString &line);
