@@ -1,6 +1,7 @@
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 
+#include "ui/advanced/advancedoption.h"
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/output/smartmapping.h"
@@ -17,4 +18,5 @@ void register_screens()
     ScreenRegistry::add(screen_entry(PAGE_TEST_PATTERN, g_test_chart));
     ScreenRegistry::add(screen_entry(PAGE_OUTPUT, g_outputset));
     ScreenRegistry::add(screen_entry(PAGE_SMART_MAPPING, g_smartmapping));
+    ScreenRegistry::add(screen_entry(PAGE_ADVANCED, g_advancedoption));
 }

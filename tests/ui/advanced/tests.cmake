@@ -1,0 +1,1 @@
+qel_add_test(test_advancedoption ui/advanced/test_advancedoption.cpp)
