@@ -2,12 +2,11 @@
 #define QEL_UI_ADVANCED_ADVANCEDOPTION_COMMON_H
 
 #include <QAbstractButton>
-#include <QIcon>
 #include <QString>
-#include <QVariant>
 
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
+#include "ui/shell/screen_helpers.h"
 
 // What the source files of the advanced settings screen share.
 namespace advanced {
@@ -29,12 +28,7 @@ constexpr int kLock10min = 60000;
 constexpr int kLockNever = 120000;
 
 // An icon from the resources, its path in "res".
-inline void set_res_icon(QAbstractButton *button, const char *path)
-{
-    const QString res = QString::fromLatin1(path);
-    button->setIcon(QIcon(res));
-    button->setProperty("res", res);
-}
+inline void set_res_icon(QAbstractButton *button, const char *path) { set_icon(button, QString::fromLatin1(path)); }
 
 // The sixteen byte pairs of the fade effect.
 inline void set_fade_pairs(u8 *img)
