@@ -3,6 +3,7 @@
 
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
+#include "ui/picture/custommode.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/picture/imagequality.h"
 #include "ui/picture/test_chart.h"
@@ -15,4 +16,5 @@ void register_screens()
     ScreenRegistry::add(screen_entry(PAGE_PICTURE, g_imagequality));
     ScreenRegistry::add(screen_entry(PAGE_TEST_PATTERN, g_test_chart));
     ScreenRegistry::add(screen_entry(PAGE_OUTPUT, g_outputset));
+    ScreenRegistry::add(screen_entry(PAGE_USER_MODE, g_custommode));
 }
