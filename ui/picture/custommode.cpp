@@ -131,8 +131,7 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
     init();
-    lcd_para_init();
-    image_para_init();
+    show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
 
     g_button_focus = ui->Button_use;
@@ -244,8 +243,7 @@ void CustomMode::qel_button_mode_clicked()
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(slot + 1));
     if (QFrame *tile = g_frame[slot])
         tile->setStyleSheet(QString::fromLatin1(kTileTouched));
-    lcd_para_init();
-    image_para_init();
+    show_slot();
 }
 
 // ------------------------------------------------------ information lines
@@ -282,6 +280,12 @@ void CustomMode::lcd_para_init()
     ui->label_using->setVisible(p->QelGetCurrentModeIndex() == s + 1);
 }
 
+void CustomMode::show_slot()
+{
+    lcd_para_init();
+    image_para_init();
+}
+
 // ---------------------------------------------------------------- preview
 
 void CustomMode::image_para_init()
@@ -306,16 +310,15 @@ void CustomMode::image_para_init()
     box->setMinimumSize(100, 244);
     m_preview = box;
 
-    const u8 *payload = p->user_mode[s].para;
     for (int w = 0; w < Img::WINDOWS_USED; ++w)
-        add_window_row(box, payload, w);
-    if (Img::rd16(payload, Img::payload(Img::OSD_ON)) != 0)
+        add_window_row(box, p->user_mode[s].para, w);
+    if (Img::rd16(p->user_mode[s].para, Img::payload(Img::OSD_ON)) != 0)
         add_osd(box, s);
     box->show();
 }
 
 // Window w: its coloured number, source and state, and its rectangle.
-void CustomMode::add_window_row(QWidget *box, const u8 *payload, int w)
+void CustomMode::add_window_row(QWidget *box, u8 *payload, int w)
 {
     QelRamPara *p = para();
     const int r = w % 3;
@@ -330,7 +333,7 @@ void CustomMode::add_window_row(QWidget *box, const u8 *payload, int w)
     // a source naming no input (input above 5, free or out-of-range crop) shows no name
     short isCrop = 0;
     char cropIndex = 0;
-    const int input = p->QelGetImageSource(const_cast<u8 *>(payload), u8(w), &isCrop, &cropIndex, 1);
+    const int input = p->QelGetImageSource(payload, u8(w), &isCrop, &cropIndex, 1);
     QString source = input_slot_name(input);
     if (!source.isEmpty() && isCrop)
         source += QStringLiteral("_Crop%1").arg(int(u8(cropIndex)) + 1);
@@ -429,8 +432,7 @@ void CustomMode::on_Button_delete_clicked()
     if (!p || !p->QelUserModeSaved(s))
         return;
     p->mode_file_deal(s, 1);
-    lcd_para_init();
-    image_para_init();
+    show_slot();
 }
 
 void CustomMode::syncUpdate()
@@ -442,8 +444,7 @@ void CustomMode::syncUpdate()
         language_changed();
     if (p->get_u16(Img::CURRENT_MODE) != p->shadow_u16(Img::CURRENT_MODE)) {
         init();
-        lcd_para_init();
-        image_para_init();
+        show_slot();
     }
 }
 

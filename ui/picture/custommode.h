@@ -43,8 +43,9 @@ public slots:
     void on_Button_back_clicked();
 
 private:
+    void show_slot();           // information lines and preview of the selected slot
     void move_focus(QPushButton *button);
-    void add_window_row(QWidget *box, const unsigned char *payload, int w);
+    void add_window_row(QWidget *box, unsigned char *payload, int w);
     void add_osd(QWidget *box, int slot);
 
     Ui::CustomMode *ui;
