@@ -5,6 +5,7 @@
 #include "ui/input/inputchoose.h"
 #include "ui/output/outputset.h"
 #include "ui/output/smartmapping.h"
+#include "ui/picture/custommode.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/picture/imagequality.h"
 #include "ui/picture/test_chart.h"
@@ -19,4 +20,5 @@ void register_screens()
     ScreenRegistry::add(screen_entry(PAGE_OUTPUT, g_outputset));
     ScreenRegistry::add(screen_entry(PAGE_SMART_MAPPING, g_smartmapping));
     ScreenRegistry::add(screen_entry(PAGE_ADVANCED, g_advancedoption));
+    ScreenRegistry::add(screen_entry(PAGE_USER_MODE, g_custommode));
 }
