@@ -1,0 +1,27 @@
+list(APPEND QEL_BENCH_SOURCES bench_open_ratio.cpp bench_forms.h ${CMAKE_CURRENT_BINARY_DIR}/bench_forms.cpp)
+# The open-ratio figures build each screen's Designer form bare: a table from
+# form class to its setupUi, made from every form under ui/, so a new screen's
+# form is in it without an edit here.
+file(GLOB_RECURSE QEL_BENCH_UI_FORMS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/*.ui)
+list(SORT QEL_BENCH_UI_FORMS)
+set(QEL_BENCH_FORM_INCLUDES "")
+set(QEL_BENCH_FORM_ROWS "")
+foreach(form ${QEL_BENCH_UI_FORMS})
+  file(READ ${form} text)
+  # the form's class, then its top-level widget's class
+  string(REGEX MATCH "<class>([A-Za-z_0-9]+)</class>" found "${text}")
+  set(form_class ${CMAKE_MATCH_1})
+  string(REGEX MATCH "<widget class=\"([A-Za-z_0-9]+)\"" found "${text}")
+  set(top_class ${CMAKE_MATCH_1})
+  if(form_class AND top_class)
+    get_filename_component(form_name ${form} NAME_WE)
+    list(APPEND QEL_BENCH_WRAPPED_FORMS ${form})
+    string(APPEND QEL_BENCH_FORM_INCLUDES "#include \"ui_${form_name}.h\"\n")
+    string(APPEND QEL_BENCH_FORM_ROWS "        {\"${form_class}\", &time_bare_form<Ui::${form_class}, ${top_class}>},\n")
+  endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/bench_forms.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/bench_forms.cpp @ONLY)
+# uic output next to the generated table, which automatic uic does not scan
+qt5_wrap_ui(QEL_BENCH_FORM_HEADERS ${QEL_BENCH_WRAPPED_FORMS})
+list(APPEND QEL_BENCH_SOURCES ${QEL_BENCH_FORM_HEADERS})
+include_directories(${CMAKE_CURRENT_BINARY_DIR})
