@@ -18,7 +18,6 @@
 #include "led_output/rcv_cmd.h"
 #include "led_output/rcv_frame.h"
 #include "led_output/rcv_recovery_file.h"
-#include "ui/shell/screens.h"
 
 fpga_manage *fpga_manage::p_fpga_manage = nullptr;
 std::atomic<u8> fpga_manage::pc_command_pending{0};
@@ -120,6 +119,11 @@ void fpga_manage::start()
 void fpga_manage::stop()
 {
     m_thread.stop();
+}
+
+void fpga_manage::wake()
+{
+    m_thread.wake();
 }
 
 fpga_drv *fpga_manage::fpga(int index) const
@@ -254,7 +258,8 @@ u32 fpga_manage::get_wlan_state()
 
 void fpga_manage::pass()
 {
-    service_led_setup();
+    if (service_led_setup())
+        emit sig_led_setup_done();
     if (m_refresh_pending && Utils::getTimeSpace(m_refresh_stamp) >= REFRESH_DELAY_TICKS) {
         m_refresh_pending = false;
         refresh(1);
@@ -290,8 +295,9 @@ void fpga_manage::port_watch()
 // LED set-up hand-over. Request 1 (screens): the screen output goes to its
 // set-up state, g_set_led_setup steps to 1 after 11 ticks and to 2 after 31
 // more, then the output returns and both flags clear. Request 2 (scaler):
-// both flags clear and both FPGAs are reset.
-void fpga_manage::service_led_setup()
+// both flags clear and both FPGAs are reset. True when either ended; the
+// output geometry has been read again by then.
+bool fpga_manage::service_led_setup()
 {
     std::lock_guard<std::mutex> lock(Utils::_led_para_init_mutex);
     const u8 para = g_set_led_para.load();
@@ -303,11 +309,12 @@ void fpga_manage::service_led_setup()
             m_fpga[f]->pulse_reset();
         read_from_register(fpga_drv::REG_OUTPUT, 0);
         read_from_register(fpga_drv::REG_OUTPUT, 1);
-        return;
+        refresh_geometry();
+        return true;
     }
     if (para != 1) {
         m_led_phase = 0;
-        return;
+        return false;
     }
     const u8 setup = g_set_led_setup.load();
     if (m_led_phase == 0 || (setup == 0 && m_led_phase > 1)) {
@@ -316,7 +323,7 @@ void fpga_manage::service_led_setup()
         write_to_register(fpga_drv::REG_OUTPUT, 0x01, 0x01, 1);
         m_led_phase = 1;
         m_led_stamp = now();
-        return;
+        return false;
     }
     const u32 elapsed = Utils::getTimeSpace(m_led_stamp);
     if (m_led_phase == 1 && elapsed >= 11) {
@@ -333,7 +340,9 @@ void fpga_manage::service_led_setup()
         g_set_led_para = 0;
         g_set_led_setup = 0;
         m_led_phase = 0;
+        return true;
     }
+    return false;
 }
 
 // ---------------------------------------------------------------- posting
@@ -342,14 +351,16 @@ bool fpga_manage::post_job(u8 job)
 {
     if (job < JOB_SMART_MAPPING || job > JOB_SELF_RECOVERY || !p_fpga_manage)
         return false;
-    if (g_usb_grade.load(std::memory_order_acquire) != 0 || g_qround_bar)
+    if (g_usb_grade.load(std::memory_order_acquire) != 0)
         return false;
     u16 w = g_send_para.word.load(std::memory_order_acquire);
     if (w & 0xFF)
         return false;
     // job code with state 0 in one release store, unless another poster won
-    return g_send_para.word.compare_exchange_strong(w, u16(job), std::memory_order_release,
-                                                    std::memory_order_relaxed);
+    if (!g_send_para.word.compare_exchange_strong(w, u16(job), std::memory_order_release, std::memory_order_relaxed))
+        return false;
+    p_fpga_manage->wake();
+    return true;
 }
 
 bool fpga_manage::start_usb_upgrade()
@@ -358,6 +369,7 @@ bool fpga_manage::start_usb_upgrade()
         return false;
     g_send_para.set_state(0);
     g_usb_grade.store(1, std::memory_order_release);
+    p_fpga_manage->wake();
     return true;
 }
 
@@ -993,11 +1005,9 @@ void fpga_manage::usb_upgrade_deal()
     }
 }
 
-// The packages to install, in name order: the first "QEL" and every
-// "QELZK" of the upgrade folder. Symbolic links are not taken.
 QStringList fpga_manage::list_upgrade_files() const { return upgrade_package_list(); }
 
-QStringList fpga_manage::upgrade_package_list()
+QVector<fpga_manage::UpgradeFile> fpga_manage::upgrade_file_list()
 {
     QString dir = QStringLiteral("/mnt/usb1/");
     const QString sub = g_usb_grade_path.get();
@@ -1009,7 +1019,7 @@ QStringList fpga_manage::upgrade_package_list()
     const QString canonFolder = QFileInfo(folder).canonicalFilePath();
     if (!below(folder, base) || canonBase.isEmpty() || canonFolder.isEmpty() || !below(canonFolder, canonBase)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("upgrade folder refused"));
-        return QStringList();
+        return {};
     }
     // name order ignoring case, as the USB page lists and marks them
     QFileInfoList entries = QDir(canonFolder).entryInfoList(QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot);
@@ -1017,20 +1027,30 @@ QStringList fpga_manage::upgrade_package_list()
         const int c = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a.fileName() < b.fileName();
     });
-    QStringList chosen;
+    QVector<UpgradeFile> listed;
     bool qelTaken = false;
     for (const QFileInfo &fi : entries) {
+        if (listed.size() >= UPGRADE_LIST_MAX)
+            break;
         if (fi.isSymLink() || !fi.isFile())
             continue;
         const QString suffix = fi.suffix();
         if (suffix == QLatin1String("QEL")) {
-            if (!qelTaken)
-                chosen.append(fi.absoluteFilePath());
+            listed.append({fi.absoluteFilePath(), !qelTaken});
             qelTaken = true;
         } else if (suffix == QLatin1String("QELZK")) {
-            chosen.append(fi.absoluteFilePath());
+            listed.append({fi.absoluteFilePath(), true});
         }
     }
+    return listed;
+}
+
+QStringList fpga_manage::upgrade_package_list()
+{
+    QStringList chosen;
+    for (const UpgradeFile &f : upgrade_file_list())
+        if (f.install)
+            chosen.append(f.path);
     return chosen;
 }
 

@@ -53,14 +53,31 @@ public:
     void start();
     void stop();
 
+    // Ends the thread's current sleep: a job, an upgrade or an LED set-up waits.
+    void wake();
+
     // ---- posting (GUI thread) ----
     // Stores the job word (job, state 0) unless the manager is missing, a job
-    // or an upgrade runs, the progress ring exists or the code is not 1..6.
+    // or an upgrade runs or the code is not 1..6. Screens post through the
+    // shell's job start, which also keeps to one progress ring.
     static bool post_job(u8 job);
     // Starts the USB upgrade unless the manager is missing or a job or an
     // upgrade runs: state byte := 0, then g_usb_grade := 1.
     static bool start_usb_upgrade();
-    // The packages the USB upgrade installs, in its order (at most 100).
+
+    // One file of the upgrade folder as the USB page lists it; `install`
+    // marks the packages the upgrade installs.
+    struct UpgradeFile
+    {
+        QString path;
+        bool install = false;
+    };
+    static constexpr int UPGRADE_LIST_MAX = 100;
+    // The "QEL" and "QELZK" files of the upgrade folder in name order
+    // ignoring case, at most UPGRADE_LIST_MAX; the first "QEL" and every
+    // "QELZK" among them are marked.
+    static QVector<UpgradeFile> upgrade_file_list();
+    // The marked files of that list: what the USB upgrade installs, in order.
     static QStringList upgrade_package_list();
     // Set while a PC command waits for the FPGAs; nothing sets it here.
     static std::atomic<u8> pc_command_pending;
@@ -100,6 +117,9 @@ signals:
     void sig_recovery_result(QStringList entries, int count);
     void sig_update_start();
     void sig_update_over();
+    // An LED set-up ended (the hand-over or the scaler's reset) and the
+    // output geometry was read again.
+    void sig_led_setup_done();
 
 private:
     fpga_manage();
@@ -114,7 +134,7 @@ private:
     u16 link_word(int fpga);
 
     // pass parts
-    void service_led_setup();
+    bool service_led_setup();
     void port_watch();
     void run_job();
     bool job_step();

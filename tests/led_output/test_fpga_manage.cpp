@@ -7,7 +7,6 @@
 #include "led_output/fpga_manage.h"
 #include "led_output/rcv_recovery_file.h"
 #include "tests/support/testenv.h"
-#include "ui/shell/screens.h"
 
 namespace {
 const char *kSim = R"({"fpgas":[{"state":3,"version":[3,17,5,24]},{"state":3,"version":[12,1,11,25]}]})";
@@ -334,11 +333,6 @@ private slots:
         w.f(0)->set_card_reply(0, 0, RcvReply::Never);
         QVERIFY(!fpga_manage::post_job(0));
         QVERIFY(!fpga_manage::post_job(7));
-        // a progress ring on the screen
-        int ring = 0;
-        g_qround_bar = reinterpret_cast<QRoundProgressBar *>(&ring);
-        QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));
-        g_qround_bar = nullptr;
         // an upgrade running
         QVERIFY(fpga_manage::start_usb_upgrade());
         QCOMPARE(g_usb_grade.load(), 1);
