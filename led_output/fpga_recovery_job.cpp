@@ -96,9 +96,12 @@ bool fpga_manage::restore_found_card()
     QByteArray para;
     const int port = rcv_recovery->port_index();
     if (rcv_recovery->read_file(rcv_recovery->found_file(), &sections)) {
+        // the first section of the port, the one the check read
         for (const rcvRecovery::Section &s : sections)
-            if (s.port == port)
+            if (s.port == port) {
                 para = rcvRecovery::block(s, counter);
+                break;
+            }
     }
     if (para.isEmpty() || !exchange_started(port, m_cmd->write_recovery(port, counter, para, ticks()))) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("no recovery data for LED%1 card %2").arg(port + 1).arg(counter + 1));

@@ -42,7 +42,12 @@ bool fpga_manage::open_scan_file(LoadScanJob &j)
         writeLogMsg(LOG_FAILURE, QStringLiteral("scan file refused or missing"));
         return false;
     }
-    j.data = f.readAll();
+    j.data = f.read(qint64(rcvRecovery::MAX_FILE_SIZE) + 1);
+    if (j.data.size() > rcvRecovery::MAX_FILE_SIZE) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file too large"));
+        j.data.clear();
+        return false;
+    }
     return true;
 }
 
