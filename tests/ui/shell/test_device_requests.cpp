@@ -294,6 +294,31 @@ private slots:
         marked.sort();
         QCOMPARE(installed, marked);
     }
+
+    void managerOnItsOwnThread()
+    {
+        Wall w;
+        w.m->fpga(1)->set_card_count(0, 2);
+        QSignalSpy done(JobRelay::instance(), &JobRelay::led_setup_done);
+        JobScreen screen;
+        QList<int> *values = recordProgress(&screen);
+        w.m->start();
+        QVERIFY(DeviceRequests::start_card_job(&screen, JOB_SAVE_PARA));
+        QVERIFY(DeviceRequests::request_led_setup());
+        QElapsedTimer t;
+        t.start();
+        while ((g_qround_bar || done.isEmpty()) && t.elapsed() < 20000) {
+            TestEnv::advanceTicks(20);
+            (void)DeviceRequests::fpgas_running();
+            (void)DeviceRequests::port_area(12);
+            QTest::qWait(1);
+        }
+        w.m->stop();
+        QVERIFY(!g_qround_bar);
+        QCOMPARE(values->last(), 100);
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(w.m->fpga(1)->card(0, 1).saves, 1u);
+    }
 };
 
 QTEST_MAIN(TestDeviceRequests)
