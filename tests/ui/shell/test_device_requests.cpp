@@ -141,14 +141,6 @@ private slots:
         QVERIFY(std::is_sorted(values->begin(), values->end()));
         QVERIFY(!ring);   // closed by its 100
         QVERIFY(!JobRelay::instance()->screen());
-
-        // a second job on the same screen gets a new ring; the connection stays single
-        values->clear();
-        QVERIFY(DeviceRequests::start_card_job(&screen, JOB_MAPPING_ENABLE));
-        QVERIFY(DeviceRequests::start_card_job(&screen, JOB_MAPPING_ENABLE) == false);
-        w.runJob();
-        QCOMPARE(values->count(100), 1);
-        QVERIFY(!g_qround_bar);
     }
 
     void refusedJobsChangeNothing_data()
