@@ -163,5 +163,10 @@ bool fpga_manage::install_package(const QString &source) const
         writeLogMsg(LOG_FAILURE, QStringLiteral("package not committed: %1").arg(name));
         return false;
     }
+    // the rename survives a power cut only once the folder is on disk
+    if (!Utils::syncFolder(app.absolutePath())) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("package folder not flushed: %1").arg(name));
+        return false;
+    }
     return true;
 }
