@@ -24,9 +24,9 @@ struct PortArea
 };
 PortArea port_area(int port);
 // The LED set-up request (g_set_led_para := 1, g_set_led_setup := 0 under
-// Utils::_led_para_init_mutex) when both FPGAs run; false otherwise. Callers
-// that hold para_mutex may call it (inside QelRamPara::edit): the lock order
-// is para_mutex first. Its end is announced by JobRelay::led_setup_done().
+// Utils::_led_para_init_mutex) when both FPGAs run; false otherwise. It may
+// be called inside QelRamPara::edit: the image lock comes first. Its end is
+// announced by JobRelay::led_setup_done().
 bool request_led_setup();
 // The upgrade packages of the stick's upgrade folder, in the order the FPGA
 // manager installs them (at most 100): what a screen marks is what installs.
