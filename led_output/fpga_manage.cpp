@@ -250,6 +250,20 @@ u32 fpga_manage::get_wlan_state()
     return mask;
 }
 
+// The same mask from the register mirrors as the port watcher last read
+// them: no bus traffic, for the GUI thread.
+u32 fpga_manage::link_mask() const
+{
+    u32 mask = 0;
+    for (int f = 0; f < 2; ++f) {
+        if (reg_mirror(f, fpga_drv::REG_STATE) != fpga_drv::STATE_RUNNING)
+            continue;
+        const u16 word = u16(reg_mirror(f, fpga_drv::REG_LINK_LOW) | reg_mirror(f, fpga_drv::REG_LINK_HIGH) << 8);
+        mask |= u32(word & 0x0FFF) << (12 * f);
+    }
+    return mask;
+}
+
 // ---------------------------------------------------------------- the pass
 
 void fpga_manage::pass()
@@ -999,6 +1013,21 @@ QStringList fpga_manage::list_upgrade_files() const { return upgrade_package_lis
 
 QStringList fpga_manage::upgrade_package_list()
 {
+    QStringList chosen;
+    bool qelTaken = false;
+    for (const QString &path : upgrade_file_list()) {
+        if (QFileInfo(path).suffix() == QLatin1String("QELZK")) {
+            chosen.append(path);
+        } else if (!qelTaken) {
+            chosen.append(path);
+            qelTaken = true;
+        }
+    }
+    return chosen;
+}
+
+QStringList fpga_manage::upgrade_file_list()
+{
     QString dir = QStringLiteral("/mnt/usb1/");
     const QString sub = g_usb_grade_path.get();
     if (sub != QLatin1String(" "))
@@ -1017,21 +1046,15 @@ QStringList fpga_manage::upgrade_package_list()
         const int c = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a.fileName() < b.fileName();
     });
-    QStringList chosen;
-    bool qelTaken = false;
+    QStringList files;
     for (const QFileInfo &fi : entries) {
         if (fi.isSymLink() || !fi.isFile())
             continue;
         const QString suffix = fi.suffix();
-        if (suffix == QLatin1String("QEL")) {
-            if (!qelTaken)
-                chosen.append(fi.absoluteFilePath());
-            qelTaken = true;
-        } else if (suffix == QLatin1String("QELZK")) {
-            chosen.append(fi.absoluteFilePath());
-        }
+        if (suffix == QLatin1String("QEL") || suffix == QLatin1String("QELZK"))
+            files.append(fi.absoluteFilePath());
     }
-    return chosen;
+    return files;
 }
 
 // Copies one package into "/data/app/" under its own name, atomically.

@@ -40,6 +40,9 @@ public:
 
     static int get_eth_param_addr(int port, u16 *x, u16 *y, u16 *width, u16 *height);
     u32 get_wlan_state();
+    // Online mask of the 24 ports from the register mirrors, without reading
+    // the FPGAs (GUI thread); 0 for an FPGA whose mirror says it is not running.
+    u32 link_mask() const;
     void read_from_register(u8 reg, u8 fpga);
     void write_to_register(u8 reg, u8 mask, u8 value, u8 fpga);
 
@@ -62,6 +65,9 @@ public:
     static bool start_usb_upgrade();
     // The packages the USB upgrade installs, in its order (at most 100).
     static QStringList upgrade_package_list();
+    // Every "QEL" and "QELZK" file of the upgrade folder in that order (the
+    // packages are among them); empty when the folder leaves the stick.
+    static QStringList upgrade_file_list();
     // Set while a PC command waits for the FPGAs; nothing sets it here.
     static std::atomic<u8> pc_command_pending;
 

@@ -1,7 +1,9 @@
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 
+#include "ui/advanced/machinestate.h"
 #include "ui/input/inputchoose.h"
+#include "ui/output/linkoption.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/picture/imagequality.h"
@@ -15,4 +17,6 @@ void register_screens()
     ScreenRegistry::add(screen_entry(PAGE_PICTURE, g_imagequality));
     ScreenRegistry::add(screen_entry(PAGE_TEST_PATTERN, g_test_chart));
     ScreenRegistry::add(screen_entry(PAGE_OUTPUT, g_outputset));
+    ScreenRegistry::add(screen_entry(PAGE_NETWORK, g_linkoption));
+    ScreenRegistry::add(screen_entry(PAGE_STATUS, g_machinestate));
 }

@@ -1,2 +1,3 @@
 # One file per screen of this folder.
 include(${CMAKE_CURRENT_LIST_DIR}/outputset.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/linkoption.cmake)
