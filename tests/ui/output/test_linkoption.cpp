@@ -208,7 +208,7 @@ private slots:
                     bad << QStringLiteral("%1%2").arg(QLatin1String(row)).arg(k);
         QCOMPARE(bad, QStringList({"Ip4", "Mask1", "Gate1", "Gate2", "Gate3", "Gate4"}));
 
-        // mended on the keypad, the highlight goes and Apply writes numbers
+        // corrected on the keypad, the highlight goes and Apply writes numbers
         l.enter("lineEditIp4", "9");
         l.enter("lineEditMask1", "255");
         for (const char *name : {"lineEditIp1", "lineEditIp2", "lineEditIp3"})
@@ -297,11 +297,15 @@ private slots:
             QVERIFY(!w->update_overlay());
         };
 
-        // refused while a card job runs
+        // refused while a card job or another upgrade runs
         g_send_para.post(JOB_SAVE_PARA);
         click(l.screen, "Button_ok");
         QCOMPARE(g_usb_grade.load(), 0);
         g_send_para.clear();
+        g_usb_grade = 2;
+        click(l.screen, "Button_ok");
+        QCOMPARE(g_usb_grade.load(), 2);
+        g_usb_grade = 0;
 
         // the stick pulled during the upgrade: nothing installed, no "done"
         click(l.screen, "Button_ok");
