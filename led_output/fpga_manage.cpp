@@ -1053,6 +1053,8 @@ QStringList fpga_manage::upgrade_file_list()
         const QString suffix = fi.suffix();
         if (suffix == QLatin1String("QEL") || suffix == QLatin1String("QELZK"))
             files.append(fi.absoluteFilePath());
+        if (files.size() == UPGRADE_FILES_MAX)
+            break;
     }
     return files;
 }

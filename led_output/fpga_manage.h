@@ -65,9 +65,10 @@ public:
     static bool start_usb_upgrade();
     // The packages the USB upgrade installs, in its order (at most 100).
     static QStringList upgrade_package_list();
-    // Every "QEL" and "QELZK" file of the upgrade folder in that order (the
-    // packages are among them); empty when the folder leaves the stick.
+    // The first 100 "QEL" and "QELZK" files of the upgrade folder in that
+    // order (the packages are among them); empty when the folder leaves the stick.
     static QStringList upgrade_file_list();
+    static constexpr int UPGRADE_FILES_MAX = 100;
     // Set while a PC command waits for the FPGAs; nothing sets it here.
     static std::atomic<u8> pc_command_pending;
 

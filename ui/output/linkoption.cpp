@@ -231,8 +231,8 @@ void LinkOption::on_Button_net_cancel_clicked()
 
 // ------------------------------------------------------------ USB upgrade
 
-// Every upgrade file of the stick's upgrade folder in the order the FPGA
-// manager takes them, at most 100; the rows it installs are the marked ones.
+// The upgrade files of the stick's upgrade folder in the order the FPGA
+// manager takes them; the rows it installs are the marked ones.
 void LinkOption::get_file_list_smartpath()
 {
     std::memset(file_marked, 0, sizeof file_marked);
@@ -241,7 +241,7 @@ void LinkOption::get_file_list_smartpath()
     upgrade_files.clear();
     const QStringList packages = DeviceRequests::upgrade_packages();
     for (const QString &path : fpga_manage::upgrade_file_list()) {
-        if (upgrade_files.size() >= MAX_FILES)
+        if (upgrade_files.size() >= fpga_manage::UPGRADE_FILES_MAX)
             break;
         if (QFileInfo(path).suffix() == QLatin1String("QEL"))
             ++qel_file_count;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "core/types.h"
+#include "led_output/fpga_manage.h"
 
 class QFrame;
 class QLabel;
@@ -25,7 +26,6 @@ public:
     explicit LinkOption(QWidget *parent = nullptr);
     ~LinkOption() override;
 
-    static constexpr int MAX_FILES = 100;
     static constexpr int ROWS = 5;   // rows drawn of the file list
 
     void get_file_list_smartpath();
@@ -71,7 +71,7 @@ private:
     QList<QString> upgrade_files;
     u8 qel_file_count = 0;
     u8 qelzk_file_count = 0;
-    u8 file_marked[MAX_FILES] = {};
+    u8 file_marked[fpga_manage::UPGRADE_FILES_MAX] = {};
     QLabel *row_labels[ROWS] = {};
     QString row_names[ROWS];
     int file_count = 0;

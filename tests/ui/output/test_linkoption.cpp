@@ -266,7 +266,7 @@ private slots:
         for (int i = 0; i < l.screen->files().size(); ++i)
             if (l.screen->marked(i))
                 marked << l.screen->files().at(i);
-        QCOMPARE(marked, DeviceRequests::upgrade_packages().mid(0, marked.size()));
+        QCOMPARE(marked, DeviceRequests::upgrade_packages());
         QCOMPARE(labelText(l.screen, "empty_0"),
                  QString::fromLatin1(l.screen->files().isEmpty() ? "No loaded file!" : "<none>"));
 
