@@ -211,6 +211,20 @@ u16 fpga_manage::link_word(int fpga)
     return u16((low | high << 8) & 0x0FFF);
 }
 
+// The same mask from the register mirrors as the port watcher last read
+// them: no bus traffic, for the GUI thread.
+u32 fpga_manage::link_mask() const
+{
+    u32 mask = 0;
+    for (int f = 0; f < 2; ++f) {
+        if (reg_mirror(f, fpga_drv::REG_STATE) != fpga_drv::STATE_RUNNING)
+            continue;
+        const u16 word = u16(reg_mirror(f, fpga_drv::REG_LINK_LOW) | reg_mirror(f, fpga_drv::REG_LINK_HIGH) << 8);
+        mask |= u32(word & 0x0FFF) << (12 * f);
+    }
+    return mask;
+}
+
 u32 fpga_manage::get_wlan_state()
 {
     u32 mask = 0;

@@ -45,6 +45,9 @@ public:
 
     static int get_eth_param_addr(int port, u16 *x, u16 *y, u16 *width, u16 *height);
     u32 get_wlan_state();
+    // Online mask of the 24 ports from the register mirrors, without reading
+    // the FPGAs (GUI thread); 0 for an FPGA whose mirror says it is not running.
+    u32 link_mask() const;
     void read_from_register(u8 reg, u8 fpga);
     void write_to_register(u8 reg, u8 mask, u8 value, u8 fpga);
 
