@@ -2,7 +2,9 @@
 #include "ui/shell/screens.h"
 
 #include "ui/advanced/advancedoption.h"
+#include "ui/advanced/machinestate.h"
 #include "ui/input/inputchoose.h"
+#include "ui/output/linkoption.h"
 #include "ui/output/outputset.h"
 #include "ui/output/smartmapping.h"
 #include "ui/picture/custommode.h"
@@ -21,4 +23,6 @@ void register_screens()
     ScreenRegistry::add(screen_entry(PAGE_SMART_MAPPING, g_smartmapping));
     ScreenRegistry::add(screen_entry(PAGE_ADVANCED, g_advancedoption));
     ScreenRegistry::add(screen_entry(PAGE_USER_MODE, g_custommode));
+    ScreenRegistry::add(screen_entry(PAGE_NETWORK, g_linkoption));
+    ScreenRegistry::add(screen_entry(PAGE_STATUS, g_machinestate));
 }

@@ -4,3 +4,4 @@ target_sources(qelapp PRIVATE
   ui/advanced/advancedoption.cpp ui/advanced/advancedoption_resets.cpp
   ui/advanced/advancedoption_agelog.cpp ui/advanced/advancedoption_recovery.cpp
 )
+include(${CMAKE_CURRENT_LIST_DIR}/machinestate.cmake)

@@ -158,7 +158,6 @@ void CustomMode::init()
     m_scroll->setObjectName(QStringLiteral("mode_area"));
     m_scroll->setGeometry(2, 66, 190, 414);
     m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBar));
 
     QWidget *content = new QWidget();
@@ -186,11 +185,7 @@ void CustomMode::init()
             m_badge->setText(kUsing.text());
             m_badge->setStyleSheet(QString::fromLatin1(kBadge));
             m_badge->setAlignment(Qt::AlignCenter);
-            // right-aligned on the tile, wider when the text needs it
-            QFont badgeFont = font();
-            badgeFont.setPixelSize(18);
-            const int width = qBound(56, QFontMetrics(badgeFont).horizontalAdvance(m_badge->text()) + 6, 124);
-            m_badge->setGeometry(152 - width, y, width, 30);
+            m_badge->setGeometry(96, y, 56, 30);
             m_badge->raise();
         }
 
@@ -341,7 +336,7 @@ void CustomMode::add_window_row(QWidget *box, u8 *payload, int w)
     const QString state = (win.on() ? kOn : kOff).text();
 
     QLabel *first = row_label(box, QStringLiteral("window_source_%1").arg(w),
-                              QRect(right ? 355 : 65, 6 + 45 * r, right ? 470 : 200, 20), m_font);
+                              QRect(right ? 355 : 65, 6 + 45 * r, 100, 20), m_font);
     first->setStyleSheet(QString::fromLatin1(kRow));
     first->setText(source.isEmpty() ? state : source + QLatin1Char(' ') + state);
 
@@ -450,13 +445,7 @@ void CustomMode::syncUpdate()
 
 void CustomMode::on_Button_back_clicked()
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_custommode == this)
-        g_custommode = nullptr;
-    if (g_mainwindow)
-        g_mainwindow->language_changed();
-    g_page_focus = PAGE_MAIN;
+    back_to_main(this, g_custommode);
 }
 
 void CustomMode::language_changed()
@@ -465,9 +454,5 @@ void CustomMode::language_changed()
     ui->Button_delete->setText(kDelete.text());
     ui->Button_use->setText(kUse.text());
     ui->label_using->setText(kUsing.text());
-    // the in-use mark grows to the right when its text needs it
-    QRect mark = ui->label_using->geometry();
-    mark.setWidth(qMax(88, ui->label_using->fontMetrics().horizontalAdvance(ui->label_using->text()) + 16));
-    ui->label_using->setGeometry(mark);
     ui->label_blank->setText(kBlank.text());
 }
