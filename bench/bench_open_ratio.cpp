@@ -124,7 +124,12 @@ struct Shell
     }
 };
 
-void flush_deletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// What the event loop does between two opens: deferred deletes, posted events.
+void flush_deletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
 
 // One view: `open` shows and paints it and returns the widget it painted;
 // `close` leaves it as the operator does.

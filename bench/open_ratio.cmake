@@ -21,7 +21,8 @@ foreach(form ${QEL_BENCH_UI_FORMS})
   endif()
 endforeach()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/bench_forms.cpp.in ${CMAKE_CURRENT_BINARY_DIR}/bench_forms.cpp @ONLY)
-# uic output next to the generated table, which automatic uic does not scan
+# uic output next to the generated table, which automatic uic leaves alone
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/bench_forms.cpp PROPERTIES SKIP_AUTOUIC ON)
 qt5_wrap_ui(QEL_BENCH_FORM_HEADERS ${QEL_BENCH_WRAPPED_FORMS})
 list(APPEND QEL_BENCH_SOURCES ${QEL_BENCH_FORM_HEADERS})
 include_directories(${CMAKE_CURRENT_BINARY_DIR})
