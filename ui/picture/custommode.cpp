@@ -151,9 +151,34 @@ CustomMode::~CustomMode()
 
 // ------------------------------------------------------------------ tiles
 
+// The tiles are made once; later calls bring them up to date in place.
 void CustomMode::init()
 {
-    delete m_scroll.data();
+    if (!m_scroll)
+        build_tiles();
+    QelRamPara *p = para();
+    const int current = p ? p->QelGetCurrentModeIndex() : 0;
+    const QFont nameFont = m_tile_names[0]->font();
+    for (int i = 0; i < kSlots; ++i) {
+        set_style(g_frame[i], current == i + 1 ? kTileCurrent : kTileNormal);
+        ALIAS_PARA alias;
+        if (get_json_alias_para(&alias, "usermode", i))
+            m_tile_names[i]->setText(QFontMetrics(nameFont).elidedText(alias.name, Qt::ElideRight, 100));
+        else
+            m_tile_names[i]->setText(kTileName.text().arg(i + 1));
+    }
+    // no badge while no mode is current; on the current tile, under its number
+    if (current > 0 && current <= kSlots) {
+        m_badge->setText(kUsing.text());
+        m_badge->setGeometry(96, 2 + 90 * (current - 1), 56, 30);
+        m_badge->stackUnder(m_tile_numbers[current - 1]);
+    }
+    m_badge->setVisible(current > 0);
+}
+
+// Made inside the scroll area from the start: no tile is moved into it.
+void CustomMode::build_tiles()
+{
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("mode_area"));
     m_scroll->setGeometry(2, 66, 190, 414);
@@ -164,30 +189,23 @@ void CustomMode::init()
     content->setObjectName(QStringLiteral("mode_content"));
     content->resize(157, 1440);
     content->setMinimumSize(100, 1440);
+    m_scroll->setWidget(content);
     m_badge = new QLabel(content);
     m_badge->setObjectName(QStringLiteral("mode_badge"));
     m_badge->setTextFormat(Qt::PlainText);
+    m_badge->setStyleSheet(QString::fromLatin1(kBadge));
+    m_badge->setAlignment(Qt::AlignCenter);
     m_font = font();
     m_font.setPointSize(10);
     QFont nameFont = font();
     nameFont.setPixelSize(20);
 
-    QelRamPara *p = para();
-    const int current = p ? p->QelGetCurrentModeIndex() : 0;
     for (int i = 0; i < kSlots; ++i) {
         const int y = 2 + 90 * i;
         QFrame *tile = new QFrame(content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
         tile->setGeometry(2, y, 150, 80);
-        tile->setStyleSheet(QString::fromLatin1(current == i + 1 ? kTileCurrent : kTileNormal));
         g_frame[i] = tile;
-        if (current == i + 1) {
-            m_badge->setText(kUsing.text());
-            m_badge->setStyleSheet(QString::fromLatin1(kBadge));
-            m_badge->setAlignment(Qt::AlignCenter);
-            m_badge->setGeometry(96, y, 56, 30);
-            m_badge->raise();
-        }
 
         QLabel *number = new QLabel(content);
         number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
@@ -195,6 +213,7 @@ void CustomMode::init()
         number->setText(QString::number(i + 1));
         number->setAlignment(Qt::AlignCenter);
         number->setStyleSheet(QString::fromLatin1(kNumber));
+        m_tile_numbers[i] = number;
 
         QLabel *name = new QLabel(content);
         name->setObjectName(QStringLiteral("mode_name_%1").arg(i));
@@ -203,11 +222,7 @@ void CustomMode::init()
         name->setFont(nameFont);
         name->setStyleSheet(QString::fromLatin1(kName));
         name->setTextFormat(Qt::PlainText);
-        ALIAS_PARA alias;
-        if (get_json_alias_para(&alias, "usermode", i))
-            name->setText(QFontMetrics(nameFont).elidedText(alias.name, Qt::ElideRight, 100));
-        else
-            name->setText(kTileName.text().arg(i + 1));
+        m_tile_names[i] = name;
 
         QPushButton *button = new QPushButton(content);
         button->setObjectName(QString::number(i));
@@ -216,11 +231,6 @@ void CustomMode::init()
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
     }
-    // no badge while no mode is current
-    m_badge->setVisible(current > 0);
-
-    m_scroll->setWidget(content);
-    m_scroll->show();
 }
 
 void CustomMode::qel_button_mode_clicked()

@@ -29,7 +29,7 @@ public:
     explicit CustomMode(QWidget *parent = nullptr);
     ~CustomMode() override;
 
-    void init();                // the tiles
+    void init();                // the tiles, brought up to date
     void lcd_para_init();       // the information lines of the selected slot
     void image_para_init();     // the preview of its windows and display menu
     void syncUpdate();          // refresh from para_sync (no code)
@@ -43,6 +43,7 @@ public slots:
     void on_Button_back_clicked();
 
 private:
+    void build_tiles();
     void show_slot();           // information lines and preview of the selected slot
     void move_focus(QPushButton *button);
     void add_window_row(QWidget *box, unsigned char *payload, int w);
@@ -52,6 +53,8 @@ private:
     QPointer<QScrollArea> m_scroll;
     QPointer<QWidget> m_preview;
     QLabel *m_badge = nullptr;
+    QLabel *m_tile_numbers[16] = {};
+    QLabel *m_tile_names[16] = {};
     QFont m_font;               // 10 point: preview rows
 };
 

@@ -1,9 +1,12 @@
 #include "ui/shell/screen_helpers.h"
 
 #include <QAbstractButton>
+#include <QHash>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QPixmapCache>
 
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/mainwindow.h"
@@ -24,9 +27,33 @@ void return_to_main()
     g_page_focus = PAGE_MAIN;
 }
 
+QIcon cached_icon(const QString &res)
+{
+    // kept to the end: an icon also keeps the sizes it has been drawn at
+    static auto *icons = new QHash<QString, QIcon>;
+    auto it = icons->constFind(res);
+    if (it == icons->constEnd())
+        it = icons->insert(res, QIcon(res));
+    return *it;
+}
+
+QPixmap cached_picture(const QString &res, const QSize &size, Qt::AspectRatioMode mode)
+{
+    const QString key = QStringLiteral("qel:%1@%2x%3/%4").arg(res).arg(size.width()).arg(size.height()).arg(int(mode));
+    QPixmap pix;
+    if (QPixmapCache::find(key, &pix))
+        return pix;
+    pix = QPixmap(res);
+    // as a label with scaled contents scales it
+    if (!pix.isNull() && !size.isEmpty())
+        pix = QPixmap::fromImage(pix.toImage().scaled(size, mode, Qt::SmoothTransformation));
+    QPixmapCache::insert(key, pix);
+    return pix;
+}
+
 void set_icon(QAbstractButton *button, const QString &res, int size)
 {
-    button->setIcon(QIcon(res));
+    button->setIcon(cached_icon(res));
     if (size > 0)
         button->setIconSize(QSize(size, size));
     button->setProperty("res", res);
@@ -42,7 +69,8 @@ void set_back_icon(QAbstractButton *button) { set_icon(button, QStringLiteral(":
 
 void set_picture(QLabel *label, const QString &res)
 {
-    label->setPixmap(QPixmap(res));
+    label->ensurePolished();   // its style sheet's border is part of the size
+    label->setPixmap(cached_picture(res, label->contentsRect().size()));
     label->setScaledContents(true);
     label->setProperty("res", res);
 }

@@ -8,7 +8,9 @@
 #include "core/global.h"
 
 class QAbstractButton;
+class QIcon;
 class QLabel;
+class QPixmap;
 class QWidget;
 class My_lineEdit;
 
@@ -51,12 +53,18 @@ template <class Screen> void back_to_main(Screen *screen, Screen *&global)
     return_to_main();
 }
 
+// Pictures from the resources, decoded once for the whole program: the icon
+// of a resource, and a resource smooth-scaled to a size (once per size).
+QIcon cached_icon(const QString &res);
+QPixmap cached_picture(const QString &res, const QSize &size, Qt::AspectRatioMode mode = Qt::IgnoreAspectRatio);
+
 // An icon from the resources, its path in "res"; size 0 keeps the icon size.
 void set_icon(QAbstractButton *button, const QString &res, int size = 0);
 void set_icon(QAbstractButton *button, const QString &res, const QSize &size);
 // The back arrow on a Back button, at 32 x 32.
 void set_back_icon(QAbstractButton *button);
-// A picture from the resources, scaled to the label, its path in "res".
+// A picture from the resources, scaled to the label's interior (the same
+// pixels the label would scale it to, made once per size), its path in "res".
 void set_picture(QLabel *label, const QString &res);
 
 // Takes a container made at run time out of the screen at once and deletes
