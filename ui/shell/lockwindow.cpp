@@ -36,11 +36,10 @@ const PanelText kLockHint = {"按住锁图标2秒解锁", "Hold the lock for 2 s
                              "按住鎖圖標2秒解鎖"};
 }
 
-LockWindow::LockWindow(QWidget *parent) : QWidget(parent), ui(new Ui::LockWindow)
+LockWindow::LockWindow(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ui(new Ui::LockWindow)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setGeometry(0, 0, 800, 480);
     g_lockwindow = this;
     lock_changed();

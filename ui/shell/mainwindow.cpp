@@ -42,10 +42,9 @@ const PanelText kSave = {"保存", "Save", "Сохранить", "Lưu", "保存
 const PanelText kClose = {"关闭", "Close", "Закрыть", "Đóng", "關閉"};
 }
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setGeometry(0, 0, kPanelW, kPanelH);
     g_mainwindow = this;
 

@@ -27,10 +27,11 @@ const PanelText kLayout = {"画面布局", "Screen\nlayout", "Расположе
 const PanelText kCodeTitle = {"密码", "Password", "Пароль", "Mật khẩu", "密碼"};
 }
 
-Option::Option(QWidget *parent) : QDialog(parent), ui(new Ui::Option)
+// The window flags come with the dialog: set after the form they would
+// restyle the whole form again.
+Option::Option(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), ui(new Ui::Option)
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setGeometry(0, 0, 800, 480);
     set_back_icon(ui->Button_back);
     language_changed();
