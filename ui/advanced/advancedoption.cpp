@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QLabel>
-#include <QListView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -77,7 +76,7 @@ AdvancedOption::AdvancedOption(QWidget *parent) : QDialog(parent), ui(new Ui::Ad
     ui->Button_timeplan->hide();
     ui->label_para_file->hide();
     ui->label_para_name->hide();
-    ui->ImageVolume->setView(new QListView(ui->ImageVolume));
+    set_list_view(ui->ImageVolume);
 
     para_init();
     lcd_language_deal();

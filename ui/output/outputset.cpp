@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -114,7 +113,7 @@ OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
         w->setEnabled(false);
 
     language_changed();
-    ui->comboBox->setView(new QListView(ui->comboBox));
+    set_list_view(ui->comboBox);
     ui->Button_apply2->hide();
     ui->Button_cancel2->hide();
 }

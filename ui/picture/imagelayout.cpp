@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
-#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -88,7 +87,7 @@ ImageLayout::ImageLayout(QWidget *parent) : QDialog(parent), ui(new Ui::ImageLay
     ui->comboBox->hide();
     ui->Button_cancel->hide();
     ui->Button_ok->hide();
-    ui->comboBox->setView(new QListView(ui->comboBox));
+    set_list_view(ui->comboBox);
 
     set_back_icon(ui->Button_back);
     set_icon(ui->Button_source_select, ":/png/page_change.png");
@@ -231,7 +230,7 @@ void ImageLayout::language_changed()
     // a refill is no operator's choice: the handler must not see it
     const QSignalBlocker block(ui->comboBox_P2P);
     ui->comboBox_P2P->clear();
-    ui->comboBox_P2P->setView(new QListView(ui->comboBox_P2P));
+    set_list_view(ui->comboBox_P2P);
     ui->comboBox_P2P->addItem(text5("点对点关闭", "OFF", "Откл", "Đóng", "點對點關閉"));
     ui->comboBox_P2P->addItem(text5("点对点开启", "ON", "Вкл", "Mở", "點對點開啟"));
     ui->comboBox_P2P->addItem(text5("HD3,HD4水平拼接", "HD3,HD4 Hor", "Гор HD3,HD4", "Nối ngang HD3,HD4", "HD3,HD4水平拼接"));

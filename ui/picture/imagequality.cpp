@@ -1,7 +1,6 @@
 #include "ui/picture/imagequality.h"
 
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -56,7 +55,7 @@ ImageQuality::ImageQuality(QWidget *parent) : QDialog(parent), ui(new Ui::ImageQ
     ui->stackedWidget->setCurrentIndex(0);
     tab_selected = ui->Button_quality;
     set_style(ui->Button_quality, SELECTED_STYLE);
-    ui->comboBox->setView(new QListView(ui->comboBox));
+    set_list_view(ui->comboBox);
 
     language_changed();
     para_init();

@@ -1,10 +1,12 @@
 #include "ui/shell/screen_helpers.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QHash>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QListView>
 #include <QPixmap>
 #include <QPixmapCache>
 
@@ -74,6 +76,8 @@ void set_picture(QLabel *label, const QString &res)
     label->setScaledContents(true);
     label->setProperty("res", res);
 }
+
+void set_list_view(QComboBox *combo) { combo->setView(new QListView); }
 
 void retire(QWidget *container)
 {

@@ -8,6 +8,7 @@
 #include "core/global.h"
 
 class QAbstractButton;
+class QComboBox;
 class QIcon;
 class QLabel;
 class QPixmap;
@@ -66,6 +67,11 @@ void set_back_icon(QAbstractButton *button);
 // A picture from the resources, scaled to the label's interior (the same
 // pixels the label would scale it to, made once per size), its path in "res".
 void set_picture(QLabel *label, const QString &res);
+
+// A plain QListView as the combo box's list, so that its item style applies.
+// Made without a parent: the list's container takes it in once, instead of
+// the view being styled for the combo box first and for the container again.
+void set_list_view(QComboBox *combo);
 
 // Takes a container made at run time out of the screen at once and deletes
 // it after the current event: a button in it may be the one whose click runs.
