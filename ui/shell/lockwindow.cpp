@@ -12,6 +12,7 @@
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_lockwindow.h"
 
@@ -97,10 +98,7 @@ void LockWindow::signal_update()
         const bool was = m_shown_inputs != 0xFF && (m_shown_inputs & (1 << slot));
         if (m_shown_inputs == 0xFF || was != on) {
             const QString res = QString::fromLatin1(on ? kPictureSignal[slot] : kPicture[slot]);
-            QPixmap pix(res);
-            if (!pix.isNull())
-                pix = pix.scaled(pictures[i]->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            pictures[i]->setPixmap(pix);
+            pictures[i]->setPixmap(cached_picture(res, pictures[i]->size(), Qt::KeepAspectRatio));
             pictures[i]->setProperty("res", res);
         }
     }
