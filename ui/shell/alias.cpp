@@ -3,6 +3,7 @@
 #include <QFile>
 #include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
+#include <mutex>
 #include <sstream>
 
 #include "core/logmsg.h"
@@ -16,19 +17,24 @@ int get_json_alias_para(ALIAS_PARA *out, std::string group, int id)
     if (!out)
         return 0;
 
-    bool ok = false;
-    const QByteArray data = Utils::readFile(file, &ok);
-    if (!ok)
-        return 0;
-
+    // under the file lock: a file another thread is still writing is
+    // neither read half-written nor removed as broken
     pt::ptree root;
-    try {
-        std::istringstream in(data.toStdString());
-        pt::read_json(in, root);
-    } catch (const pt::ptree_error &e) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("alias.json unreadable, removed: %1").arg(QString::fromUtf8(e.what())));
-        QFile::remove(Utils::devicePath(file));
-        return 0;
+    {
+        std::lock_guard<std::mutex> lock(Utils::_file_deal_mutex);
+        bool ok = false;
+        const QByteArray data = Utils::readFile(file, &ok);
+        if (!ok)
+            return 0;
+        try {
+            std::istringstream in(data.toStdString());
+            pt::read_json(in, root);
+        } catch (const pt::ptree_error &e) {
+            writeLogMsg(LOG_FAILURE,
+                        QStringLiteral("alias.json unreadable, removed: %1").arg(QString::fromUtf8(e.what())));
+            QFile::remove(Utils::devicePath(file));
+            return 0;
+        }
     }
 
     const auto namelist = root.get_child_optional("namelist");
