@@ -1,6 +1,7 @@
 // Writes a picture of each screen in each panel language, offscreen:
 //   qel_screenshots <folder>    ->  <folder>/<screen>_<language>.png (800 x 480)
 // A screen joins with one line in shots() below.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -12,7 +13,9 @@
 
 #include "core/global.h"
 #include "core/qelrampara.h"
+#include "ui/input/edidset.h"
 #include "ui/input/inputchoose.h"
+#include "ui/input/inputcut.h"
 #include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/picture/imagequality.h"
@@ -63,6 +66,14 @@ QImage screen(std::function<void(Screen *)> prepare = nullptr)
     return img;
 }
 
+// Presses a tile of a screen's tile area.
+void press_tile(QWidget *screen, const char *tile)
+{
+    if (QWidget *area = screen->findChild<QWidget *>(QStringLiteral("frame_source")))
+        if (QAbstractButton *b = area->findChild<QAbstractButton *>(QLatin1String(tile)))
+            b->click();
+}
+
 struct Shot
 {
     const char *name;
@@ -92,6 +103,9 @@ std::vector<Shot> shots()
         {"settings_menu", [] { return screen<Option>(); }},
         {"input_choice", [] { return screen<InputChoose>(); }},
         {"window_layout", [] { return screen<ImageLayout>(); }},
+        {"input_crop", [] { return screen<InputCut>(); }},
+        {"input_crop_edit", [] { return screen<InputCut>([](InputCut *s) { press_tile(s, "1"); }); }},
+        {"edid", [] { return screen<EDIDset>([](EDIDset *s) { press_tile(s, "0"); }); }},
         {"output", [] { return screen<OutputSet>(); }},
         {"picture_quality", [] { return screen<ImageQuality>(); }},
         {"test_pattern", [] { return screen<test_chart>(); }},
@@ -145,6 +159,13 @@ void prepare_device()
     timing(2, 1920, 1080, 60);
     timing(4, 3840, 2160, 30);
     timing(1, 1280, 720, 60);
+    // three crops of HDMI1
+    for (int k = 0; k < 3; ++k) {
+        CropEdit crop(p->ram_para, k);
+        crop.setCropWord(Img::cropWord(2, k + 1));
+        crop.setRect(u16(320 * k), 0, 640, 360);
+    }
+    p->QelCropSourceInit();
     for (int s : {0, 2}) {
         p->user_mode[s].flag[0] = p->user_mode[s].flag[1] = 0xAA;
     }

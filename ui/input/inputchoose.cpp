@@ -529,6 +529,23 @@ void InputChoose::syncUpdate(int code)
         source_check_update();
 }
 
+void InputChoose::reload()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p)
+        p->QelCropSourceInit();
+    crop_source_num_update();
+    // a selected window switched off meanwhile: back to window 0
+    const bool stays = m_image_index == 0 || (p && WindowView(p->ram_para, m_image_index).on());
+    if (!stays)
+        m_image_index = 0;
+    initMenu();
+    if (stays)
+        initSource();
+    else
+        image_select();
+}
+
 // ------------------------------------------------------------------ back
 
 void InputChoose::on_Button_back_clicked()
