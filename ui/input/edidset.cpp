@@ -9,10 +9,6 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "ui/input/input_tiles.h"
-#include "ui/input/inputchoose.h"
-#include "ui/shell/my_lineedit.h"
-#include "ui/shell/numberkeyboard.h"
-#include "ui/shell/screens.h"
 #include "ui_edidset.h"
 
 namespace {
@@ -40,31 +36,16 @@ QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 EDIDset::EDIDset(QWidget *parent) : QDialog(parent), ui(new Ui::EDIDset)
 {
     ui->setupUi(this);
-    set_back_icon(ui->Button_back);
-    make_flat(ui->Button_back);
-    QLabel *icons[6] = {ui->label_HDMI1, ui->label_HDMI2, ui->label_HDMI3,
-                        ui->label_HDMI4, ui->label_DVI, ui->label_EXT};
-    for (int i = 0; i < 6; ++i)
-        set_picture(icons[i], QLatin1String(INPUT_COLUMNS[i].icon));
-
-    m_highlight = make_input_highlight(this);
+    QLabel *const icons[6] = {ui->label_HDMI1, ui->label_HDMI2, ui->label_HDMI3,
+                              ui->label_HDMI4, ui->label_DVI,   ui->label_EXT};
+    m_highlight = setup_input_row(this, ui->Button_back, icons);
     m_font.setPointSize(12);
     input_init();
     source_init();
     ui->frame_add->hide();
-
-    m_button_cancel = make_form_button(this, "Button_cancel", m_font);
-    m_button_ok = make_form_button(this, "Button_ok", m_font);
-    m_button_delete = make_form_button(this, "Button_delete", m_font);
-    connect(m_button_cancel, &QPushButton::clicked, this, &EDIDset::qel_button_cancel_clicked);
-    connect(m_button_ok, &QPushButton::clicked, this, &EDIDset::qel_button_ok_clicked);
-    connect(m_button_delete, &QPushButton::clicked, this, &EDIDset::qel_button_delete_clicked);
-
-    for (My_lineEdit *f : {ui->lineEdit_W, ui->lineEdit_H})
-        connect(f, &My_lineEdit::send_show, this, &EDIDset::show_numberkeyboard_ui);
-    if (g_numberkeyboard)
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this, &EDIDset::confirmString);
-
+    m_buttons = make_form_buttons(this, m_font, &EDIDset::qel_button_cancel_clicked, &EDIDset::qel_button_ok_clicked,
+                                  &EDIDset::qel_button_delete_clicked);
+    connect_keypad(this, {ui->lineEdit_W, ui->lineEdit_H});
     language_changed();
 }
 
@@ -82,9 +63,9 @@ void EDIDset::language_changed()
     ui->label_W->setText(TEXT_WIDTH.text());
     ui->label_H->setText(TEXT_HEIGHT.text());
     ui->label_freq->setText(kRefresh.text());
-    m_button_cancel->setText(TEXT_CANCEL.text());
-    m_button_ok->setText(kSave.text());
-    m_button_delete->setText(TEXT_DELETE.text());
+    m_buttons.cancel->setText(TEXT_CANCEL.text());
+    m_buttons.ok->setText(kSave.text());
+    m_buttons.del->setText(TEXT_DELETE.text());
 
     const int lang = panel_language();
     const RateRow &row = (lang == 0 || lang == 4) ? kRowChinese : lang == 3 ? kRowVietnamese : kRowLatin;
@@ -100,9 +81,8 @@ void EDIDset::input_init() { make_input_buttons(this, &EDIDset::qel_button_input
 
 void EDIDset::qel_button_input_clicked()
 {
-    bool ok = false;
-    const int k = sender() ? sender()->objectName().toInt(&ok) : -1;
-    if (!ok || k < 0 || k > 5)
+    const int k = sender_number(sender(), 6);
+    if (k < 0)
         return;
     m_source = INPUT_COLUMNS[k].slot;
     m_source_name = QLatin1String(INPUT_COLUMNS[k].name);
@@ -138,14 +118,14 @@ void EDIDset::qel_button_source_clicked()
     ui->lineEdit_W->setText(QString::number(edid.width()));
     ui->lineEdit_H->setText(QString::number(edid.height()));
     ui->label_rate->setText(QString::number(edid.rate()));
-    m_button_delete->move(80, 406);
-    m_button_cancel->move(310, 406);
-    m_button_ok->move(540, 406);
+    m_buttons.del->move(80, 406);
+    m_buttons.cancel->move(310, 406);
+    m_buttons.ok->move(540, 406);
     ui->frame_add->show();
     ui->frame_add->raise();
-    m_button_delete->show();
-    m_button_cancel->show();
-    m_button_ok->show();
+    m_buttons.del->show();
+    m_buttons.cancel->show();
+    m_buttons.ok->show();
 }
 
 void EDIDset::on_Button_left_clicked() { toggle_rate(); }
@@ -177,9 +157,7 @@ void EDIDset::qel_button_delete_clicked() { close_panel(); }
 void EDIDset::close_panel()
 {
     ui->frame_add->hide();
-    m_button_cancel->hide();
-    m_button_ok->hide();
-    m_button_delete->hide();
+    m_buttons.hide();
 }
 
 // ---------------------------------------------------------------- keypad
@@ -197,13 +175,7 @@ void EDIDset::show_numberkeyboard_ui(QString text)
     g_numberkeyboard->exec();
 }
 
-// An entry that is not an unsigned 16-bit number is refused; empty is 0.
-void EDIDset::confirmString(QString text)
-{
-    My_lineEdit *field = own_keypad_field(this);
-    if (field && field_number(text).ok)
-        field->setText(text);
-}
+void EDIDset::confirmString(QString text) { take_keypad_entry(this, text); }
 
 // --------------------------------------------------------------- refresh
 
@@ -227,9 +199,5 @@ void EDIDset::on_Button_back_clicked()
     close();
     if (g_edidset == this)
         g_edidset = nullptr;
-    if (g_inputchoose) {
-        g_inputchoose->language_changed();
-        g_page_focus = PAGE_INPUT_CHOICE;
-        g_inputchoose->reload();
-    }
+    return_to_input_choice();
 }

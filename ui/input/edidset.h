@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "core/types.h"
+#include "ui/input/input_tiles.h"
 
 class QFrame;
 class QPushButton;
@@ -51,9 +52,7 @@ private:
     Ui::EDIDset *ui;
     QFrame *m_highlight = nullptr;
     QFrame *m_frame_source = nullptr;
-    QPushButton *m_button_cancel = nullptr;
-    QPushButton *m_button_ok = nullptr;
-    QPushButton *m_button_delete = nullptr;
+    FormButtons m_buttons;
     QString m_source_name = QStringLiteral("HDMI1");
     QFont m_font;
     u8 m_source = 2;   // input slot, HDMI1 first

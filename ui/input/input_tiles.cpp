@@ -6,6 +6,7 @@
 
 #include "core/param_view.h"
 #include "core/qelrampara.h"
+#include "ui/input/inputchoose.h"
 
 const InputColumn INPUT_COLUMNS[6] = {
     {2, "HDMI1", ":/png/HDMI13.png"}, {3, "HDMI2", ":/png/HDMI13.png"}, {4, "HDMI3", ":/png/HDMI20.png"},
@@ -31,8 +32,12 @@ void make_flat(QPushButton *button)
     button->setStyleSheet(QStringLiteral("background-color: transparent;border:none;"));
 }
 
-QFrame *make_input_highlight(QWidget *dialog)
+QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icons)[6])
 {
+    set_back_icon(back);
+    make_flat(back);
+    for (int i = 0; i < 6; ++i)
+        set_picture(icons[i], QLatin1String(INPUT_COLUMNS[i].icon));
     QFrame *f = new QFrame(dialog);
     f->setObjectName(QStringLiteral("input_highlight"));
     f->setStyleSheet(QStringLiteral("border:1px solid;border-left-color:rgb(71, 119, 255);"
@@ -46,6 +51,13 @@ QFrame *make_input_highlight(QWidget *dialog)
 void place_input_highlight(QFrame *highlight, int column)
 {
     highlight->setGeometry(20 + 130 * column, 68, 120, 85);
+}
+
+int sender_number(const QObject *sender, int count)
+{
+    bool ok = false;
+    const int n = sender ? sender->objectName().toInt(&ok) : -1;
+    return ok && n >= 0 && n < count ? n : -1;
 }
 
 QFrame *make_tile_area(QWidget *dialog)
@@ -117,6 +129,30 @@ QPushButton *make_form_button(QWidget *dialog, const char *name, const QFont &fo
     b->resize(180, 60);
     b->hide();
     return b;
+}
+
+void FormButtons::hide() const
+{
+    cancel->hide();
+    ok->hide();
+    del->hide();
+}
+
+void take_keypad_entry(const QWidget *screen, const QString &text)
+{
+    My_lineEdit *field = own_keypad_field(screen);
+    if (field && field_number(text).ok)
+        field->setText(text);
+}
+
+bool return_to_input_choice()
+{
+    if (!g_inputchoose)
+        return false;
+    g_inputchoose->language_changed();
+    g_page_focus = PAGE_INPUT_CHOICE;
+    g_inputchoose->reload();
+    return true;
 }
 
 QString input_timing_text(int slot)

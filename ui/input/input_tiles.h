@@ -3,10 +3,14 @@
 
 #include <QPushButton>
 #include <QString>
+#include <initializer_list>
 
 #include "core/types.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screens.h"
 
 class QFont;
 class QFrame;
@@ -28,9 +32,15 @@ extern const InputColumn INPUT_COLUMNS[6];
 // A button that paints nothing of its own over the labels it covers.
 void make_flat(QPushButton *button);
 
-// The frame marking the chosen input, 120 x 85, behind the input row.
-QFrame *make_input_highlight(QWidget *dialog);
+// What both screens build first: the back arrow, the inputs' pictures on
+// the six icon labels (row order) and the frame marking the chosen input,
+// 120 x 85 behind the row, at HDMI1.
+QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icons)[6]);
 void place_input_highlight(QFrame *highlight, int column);
+
+// The number 0..count-1 a run-time button carries as its object name, -1
+// for anything else.
+int sender_number(const QObject *sender, int count);
 
 // Six flat click areas over the input columns, named "0".."5".
 template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*clicked)())
@@ -60,8 +70,43 @@ SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi, const QF
 // A 50 x 50 icon button at the right edge of the tile area.
 QPushButton *add_area_button(QFrame *area, const char *name, int y, const char *icon);
 
-// A 180 x 60 button of the edit form, hidden.
+// The edit form's three 180 x 60 buttons, hidden.
+struct FormButtons
+{
+    QPushButton *cancel = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *del = nullptr;
+    void hide() const;
+};
 QPushButton *make_form_button(QWidget *dialog, const char *name, const QFont &font);
+template <class Screen>
+FormButtons make_form_buttons(Screen *screen, const QFont &font, void (Screen::*cancel)(), void (Screen::*ok)(),
+                              void (Screen::*del)())
+{
+    FormButtons b{make_form_button(screen, "Button_cancel", font), make_form_button(screen, "Button_ok", font),
+                  make_form_button(screen, "Button_delete", font)};
+    QObject::connect(b.cancel, &QPushButton::clicked, screen, cancel);
+    QObject::connect(b.ok, &QPushButton::clicked, screen, ok);
+    QObject::connect(b.del, &QPushButton::clicked, screen, del);
+    return b;
+}
+
+// The fields open the shared keypad; its entries come back to the screen.
+template <class Screen> void connect_keypad(Screen *screen, std::initializer_list<My_lineEdit *> fields)
+{
+    for (My_lineEdit *f : fields)
+        QObject::connect(f, &My_lineEdit::send_show, screen, &Screen::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, screen,
+                         &Screen::confirmString);
+}
+// The keypad's entry into the screen's own field when it is an unsigned
+// 16-bit number or empty; anything else is refused.
+void take_keypad_entry(const QWidget *screen, const QString &text);
+
+// Back onto an open input choice screen: brought up to date, page 3. False
+// when there is none.
+bool return_to_input_choice();
 
 // "%dx%d@%dHz" of an input's live timing, or the no-signal text.
 QString input_timing_text(int slot);

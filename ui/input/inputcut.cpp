@@ -9,11 +9,7 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "ui/input/input_tiles.h"
-#include "ui/input/inputchoose.h"
 #include "ui/shell/alias.h"
-#include "ui/shell/my_lineedit.h"
-#include "ui/shell/numberkeyboard.h"
-#include "ui/shell/screens.h"
 #include "ui_inputcut.h"
 
 namespace {
@@ -39,14 +35,9 @@ int field_value(const QLineEdit *field) { return field_number(field->text()).val
 InputCut::InputCut(QWidget *parent) : QDialog(parent), ui(new Ui::InputCut)
 {
     ui->setupUi(this);
-    set_back_icon(ui->Button_back);
-    make_flat(ui->Button_back);
-    QLabel *icons[6] = {ui->label_HDMI1, ui->label_HDMI2, ui->label_HDMI3,
-                        ui->label_HDMI4, ui->label_DVI, ui->label_EXT};
-    for (int i = 0; i < 6; ++i)
-        set_picture(icons[i], QLatin1String(INPUT_COLUMNS[i].icon));
-
-    m_highlight = make_input_highlight(this);
+    QLabel *const icons[6] = {ui->label_HDMI1, ui->label_HDMI2, ui->label_HDMI3,
+                              ui->label_HDMI4, ui->label_DVI,   ui->label_EXT};
+    m_highlight = setup_input_row(this, ui->Button_back, icons);
     crop_source_num_update();
     if (QelRamPara *p = para())
         p->QelCropSourceInit();
@@ -54,19 +45,9 @@ InputCut::InputCut(QWidget *parent) : QDialog(parent), ui(new Ui::InputCut)
     m_font.setPointSize(12);
     source_init();
     ui->frame_add->hide();
-
-    m_button_cancel = make_form_button(this, "Button_cancel", m_font);
-    m_button_ok = make_form_button(this, "Button_ok", m_font);
-    m_button_delete = make_form_button(this, "Button_delete", m_font);
-    connect(m_button_cancel, &QPushButton::clicked, this, &InputCut::qel_button_cancel_clicked);
-    connect(m_button_ok, &QPushButton::clicked, this, &InputCut::qel_button_ok_clicked);
-    connect(m_button_delete, &QPushButton::clicked, this, &InputCut::qel_button_delete_clicked);
-
-    for (My_lineEdit *f : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
-        connect(f, &My_lineEdit::send_show, this, &InputCut::show_numberkeyboard_ui);
-    if (g_numberkeyboard)
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this, &InputCut::confirmString);
-
+    m_buttons = make_form_buttons(this, m_font, &InputCut::qel_button_cancel_clicked, &InputCut::qel_button_ok_clicked,
+                                  &InputCut::qel_button_delete_clicked);
+    connect_keypad(this, {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H});
     language_changed();
 }
 
@@ -85,9 +66,9 @@ void InputCut::language_changed()
     ui->label_crop->setText(kCrop.text());
     ui->label_W->setText(TEXT_WIDTH.text());
     ui->label_H->setText(TEXT_HEIGHT.text());
-    m_button_cancel->setText(TEXT_CANCEL.text());
-    m_button_ok->setText(kOk.text());
-    m_button_delete->setText(TEXT_DELETE.text());
+    m_buttons.cancel->setText(TEXT_CANCEL.text());
+    m_buttons.ok->setText(kOk.text());
+    m_buttons.del->setText(TEXT_DELETE.text());
     if (ui->frame_add->isVisible())
         show_name_line();
 }
@@ -113,9 +94,8 @@ void InputCut::input_init() { make_input_buttons(this, &InputCut::qel_button_inp
 
 void InputCut::qel_button_input_clicked()
 {
-    bool ok = false;
-    const int index = sender() ? sender()->objectName().toInt(&ok) : -1;
-    if (!ok || index < 0 || index > 5)
+    const int index = sender_number(sender(), 6);
+    if (index < 0)
         return;
     m_page = 0;
     m_source = INPUT_COLUMNS[index].slot;
@@ -201,9 +181,8 @@ void InputCut::qel_Button_next_clicked()
 
 void InputCut::qel_button_source_clicked()
 {
-    bool ok = false;
-    const int i = sender() ? sender()->objectName().toInt(&ok) : -1;
-    if (!ok || i < 0 || i > 5)
+    const int i = sender_number(sender(), 6);
+    if (i < 0)
         return;
     const u8 ordinal = u8(6 * m_page + i);
     if (ordinal == 0) {
@@ -219,17 +198,16 @@ void InputCut::qel_button_source_clicked()
     }
     const CropView crop(para()->ram_para, tile.record);
     m_add_flag = 0;
-    m_crop_index = ordinal;
     m_form = tile;
     m_crop_suffix = QStringLiteral("-Crop-%1").arg(ordinal);
     ui->lineEdit_X->setText(QString::number(crop.x()));
     ui->lineEdit_Y->setText(QString::number(crop.y()));
     ui->lineEdit_W->setText(QString::number(crop.width()));
     ui->lineEdit_H->setText(QString::number(crop.height()));
-    m_button_delete->move(80, 406);
-    m_button_cancel->move(310, 406);
-    m_button_ok->move(540, 406);
-    m_button_delete->show();
+    m_buttons.del->move(80, 406);
+    m_buttons.cancel->move(310, 406);
+    m_buttons.ok->move(540, 406);
+    m_buttons.del->show();
     open_form();
 }
 
@@ -253,9 +231,9 @@ void InputCut::qel_button_add_clicked()
     ui->lineEdit_Y->setText(QStringLiteral("0"));
     ui->lineEdit_W->setText(QString::number(w));
     ui->lineEdit_H->setText(QString::number(h));
-    m_button_cancel->move(195, 406);
-    m_button_ok->move(425, 406);
-    m_button_delete->hide();
+    m_buttons.cancel->move(195, 406);
+    m_buttons.ok->move(425, 406);
+    m_buttons.del->hide();
     open_form();
 }
 
@@ -266,8 +244,8 @@ void InputCut::open_form()
     show_name_line();
     ui->frame_add->show();
     ui->frame_add->raise();
-    m_button_cancel->show();
-    m_button_ok->show();
+    m_buttons.cancel->show();
+    m_buttons.ok->show();
 }
 
 // Record t.record still holds crop t.number of the shown input.
@@ -335,9 +313,7 @@ void InputCut::qel_button_cancel_clicked() { para_changed_over(); }
 void InputCut::para_changed_over()
 {
     ui->frame_add->hide();
-    m_button_cancel->hide();
-    m_button_ok->hide();
-    m_button_delete->hide();
+    m_buttons.hide();
     m_form = TileCrop();
     if (m_button_add)
         m_button_add->show();
@@ -364,13 +340,7 @@ void InputCut::show_numberkeyboard_ui(QString text)
     g_numberkeyboard->exec();
 }
 
-// An entry that is not an unsigned 16-bit number is refused; empty is 0.
-void InputCut::confirmString(QString text)
-{
-    My_lineEdit *field = own_keypad_field(this);
-    if (field && field_number(text).ok)
-        field->setText(text);
-}
+void InputCut::confirmString(QString text) { take_keypad_entry(this, text); }
 
 // --------------------------------------------------------------- refresh
 
@@ -406,11 +376,6 @@ void InputCut::on_Button_back_clicked()
     close();
     if (g_inputcut == this)
         g_inputcut = nullptr;
-    if (g_inputchoose) {
-        g_inputchoose->language_changed();
-        g_page_focus = PAGE_INPUT_CHOICE;
-        g_inputchoose->reload();
-        return;
-    }
-    return_to_settings();
+    if (!return_to_input_choice())
+        return_to_settings();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "core/types.h"
+#include "ui/input/input_tiles.h"
 
 class QFrame;
 class QPushButton;
@@ -68,16 +69,13 @@ private:
     QPushButton *m_button_add = nullptr;
     QPushButton *m_button_previous = nullptr;
     QPushButton *m_button_next = nullptr;
-    QPushButton *m_button_cancel = nullptr;
-    QPushButton *m_button_ok = nullptr;
-    QPushButton *m_button_delete = nullptr;
+    FormButtons m_buttons;
 
     u8 m_source = 2;   // input slot shown, HDMI1 first
     QString m_source_name = QStringLiteral("HDMI1");
     QString m_crop_suffix;
     u8 m_page = 0;
     u8 m_last_page = 0;
-    u8 m_crop_index = 0;   // ordinal of the crop in the form
     u8 m_add_flag = 0;
     TileCrop m_tiles[6];   // what each tile of the page lists
     TileCrop m_form;       // the crop the edit form opened on

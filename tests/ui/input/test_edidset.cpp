@@ -1,9 +1,8 @@
-#include <QFrame>
-#include <QLineEdit>
+#include <memory>
 
 #include "core/global.h"
 #include "core/param_layout.h"
-#include "tests/support/widget_helpers.h"
+#include "tests/ui/input/input_screen_env.h"
 #include "tests/video_io/edid_decode.h"
 #include "ui/input/edidset.h"
 #include "ui/input/inputchoose.h"
@@ -21,31 +20,10 @@ QString record(int slot)
 }
 
 // The EDID screen as the input choice screen opens it.
-struct Edid : ScreenEnv
+struct Edid : InputScreenEnv<EDIDset>
 {
-    EDIDset *screen = nullptr;
-
-    ~Edid()
-    {
-        delete screen;
-        g_lineedit = nullptr;
-        tavixsource::destroyInstance();
-    }
-    void open()
-    {
-        settle();
-        screen = new EDIDset;
-        g_edidset = screen;
-        g_page_focus = PAGE_EDID;
-        screen->show();
-    }
-    QFrame *area() const { return child<QFrame>(screen, "frame_source"); }
-    void chooseInput(int column)
-    {
-        QTest::mouseClick(screen->findChild<QPushButton *>(QString::number(column), Qt::FindDirectChildrenOnly),
-                          Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~Edid() { tavixsource::destroyInstance(); }
+    void open() { InputScreenEnv::open(g_edidset, PAGE_EDID); }
     QString tile() const { return labelText(area(), "name_0") + ' ' + labelText(area(), "size_0"); }
     void tapTile() { click(area(), "0"); }
     bool panelOpen() const { return child(screen, "frame_add")->isVisible(); }
@@ -53,14 +31,6 @@ struct Edid : ScreenEnv
     {
         return child<QLineEdit>(screen, "lineEdit_W")->text() + 'x' + child<QLineEdit>(screen, "lineEdit_H")->text() +
                '@' + labelText(screen, "label_rate");
-    }
-    void type(const char *field, const QString &digits)
-    {
-        onModal([digits](QWidget *pad) {
-            QVERIFY(pad == g_numberkeyboard);
-            typeOnKeypad(digits);
-        });
-        QTest::mouseClick(child<QLineEdit>(screen, field), Qt::LeftButton);
     }
 };
 
@@ -71,7 +41,11 @@ class TestEdidSet : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { g_language = 1; }
+    void init()
+    {
+        g_language = 1;
+        g_inputchoose = nullptr;   // also after a failed test
+    }
 
     void opensOnHdmi1WithTheStoredTiming()
     {
@@ -233,15 +207,7 @@ private slots:
         for (const char *b : {"Button_cancel", "Button_ok", "Button_delete"})
             seen << child<QPushButton>(e.screen, b)->text();
         e.tapTile();
-        QStringList titles;
-        for (const char *f : {"lineEdit_W", "lineEdit_H"}) {
-            onModal([&titles](QWidget *pad) {
-                titles << labelText(pad, "label_title");
-                click(pad, "Button_close");
-            });
-            QTest::mouseClick(child<QLineEdit>(e.screen, f), Qt::LeftButton);
-        }
-        seen << titles.join(' ');
+        seen << e.keypadTitles({"lineEdit_W", "lineEdit_H"});
         QCOMPARE(seen.join('|'), texts);
         QCOMPARE(child(e.screen, "label_rate")->x(), rateX);
         QCOMPARE(child(e.screen, "label_rate")->width(), lang == 3 ? 72 : 92);
@@ -262,7 +228,8 @@ private slots:
     void backReturnsToTheInputChoice()
     {
         Edid e;
-        InputChoose *choice = new InputChoose;
+        std::unique_ptr<InputChoose> owner(new InputChoose);
+        InputChoose *choice = owner.get();
         g_inputchoose = choice;
         e.open();
         WindowEdit(ram()->ram_para, 4).setOn(true);   // meanwhile, already saved
@@ -273,8 +240,17 @@ private slots:
         QVERIFY(!screen && !g_edidset);
         QCOMPARE(g_page_focus, u8(PAGE_INPUT_CHOICE));
         QVERIFY(child(child(choice, "menu_frame"), "window_4"));
-        delete choice;
-        g_inputchoose = nullptr;
+
+        // the window selected there switched off meanwhile: window 0 again
+        click(child(choice, "menu_frame"), "4");
+        e.open();
+        WindowEdit(ram()->ram_para, 4).setOn(false);
+        e.settle();
+        screen = e.screen;
+        e.screen = nullptr;
+        click(screen.data(), "Button_back");
+        QCOMPARE(choice->selectedWindow(), u8(0));
+        QVERIFY(!child(child(choice, "menu_frame"), "window_4"));
 
         // alone it only closes
         e.open();

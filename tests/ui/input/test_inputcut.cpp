@@ -1,10 +1,9 @@
-#include <QFrame>
-#include <QLineEdit>
 #include <QRegularExpression>
+#include <memory>
 
 #include "core/global.h"
 #include "core/param_layout.h"
-#include "tests/support/widget_helpers.h"
+#include "tests/ui/input/input_screen_env.h"
 #include "tests/ui/shell/shell_fixture.h"
 #include "ui/input/edidset.h"
 #include "ui/input/inputchoose.h"
@@ -37,31 +36,9 @@ void setTiming(int slot, int w, int h, int rate) { InputTiming<u8>(ram()->ram_pa
 QByteArray image() { return QByteArray(reinterpret_cast<const char *>(ram()->ram_para), Img::SIZE); }
 
 // The crop screen as the settings menu opens it.
-struct Cut : ScreenEnv
+struct Cut : InputScreenEnv<InputCut>
 {
-    InputCut *screen = nullptr;
-
-    ~Cut()
-    {
-        delete screen;
-        g_lineedit = nullptr;
-    }
-    void open()
-    {
-        settle();
-        screen = new InputCut;
-        g_inputcut = screen;
-        g_page_focus = PAGE_INPUT_CROP;
-        screen->show();
-    }
-    QFrame *area() const { return child<QFrame>(screen, "frame_source"); }
-    // Input column 0..5: HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT.
-    void chooseInput(int column)
-    {
-        QTest::mouseClick(screen->findChild<QPushButton *>(QString::number(column), Qt::FindDirectChildrenOnly),
-                          Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void open() { InputScreenEnv::open(g_inputcut, PAGE_INPUT_CROP); }
     void tap(int tile) { click(area(), QString::number(tile)); }
     void press(const char *button) { click(screen, button); }
     QString name(int tile) const { return labelText(area(), QStringLiteral("name_%1").arg(tile)); }
@@ -74,15 +51,6 @@ struct Cut : ScreenEnv
     QString fields() const
     {
         return QStringList{field("lineEdit_X"), field("lineEdit_Y"), field("lineEdit_W"), field("lineEdit_H")}.join(' ');
-    }
-    // Presses the field and types on the keypad.
-    void type(const char *name, const QString &digits)
-    {
-        onModal([digits](QWidget *pad) {
-            QVERIFY(pad == g_numberkeyboard);
-            typeOnKeypad(digits);
-        });
-        QTest::mouseClick(child<QLineEdit>(screen, name), Qt::LeftButton);
     }
     void typeRect(const QString &x, const QString &y, const QString &w, const QString &h)
     {
@@ -108,7 +76,11 @@ class TestInputCut : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { g_language = 1; }
+    void init()
+    {
+        g_language = 1;
+        g_inputchoose = nullptr;   // also after a failed test
+    }
 
     void addEditAndDeleteAcrossInputs()
     {
@@ -317,15 +289,8 @@ private slots:
         g_language = u8(lang);
         c.open();
         click(c.area(), "Button_add");
-        QStringList seen;
-        for (const char *f : {"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H"}) {
-            onModal([&seen](QWidget *pad) {
-                seen << labelText(pad, "label_title");
-                click(pad, "Button_close");
-            });
-            QTest::mouseClick(child<QLineEdit>(c.screen, f), Qt::LeftButton);
-        }
-        QCOMPARE(seen.join(' '), titles);
+        const QString seen = c.keypadTitles({"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H"});
+        QCOMPARE(seen, titles);
     }
 
     // The form remembers the record and crop number it opened on.
@@ -481,7 +446,8 @@ private slots:
     void backUpdatesTheInputChoice()
     {
         Cut c;
-        InputChoose *choice = new InputChoose;
+        std::unique_ptr<InputChoose> owner(new InputChoose);
+        InputChoose *choice = owner.get();
         g_inputchoose = choice;
         choice->show();
         c.open();
@@ -500,8 +466,6 @@ private slots:
         QCOMPARE(res(choice, "label_HDMI2"), QStringLiteral(":/png/HDMI13_lv.png"));
         QVERIFY(child(child(choice, "menu_frame"), "window_3"));
         QCOMPARE(labelText(child(choice, "frame"), "name_1"), QStringLiteral("HDMI1_crop1"));
-        delete choice;
-        g_inputchoose = nullptr;
     }
 
     // Both openers, Back to the page each came from, and the idle return
