@@ -375,8 +375,8 @@ void InputChoose::qel_Button_menu_clicked()
     m_button_edid->raise();
 }
 
-// The crop and EDID screens, run modally over this one; their Back rebuilds
-// the tiles, which hides the pop-up. Without such a screen the pop-up closes.
+// The crop and EDID screens, run modally over this one; their Back reloads
+// this screen, which hides the pop-up. Without such a screen the pop-up closes.
 void InputChoose::qel_button_inputcut_clicked()
 {
     if (!ScreenRegistry::open(PAGE_INPUT_CROP)) {
