@@ -1,6 +1,5 @@
 // Receiving-card check and self-recovery page of the advanced settings screen.
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -187,17 +186,13 @@ void AdvancedOption::rcv_self_recovery_file_list()
     if (current_page > 0) {
         button_previous = list_button(file_frame, QStringLiteral("button_previous_0"), QRect(530, 5, 50, 50));
         button_previous->setStyleSheet(QString::fromLatin1(pagingStyle));
-        button_previous->setIconSize(QSize(50, 50));
-        button_previous->setIcon(QIcon(QStringLiteral(":/png/previous.png")));
-        button_previous->setProperty("res", QStringLiteral(":/png/previous.png"));
+        set_icon(button_previous, QStringLiteral(":/png/previous.png"), 50);
         connect(button_previous, &QPushButton::clicked, this, &AdvancedOption::qel_Button_previous_clicked);
     }
     if (current_page < page_count) {
         button_next = list_button(file_frame, QStringLiteral("button_next_0"), QRect(530, 185, 50, 50));
         button_next->setStyleSheet(QString::fromLatin1(pagingStyle));
-        button_next->setIconSize(QSize(50, 50));
-        button_next->setIcon(QIcon(QStringLiteral(":/png/next.png")));
-        button_next->setProperty("res", QStringLiteral(":/png/next.png"));
+        set_icon(button_next, QStringLiteral(":/png/next.png"), 50);
         connect(button_next, &QPushButton::clicked, this, &AdvancedOption::qel_Button_next_clicked);
     }
     file_frame->show();

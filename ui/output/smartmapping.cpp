@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 #include <mutex>
@@ -294,9 +292,7 @@ void SmartMapping::wlan_init(int page)
         icon->setObjectName(QStringLiteral("tile_icon_%1").arg(t));
         icon->setGeometry(59 + 150 * c, 17 + 75 * r, 32, 28);
         icon->setStyleSheet(QStringLiteral("background: transparent;"));
-        icon->setScaledContents(true);
-        icon->setPixmap(QPixmap(QStringLiteral(":/png/offline.png")));
-        icon->setProperty("res", QStringLiteral(":/png/offline.png"));
+        set_picture(icon, QStringLiteral(":/png/offline.png"));
 
         QLabel *label = new QLabel(tiles_frame);
         label->setObjectName(QStringLiteral("tile_label_%1").arg(t));
