@@ -15,6 +15,13 @@ namespace {
 const char *const kPlain = "border:1px solid rgb(255, 255, 255);";
 const char *const kMarked = "border:5px solid rgb(255,171,84);";
 
+// The mark is a wider border: the picture is fitted to the new interior.
+void frame_picture(QLabel *label, const char *style)
+{
+    label->setStyleSheet(QString::fromLatin1(style));
+    set_picture(label, label->property("res").toString());
+}
+
 const PanelText kTitle{"测试图", "Test pattern", "Тестовый\nобразец", "Biểu đồ\nkiểm tra", "測試圖"};
 const PanelText kClose{"关闭测试图", "Close", "Закрыть", "Đóng", "關閉測試圖"};
 // captions; Russian and Vietnamese number the patterns
@@ -113,8 +120,8 @@ void test_chart::qel_image_button_clicked()
         return;
     if (k != pattern_index) {
         if (QLabel *old = picture(pattern_index))
-            old->setStyleSheet(QString::fromLatin1(kPlain));
-        picture(k)->setStyleSheet(QString::fromLatin1(kMarked));
+            frame_picture(old, kPlain);
+        frame_picture(picture(k), kMarked);
         pattern_index = u8(k);
     }
     write_pattern(u8(k + 1));
@@ -123,7 +130,7 @@ void test_chart::qel_image_button_clicked()
 void test_chart::on_Button_closetest_clicked()
 {
     if (QLabel *old = picture(pattern_index))
-        old->setStyleSheet(QString::fromLatin1(kPlain));
+        frame_picture(old, kPlain);
     pattern_index = NO_PATTERN;
     write_pattern(0);
 }
