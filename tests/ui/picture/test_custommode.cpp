@@ -1,5 +1,7 @@
 #include <QFrame>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "core/utils.h"
 #include "tests/ui/shell/shell_fixture.h"
@@ -423,6 +425,33 @@ private slots:
         m.applyAndRefresh();
         QCOMPARE(m.text("label_title"), QStringLiteral("Слот"));
         QCOMPARE(m.text("mode_name_0"), QStringLiteral("MODE 1"));   // until the next rebuild
+    }
+
+    // A recall far down the list: the list stays where the operator scrolled
+    // it, the tiles follow the new current mode.
+    void recallUpdatesTheTilesInPlace()
+    {
+        Modes m;
+        m.save(3);
+        m.save(12);
+        m.set(Img::CURRENT_MODE, 4);
+        m.applyAndRefresh();
+        m.open();
+        QScrollBar *bar = child<QScrollArea>(m.s, "mode_area")->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        m.touch(12);
+        QPointer<QWidget> tile = child(m.s, "mode_frame_12");
+        QVERIFY(m.style("mode_frame_12").contains("2px solid"));
+        m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":12,"valid":"on","name":"Finale"}]}})");
+
+        click(m.s, "Button_use");
+        m.applyAndRefresh();
+        QCOMPARE(child(m.s, "mode_frame_12"), tile.data());
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(m.style("mode_frame_12").contains("1px solid #00D65B"));
+        QVERIFY(m.style("mode_frame_3").contains("1px solid #FFFFFF"));
+        QCOMPARE(child(m.s, "mode_badge")->geometry(), QRect(96, 2 + 90 * 12, 56, 30));
+        QCOMPARE(m.text("mode_name_12"), QStringLiteral("Finale"));
     }
 
     void backAndIdleReturnGoToTheMainMenu()

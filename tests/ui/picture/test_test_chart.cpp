@@ -30,12 +30,16 @@ struct Chart : ScreenEnv
         return s;
     }
     void press(int k) { click(s, QString::number(k)); }
-    // Tiles carrying the mark (-100 - k for a tile with neither style).
+    // Tiles carrying the mark (-100 - k for a tile with neither style, -200 - k
+    // for a picture not fitted to its frame's interior).
     QList<int> marked() const
     {
         QList<int> out;
         for (int k = 0; k < 8; ++k) {
-            const QString style = child<QLabel>(s, QStringLiteral("label_test%1").arg(k + 1))->styleSheet();
+            const QLabel *tile = child<QLabel>(s, QStringLiteral("label_test%1").arg(k + 1));
+            if (tile->pixmap(Qt::ReturnByValue).size() != tile->contentsRect().size())
+                out << -200 - k;
+            const QString style = tile->styleSheet();
             if (style == QLatin1String(kMarked))
                 out << k;
             else if (style != QLatin1String(kPlain))
