@@ -1,5 +1,6 @@
 #include "ui/picture/imagelayout.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -87,7 +88,8 @@ ImageLayout::ImageLayout(QWidget *parent) : QDialog(parent), ui(new Ui::ImageLay
     ui->comboBox->hide();
     ui->Button_cancel->hide();
     ui->Button_ok->hide();
-    set_list_view(ui->comboBox);
+    // the hidden list gets its view only if it is ever shown
+    ui->comboBox->installEventFilter(this);
 
     set_back_icon(ui->Button_back);
     set_icon(ui->Button_source_select, ":/png/page_change.png");
@@ -110,6 +112,15 @@ ImageLayout::~ImageLayout()
     if (g_imagelayout == this)
         g_imagelayout = nullptr;
     delete ui;
+}
+
+bool ImageLayout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->comboBox && event->type() == QEvent::Show) {
+        ui->comboBox->removeEventFilter(this);
+        set_list_view(ui->comboBox);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)

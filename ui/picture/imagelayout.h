@@ -51,6 +51,9 @@ private slots:
     void on_Button_source_select_clicked();
     void show_numberkeyboard_ui(QString text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void mirror_clicked(int mode);
     void set_state_view(bool on);

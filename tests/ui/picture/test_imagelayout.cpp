@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QPointer>
@@ -275,6 +276,23 @@ private slots:
         QCOMPARE(int(s->selected_window()), 1);
         QCOMPARE(p2p(s)->currentIndex(), 2);
         QCOMPARE(rec(1, Img::W_FLAGS), 0x0100);   // the list refill ran no handler
+    }
+
+    // Both lists are plain list views, so that their item style applies; the
+    // hidden one gets its view when it is shown.
+    void listsArePlainListViews()
+    {
+        ImageLayout *s = open();
+        auto plain = [](QComboBox *c) { return QByteArray(c->view()->metaObject()->className()) == "QListView"; };
+        QPointer<QAbstractItemView> first = p2p(s)->view();
+        QVERIFY(plain(p2p(s)));
+        img()->ram_para[Img::LANGUAGE] = 0;
+        s->syncUpdate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first && plain(p2p(s)));
+        QComboBox *hidden = child<QComboBox>(s, "comboBox");
+        hidden->show();
+        QVERIFY(plain(hidden));
     }
 
     void languagesNamesAndBack()
