@@ -72,7 +72,7 @@ void ConfigEngine::write_config_variant(ConfigItem::ConfigName item, QVariant va
     s.setIniCodec("UTF-8");
     s.setValue(QStringLiteral("config/") + key, value);
     s.sync();   // written through a temporary file and renamed
-    if (s.status() != QSettings::NoError)
+    if (s.status() != QSettings::NoError || !Utils::syncFolder(QFileInfo(settingsPath()).absolutePath()))
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot write %1").arg(QString::fromLatin1(kFile)));
 }
 

@@ -1,6 +1,9 @@
 #include <QTimer>
 
 #include "core/qelrampara.h"
+#include "core/sim_config.h"
+#include "core/sim_watcher.h"
+#include "core/utils.h"
 #include "led_output/fpga_manage.h"
 #include "remote/r58_wifi_config.h"
 #include "remote/usbserver.h"
@@ -17,9 +20,9 @@
 
 namespace {
 constexpr int kTickMs = 10;
-constexpr int kSettleMs = 4000;   // the chips settle before the panel shows
 
-// The rest of the start-up, 4 s after the managers started.
+// The rest of the start-up, once the chips have settled (4 s; the simulated
+// device's description may shorten it).
 void start_panel(MainWindow *w)
 {
     new LockWindow();
@@ -44,6 +47,7 @@ void start_panel(MainWindow *w)
 
 int main(int argc, char *argv[])
 {
+    Utils::removeAtomicLeftovers();   // before anything saves
     PanelApp app(argc, argv);
     register_screens();
     MainWindow w;
@@ -62,6 +66,9 @@ int main(int argc, char *argv[])
 
     lcd_touch::pInstance();
 
-    QTimer::singleShot(kSettleMs, &w, [&w] { start_panel(&w); });
+    SimWatcher sim;
+    sim.start();
+
+    QTimer::singleShot(SimConfig::load().settleMs, &w, [&w] { start_panel(&w); });
     return app.exec();
 }

@@ -1,24 +1,26 @@
 #include "core/sim_config.h"
 
-#include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
-#include <sstream>
 
+#include "core/json_guard.h"
 #include "core/logmsg.h"
-#include "core/utils.h"
 
 SimConfig SimConfig::load()
 {
     SimConfig cfg;
-    bool ok = false;
-    const QByteArray text = Utils::readFile(QStringLiteral("/sim.json"), &ok);
-    if (!ok)
-        return cfg;
     namespace pt = boost::property_tree;
     pt::ptree root;
+    QString why;
+    switch (JsonGuard::load(QStringLiteral("/sim.json"), &root, &why)) {
+    case JsonGuard::Missing:
+        return cfg;
+    case JsonGuard::Refused:
+        writeLogMsg(LOG_FAILURE, QStringLiteral("sim.json: %1").arg(why));
+        return cfg;
+    case JsonGuard::Parsed:
+        break;
+    }
     try {
-        std::istringstream in(text.toStdString());
-        pt::read_json(in, root);
         if (auto inputs = root.get_child_optional("inputs")) {
             for (const auto &item : *inputs) {
                 SimInput in;
@@ -60,10 +62,24 @@ SimConfig SimConfig::load()
             }
         }
         cfg.fonts = root.get<int>("fonts", 0) & 0x0F;
+        cfg.settleMs = qBound(0, root.get<int>("settle_ms", SETTLE_MS), SETTLE_MS);
         cfg.loaded = true;
     } catch (const std::exception &e) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("sim.json: %1").arg(QString::fromLocal8Bit(e.what())));
         return SimConfig();
     }
     return cfg;
+}
+
+bool SimConfig::sameFpga(const SimConfig &o, int f) const
+{
+    if (f < 0 || f > 1 || fpgas[f].state != o.fpgas[f].state)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        if (fpgas[f].version[i] != o.fpgas[f].version[i])
+            return false;
+    for (int k = 12 * f; k < 12 * f + 12; ++k)
+        if (cards[k] != o.cards[k] || cardReply[k] != o.cardReply[k])
+            return false;
+    return true;
 }

@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "core/config_engine.h"
 #include "core/global.h"
@@ -22,6 +25,33 @@ std::mutex Utils::_test_signal_mutex;
 
 namespace {
 QStringList s_commands;   // guarded by Utils::_system_mutex
+
+std::mutex s_hookMutex;
+Utils::SaveHook s_saveHook;   // guarded by s_hookMutex
+
+bool saveStep(Utils::SaveStep step, const QString &path)
+{
+    Utils::SaveHook hook;
+    {
+        std::lock_guard<std::mutex> lock(s_hookMutex);
+        hook = s_saveHook;
+    }
+    return !hook || hook(step, path);
+}
+
+// The folders below /data that atomic writes go to, and the names written
+// there (QSaveFile's temporary file is "<name>.XXXXXX").
+struct SavedFolder
+{
+    const char *folder;
+    const char *names;
+};
+const SavedFolder kSavedFolders[] = {
+    {"/data", "ram_device_info"},
+    {"/data/modes", "custom_mode[0-9]+|MO[0-9A-Fa-f]{2}\\.json"},
+    {"/data/configs", "tcpip\\.ini"},
+    {"/data/app", ".+\\.(QEL|QELZK)"},
+};
 }
 
 u32 Utils::getTimeSpace(u32 stamp)
@@ -102,11 +132,59 @@ bool Utils::writeFileAtomic(const QString &absolute, const QByteArray &data)
         return false;
     }
     // QSaveFile flushes to disk before it renames over the old file
+    if (!saveStep(SaveStep::Rename, path)) {
+        file.cancelWriting();
+        writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
+        return false;
+    }
     if (!file.commit()) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
         return false;
     }
+    // the rename itself reaches the disk with the folder
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QString folder = QFileInfo(real.isEmpty() ? path : real).absolutePath();
+    if (!saveStep(SaveStep::FolderSync, path) || !syncFolder(folder)) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("folder of %1 not flushed").arg(absolute));
+        return false;
+    }
     return true;
+}
+
+bool Utils::syncFolder(const QString &hostFolder)
+{
+    const int fd = ::open(QFile::encodeName(hostFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+int Utils::removeAtomicLeftovers()
+{
+    int removed = 0;
+    for (const SavedFolder &f : kSavedFolders) {
+        const QRegularExpression leftover(QStringLiteral("^(%1)\\.[A-Za-z0-9]{6}$").arg(QLatin1String(f.names)));
+        const QDir dir(devicePath(QLatin1String(f.folder)));
+        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo &fi : entries) {
+            if (fi.isSymLink() || !fi.isFile() || !leftover.match(fi.fileName()).hasMatch())
+                continue;
+            if (QFile::remove(fi.absoluteFilePath())) {
+                ++removed;
+                writeLogMsg(LOG_NOTICE, QStringLiteral("removed the leftover of an interrupted save: %1/%2")
+                                            .arg(QLatin1String(f.folder), fi.fileName()));
+            }
+        }
+    }
+    return removed;
+}
+
+void Utils::setSaveHook(SaveHook hook)
+{
+    std::lock_guard<std::mutex> lock(s_hookMutex);
+    s_saveHook = std::move(hook);
 }
 
 QByteArray Utils::readFile(const QString &absolute, bool *ok)

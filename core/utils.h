@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <mutex>
 
 #include "core/types.h"
@@ -37,8 +38,21 @@ public:
     static QStringList recordedCommands();
     static void clearRecordedCommands();
 
-    // Atomic write of a device file: temporary file, flush to disk, rename.
+    // Atomic write of a device file: temporary file, flush to disk, rename,
+    // flush of the folder (so the rename survives a power cut).
     static bool writeFileAtomic(const QString &absolute, const QByteArray &data);
+    // fsync of a host folder; false when it cannot be opened or flushed.
+    static bool syncFolder(const QString &hostFolder);
+    // Removes what interrupted atomic writes left in the folders written
+    // under /data ("<file>.XXXXXX" beside the files written there). Start-up
+    // only, before anything writes. Returns how many were removed.
+    static int removeAtomicLeftovers();
+
+    // Steps of an atomic write, in order. A test hook sees each before it is
+    // taken (host path of the file) and fails it by returning false.
+    enum class SaveStep { Rename, FolderSync };
+    using SaveHook = std::function<bool(SaveStep step, const QString &path)>;
+    static void setSaveHook(SaveHook hook);
     // Whole file or empty QByteArray with ok=false when missing/unreadable.
     static QByteArray readFile(const QString &absolute, bool *ok = nullptr);
 

@@ -33,16 +33,18 @@ bool rcv_cmd::send(int port, u16 card, u8 command, const QByteArray &payload, u3
     fpga_drv *f = device(port);
     if (!f)
         return false;
+    m_open[port] = false;
+    if (card > rcv_frame::CARD_ALL)
+        return false;
     rcv_frame::Head h;
     h.destination = rcv_frame::destination(port, card);
     h.source = 0;
     h.side = rcv_frame::port_side(port);
     h.fpga = rcv_frame::port_fpga(port);
     h.command = command;
-    m_open[port] = false;
     if (!f->transmit(port % 12, rcv_frame::build(h, payload), now))
         return false;
-    m_card[port] = u16(card & 0x0FFF);
+    m_card[port] = card;
     m_command[port] = command;
     m_open[port] = true;
     return true;

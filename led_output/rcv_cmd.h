@@ -18,7 +18,9 @@ public:
     // The port exists and its FPGA runs.
     bool port_ready(int port) const;
 
-    // Starts one exchange; false when the frame could not go out.
+    // Starts one exchange with card 0..0xFFD, CARD_ALL or CARD_SEARCH; false
+    // when the frame could not go out (a card index above CARD_ALL would
+    // reach another card). Any exchange the port had open ends.
     bool send(int port, u16 card, u8 command, const QByteArray &payload, u32 now);
     // True when the reply of the last exchange of `port` has arrived: its
     // status byte and the bytes after it. Replies that do not match (a late

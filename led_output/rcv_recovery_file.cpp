@@ -55,6 +55,7 @@ bool rcvRecovery::parse(const QByteArray &data, QVector<Section> *sections)
     const int n = u8(data[5]);
     if (n < 1 || n > 24)
         return false;
+    QVector<Section> found;
     int at = 6;
     for (int i = 0; i < n; ++i) {
         if (at + 4 > data.size())
@@ -68,14 +69,15 @@ bool rcvRecovery::parse(const QByteArray &data, QVector<Section> *sections)
             return false;
         s.blocks = data.mid(at, int(len));
         at += int(len);
-        sections->append(s);
+        found.append(s);
     }
+    *sections = found;
     return true;
 }
 
 QByteArray rcvRecovery::block(const Section &s, int card)
 {
-    if (card < 0 || card >= s.card_count)
+    if (card < 0 || card >= s.card_count || qint64(card + 1) * rcv_card::PARA_SIZE > s.blocks.size())
         return QByteArray();
     return s.blocks.mid(card * rcv_card::PARA_SIZE, rcv_card::PARA_SIZE);
 }
@@ -103,7 +105,9 @@ bool rcvRecovery::read_file(const QString &name, QVector<Section> *sections) con
         writeLogMsg(LOG_FAILURE, QStringLiteral("recovery file %1 unreadable").arg(name));
         return false;
     }
-    if (!parse(f.readAll(), sections)) {
+    // a file that grew since it was measured is still read only so far
+    const QByteArray data = f.read(qint64(MAX_FILE_SIZE) + 1);
+    if (data.size() > MAX_FILE_SIZE || !parse(data, sections)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("recovery file %1 malformed").arg(name));
         return false;
     }

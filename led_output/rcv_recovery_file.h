@@ -43,7 +43,7 @@ public:
     QStringList smart_files() const;
 
     // The sections of screen n (recovery list order), or of a file by name;
-    // false when unusable.
+    // false and no sections when unusable.
     bool read_screen(int screen, QVector<Section> *sections) const;
     bool read_file(const QString &name, QVector<Section> *sections) const;
     static bool parse(const QByteArray &data, QVector<Section> *sections);

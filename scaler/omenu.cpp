@@ -1,10 +1,9 @@
 #include "scaler/omenu.h"
 
 #include <QFile>
-#include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
-#include <sstream>
 
+#include "core/json_guard.h"
 #include "core/logmsg.h"
 #include "core/utils.h"
 
@@ -54,17 +53,13 @@ void get_json_omenu_para(char *path, OSD_LIST *list)
     if (!path)
         return;
     const QString device = QString::fromLocal8Bit(path);
-    bool ok = false;
-    const QByteArray data = Utils::readFile(device, &ok);
-    if (!ok)
-        return;
-
     pt::ptree root;
-    try {
-        std::istringstream in(data.toStdString());
-        pt::read_json(in, root);
-    } catch (const pt::ptree_error &e) {
-        qel_trace("json error: %s\n", e.what());
+    QString why;
+    const JsonGuard::Result read = JsonGuard::load(device, &root, &why);
+    if (read == JsonGuard::Missing)
+        return;
+    if (read == JsonGuard::Refused) {
+        qel_trace("json error: %s\n", why.toLocal8Bit().constData());
         QFile::remove(Utils::devicePath(device));
         return;
     }

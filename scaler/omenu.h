@@ -34,8 +34,9 @@ struct OSD_LIST
 };
 
 // Reads the menu file at the device path `path`. The count is 0 first; a
-// missing file leaves the list as it is, a file that does not parse is
-// removed. At most three entries, the unused ones cleared.
+// missing file leaves the list as it is, a file that does not parse (too
+// large or nested too deep counts as such) is removed. At most three
+// entries, the unused ones cleared.
 void get_json_omenu_para(char *path, OSD_LIST *list);
 
 // "0xFF0000" -> 0xFF0000; anything else 0.

@@ -64,6 +64,57 @@ private slots:
         QVERIFY(!ok);
     }
 
+    void interruptedSavesRemovedAtStart()
+    {
+        TestRoot root;
+        const QStringList leftovers = {"/data/ram_device_info.AbCdEf", "/data/modes/custom_mode12.x1Y2z3",
+                                       "/data/modes/MO0a.json.QwErTy", "/data/configs/tcpip.ini.zzzzzz",
+                                       "/data/app/main.QELZK.Ab12Cd"};
+        const QStringList kept = {"/data/ram_device_info", "/data/ram_device_info.json", "/data/ram_device_info.AbCdEfG",
+                                  "/data/modes/custom_mode12", "/data/modes/notes.AbCdEf",
+                                  "/data/configs/alias.json", "/data/configs/alias.json.AbCdEf",
+                                  "/data/app/readme.txt.AbCdEf", "/data/usr.AbCdEf"};
+        for (const QString &f : leftovers + kept)
+            root.write(f, "x");
+        QDir().mkpath(root.file("/data/modes/custom_mode3.AbCdEf"));   // a folder is no leftover
+        QVERIFY(QFile::link(root.file("/data/ram_device_info"), root.file("/data/ram_device_info.LnKaBc")));
+
+        QCOMPARE(Utils::removeAtomicLeftovers(), leftovers.size());
+        for (const QString &f : leftovers)
+            QVERIFY2(!root.exists(f), qPrintable(f));
+        for (const QString &f : kept + QStringList{"/data/modes/custom_mode3.AbCdEf", "/data/ram_device_info.LnKaBc"})
+            QVERIFY2(root.exists(f), qPrintable(f));
+    }
+
+    void folderFlushedAfterRename()
+    {
+        TestRoot root;
+        QVERIFY(Utils::writeFileAtomic("/data/p.bin", "old"));
+        QStringList seen;
+        Utils::SaveStep failAt = Utils::SaveStep(-1);
+        Utils::setSaveHook([&](Utils::SaveStep step, const QString &path) {
+            // what the disk shows at each step
+            seen << QStringLiteral("%1:%2:%3").arg(int(step)).arg(QString::fromLatin1(root.read("/data/p.bin")))
+                        .arg(path == root.file("/data/p.bin"));
+            return step != failAt;
+        });
+        QVERIFY(Utils::writeFileAtomic("/data/p.bin", "new"));
+        // the folder is flushed once the new file has replaced the old
+        QCOMPARE(seen, QStringList({"0:old:1", "1:new:1"}));
+
+        failAt = Utils::SaveStep::FolderSync;   // renamed, but the rename may not survive a power cut
+        QVERIFY(!Utils::writeFileAtomic("/data/p.bin", "newer"));
+        QCOMPARE(root.read("/data/p.bin"), QByteArray("newer"));
+
+        failAt = Utils::SaveStep::Rename;
+        QVERIFY(!Utils::writeFileAtomic("/data/p.bin", "lost"));
+        Utils::setSaveHook(nullptr);
+        QCOMPARE(root.read("/data/p.bin"), QByteArray("newer"));
+        QCOMPARE(QDir(root.file("/data")).entryList(QDir::Files | QDir::Hidden), QStringList({"p.bin"}));
+        QVERIFY(Utils::syncFolder(root.file("/data")));
+        QVERIFY(!Utils::syncFolder(root.file("/data/none")));
+    }
+
     void addresses()
     {
         QVERIFY(Utils::isIPv4("0.0.0.0"));
@@ -86,8 +137,16 @@ private slots:
         QCOMPARE(s.fpgas[1].state, 0);
         QCOMPARE(s.cards[2], 4);
         QCOMPARE(s.fonts, 15);
-        root.writeSim("{ broken");
-        QVERIFY(!SimConfig::load().loaded);
+        QCOMPARE(s.settleMs, 4000);
+        root.writeSim(R"({"settle_ms": 0})");
+        QCOMPARE(SimConfig::load().settleMs, 0);
+        root.writeSim(R"({"settle_ms": 90000})");   // shortens, never lengthens
+        QCOMPARE(SimConfig::load().settleMs, 4000);
+        for (const QByteArray &bad : {QByteArray("{ broken"), QByteArray(100000, '[') + QByteArray(100000, ']')}) {
+            root.writeSim(bad);
+            QVERIFY(!SimConfig::load().loaded);
+            QCOMPARE(SimConfig::load().settleMs, 4000);
+        }
     }
 
     void managerThreadRunsAndStops()

@@ -1,3 +1,5 @@
 qel_add_test(test_qelrampara core/test_qelrampara.cpp)
 qel_add_test(test_config_engine core/test_config_engine.cpp)
 qel_add_test(test_utils core/test_utils.cpp LABELS threaded)
+qel_add_test(test_json_guard core/test_json_guard.cpp)
+qel_add_test(test_sim_watcher core/test_sim_watcher.cpp)

@@ -7,7 +7,6 @@
 #include "led_output/fpga_manage.h"
 #include "led_output/rcv_recovery_file.h"
 #include "tests/support/testenv.h"
-#include "ui/shell/screens.h"
 
 namespace {
 const char *kSim = R"({"fpgas":[{"state":3,"version":[3,17,5,24]},{"state":3,"version":[12,1,11,25]}]})";
@@ -325,6 +324,24 @@ private slots:
         QCOMPARE(w.codes, QList<int>{1});
     }
 
+    void selfRecoveryWritesTheSectionTheCheckRead()
+    {
+        // LED3 named twice in one screen's data: the check reads the first
+        // section, so the restore takes its block too
+        Wall w;
+        QByteArray twice = recoveryFile(2, 4, 0x40);
+        twice[5] = 2;
+        twice.append(recoveryFile(2, 4, 0x70).mid(6));
+        w.root.write("/data/rcvrecovery/s", twice);
+        w.f(0)->set_card_count(2, 4);
+        w.f(0)->set_needs_recovery(2, 1, true);
+        w.m->pass();   // the port watcher sees the new link
+        w.job(JOB_CHECK_CARDS);
+        QCOMPARE(w.events.first(), QStringLiteral("result 1 01/03/02/04"));
+        w.job(JOB_SELF_RECOVERY);
+        QCOMPARE(w.f(0)->card(2, 1).saved, QByteArray(rcv_card::PARA_SIZE, char(0x41)));
+    }
+
     void refusalsAndLedHandOverBesideALongJob()
     {
         QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));   // no manager yet
@@ -334,11 +351,6 @@ private slots:
         w.f(0)->set_card_reply(0, 0, RcvReply::Never);
         QVERIFY(!fpga_manage::post_job(0));
         QVERIFY(!fpga_manage::post_job(7));
-        // a progress ring on the screen
-        int ring = 0;
-        g_qround_bar = reinterpret_cast<QRoundProgressBar *>(&ring);
-        QVERIFY(!fpga_manage::post_job(JOB_SAVE_PARA));
-        g_qround_bar = nullptr;
         // an upgrade running
         QVERIFY(fpga_manage::start_usb_upgrade());
         QCOMPARE(g_usb_grade.load(), 1);

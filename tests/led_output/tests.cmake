@@ -1,3 +1,5 @@
 qel_add_test(test_rcv_frame led_output/test_rcv_frame.cpp)
 qel_add_test(test_fpga_manage led_output/test_fpga_manage.cpp)
 qel_add_test(test_fpga_manage_threaded led_output/test_fpga_manage_threaded.cpp LABELS threaded)
+qel_add_test(test_rcv_cmd led_output/test_rcv_cmd.cpp)
+qel_add_test(test_rcv_recovery_file led_output/test_rcv_recovery_file.cpp)

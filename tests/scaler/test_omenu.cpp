@@ -1,5 +1,7 @@
 #include <QtTest>
+#include <cstdio>
 #include <tuple>
+#include <unistd.h>
 
 #include "core/global.h"
 #include "scaler/omenu.h"
@@ -81,6 +83,33 @@ private slots:
 
         get_json_omenu_para(nullptr, &list);
         get_json_omenu_para(kPath, nullptr);
+    }
+
+    void deeplyNestedFileTakesTheBrokenPath()
+    {
+        TestRoot root;
+        const int levels = 100000;   // a 200 KB file
+        root.write(kPath, "{\"osdcount\": 1, \"osdlist\": " + QByteArray(levels, '[') + QByteArray(levels, ']') + "}");
+        OSD_LIST list;
+        list.osdcount = 1;
+        list.osdlist[0].x = 77;
+        // the trace goes to the console: catch it
+        QTemporaryFile console;
+        QVERIFY(console.open());
+        fflush(stdout);
+        const int saved = dup(STDOUT_FILENO);
+        dup2(console.handle(), STDOUT_FILENO);
+        g_debugSwitch = 254;
+        get_json_omenu_para(kPath, &list);
+        g_debugSwitch = 0;
+        fflush(stdout);
+        dup2(saved, STDOUT_FILENO);
+        close(saved);
+        QVERIFY(console.seek(0));
+        QVERIFY(console.readAll().contains("json error: nested deeper"));
+        QCOMPARE(list.osdcount, 0);
+        QCOMPARE(list.osdlist[0].x, 77);
+        QVERIFY(!root.exists(kPath));
     }
 };
 

@@ -82,6 +82,9 @@ OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
     wlan_init();
     para_init();
     wlan_para_get(0);
+    // the port page follows every LED set-up, whoever asked for it
+    connect(JobRelay::instance(), &JobRelay::led_setup_done, this,
+            [this] { wlan_para_get(u16(port_index + 8 * port_group)); });
 
     set_back_icon(ui->Button_back);
     set_picture(ui->label_warning, QStringLiteral(":/png/warning.png"));
@@ -441,23 +444,11 @@ void OutputSet::qel_button_wlan_clicked()
 
 void OutputSet::wlan_para_get(unsigned short port)
 {
-    int fpga = 0;
-    int index = 0;
-    if (port < 12) {
-        index = port;
-    } else if (port < 24) {
-        fpga = 1;
-        index = port - 12;
-    }
-    u16 ox = 0, oy = 0, ow = 0, oh = 0;
-    fpga_manage::get_eth_param_addr(index, &ox, &oy, &ow, &oh);
-
-    const fpga_manage *f = fpga_manage::p_fpga_manage;
-    auto value = [f, fpga](u16 offset) { return f ? int(f->geometry_mirror(fpga, offset)) : 0; };
-    ui->lineEdit_X->setText(QString::asprintf("%d", value(ox)));
-    ui->lineEdit_Y->setText(QString::asprintf("%d", value(oy)));
-    ui->lineEdit_W->setText(QString::asprintf("%d", value(ow)));
-    ui->lineEdit_H->setText(QString::asprintf("%d", value(oh)));
+    const DeviceRequests::PortArea area = DeviceRequests::port_area(port);
+    ui->lineEdit_X->setText(QString::number(area.x));
+    ui->lineEdit_Y->setText(QString::number(area.y));
+    ui->lineEdit_W->setText(QString::number(area.width));
+    ui->lineEdit_H->setText(QString::number(area.height));
 }
 
 // ------------------------------------------------------------ texts

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QToolButton>
 #include <mutex>
 #include <utility>
@@ -53,23 +52,6 @@ QString formatted(const PanelText &text, int a, int b = 0)
     return QString::asprintf(text.text().toUtf8().constData(), a, b);
 }
 
-void set_icon(QAbstractButton *button, const QString &res, int w, int h)
-{
-    button->setIcon(QIcon(res));
-    button->setIconSize(QSize(w, h));
-    button->setProperty("res", res);
-}
-
-// Whole text a decimal number within lo..hi; -1 otherwise.
-int whole_number(const QString &text, int lo, int hi)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(text).hasMatch())
-        return -1;
-    const int v = text.toInt();
-    return v < lo || v > hi ? -1 : v;
-}
-
 // Ranges of the entry fields: rows and columns 1..255, sizes and offsets 16 bits.
 int field_max(const QString &name)
 {
@@ -80,7 +62,8 @@ int field_min(const QString &name) { return field_max(name) == 255 ? 1 : 0; }
 // A field's value; 0 when its text is not a number within its range.
 int field_value(const QLineEdit *field)
 {
-    return qMax(0, whole_number(field->text(), field_min(field->objectName()), field_max(field->objectName())));
+    const KeypadNumber n = keypad_number(field->text(), field_min(field->objectName()), field_max(field->objectName()));
+    return n.ok ? n.value : 0;
 }
 
 // The scan files of one device folder, as device paths, in name order:
@@ -116,16 +99,6 @@ QPushButton *overlay_button(QWidget *parent, int number, const QRect &rect)
 
 bool ring_shows() { return g_qround_bar != nullptr; }
 
-// A container made at run time goes with the next event loop turn: the
-// button whose click rebuilds it may still be on the stack.
-void discard(QFrame *frame)
-{
-    if (!frame)
-        return;
-    frame->hide();
-    frame->setParent(nullptr);
-    frame->deleteLater();
-}
 
 }
 
@@ -140,7 +113,7 @@ SmartMapping::SmartMapping(QWidget *parent) : QDialog(parent), ui(new Ui::SmartM
     style_load_selected = QStringLiteral("background-color: rgb(71, 119, 255);color: #FFFFFF");
     style_load_grey = QStringLiteral("background-color: gray;border:2px;color: #FFFFFF");
 
-    set_icon(ui->Button_back, QStringLiteral(":/png/back.png"), 32, 32);
+    set_icon(ui->Button_back, QStringLiteral(":/png/back.png"), QSize(32, 32));
     ui->stackedWidget->setCurrentIndex(0);
     selected_group_button = ui->Button_wlan1;
     selected_menu_button = ui->Button_shortcut;
@@ -249,7 +222,7 @@ void SmartMapping::show_mapping_state()
         on = (f->reg_mirror(0, 0) & 0x80) && (f->reg_mirror(1, 0) & 0x80);
     }
     set_icon(ui->Button_mapping_state, on ? QStringLiteral(":/png/button_on.png") : QStringLiteral(":/png/button_off.png"),
-             70, 32);
+             QSize(70, 32));
 }
 
 // ------------------------------------------------------------ cabinet and port pages
@@ -301,7 +274,7 @@ void SmartMapping::group_select(QPushButton *button, u8 group, int page)
 // The eight port tiles of the group on page 1 (page 0) or page 4 (page 1).
 void SmartMapping::wlan_init(int page)
 {
-    discard(tiles_frame);
+    retire(tiles_frame);
     QWidget *host = page == 0 ? ui->page_2 : ui->page_5;
     tiles_frame = new QFrame(host);
     tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
@@ -360,7 +333,7 @@ void SmartMapping::line_select(int n)
 {
     if (n < 1 || n > 16)
         return;
-    set_icon(ui->Button_route, QStringLiteral(":/png/line%1.png").arg(n), 30, 30);
+    set_icon(ui->Button_route, QStringLiteral(":/png/line%1.png").arg(n), QSize(30, 30));
     ui->Button_route->setText(formatted(ROUTING, n));
     edit_line([n](LINE_TYPE &l) { l.routing = u8(n); });
 }
@@ -460,7 +433,7 @@ void SmartMapping::on_Button_next_5_clicked() { show_file_list(); }
 
 void SmartMapping::scan_file_list()
 {
-    discard(file_frame);
+    retire(file_frame);
     for (auto &label : row_labels)
         label = nullptr;
     previous_button = nullptr;
@@ -512,7 +485,7 @@ void SmartMapping::scan_file_list()
             QPushButton *b = new QPushButton(file_frame);
             b->setObjectName(name);
             b->setGeometry(530, y, 50, 50);
-            set_icon(b, res, 50, 50);
+            set_icon(b, res, QSize(50, 50));
             b->setStyleSheet(QString::fromLatin1(LIST_PANEL));
             b->setFocusPolicy(Qt::NoFocus);
             return b;
@@ -621,7 +594,7 @@ void SmartMapping::on_Button_mapping_state_clicked()
         f->write_to_register(0, 0x80, value, 0);
         f->write_to_register(0, 0x80, value, 1);
         set_icon(ui->Button_mapping_state,
-                 on ? QStringLiteral(":/png/button_off.png") : QStringLiteral(":/png/button_on.png"), 70, 32);
+                 on ? QStringLiteral(":/png/button_off.png") : QStringLiteral(":/png/button_on.png"), QSize(70, 32));
         g_send_para.arg.store(on ? 0 : 9);
     });
 }
@@ -651,13 +624,13 @@ void SmartMapping::show_numberkeyboard_ui(QString text)
 // Only a whole number within the field's range is taken.
 void SmartMapping::confirmString(QString text)
 {
-    My_lineEdit *field = g_lineedit.data();
-    if (!field || !isAncestorOf(field))
+    My_lineEdit *field = own_keypad_field(this);
+    if (!field)
         return;
     const QString name = field->objectName();
-    const int v = whole_number(text, field_min(name), field_max(name));
-    if (v >= 0)
-        field->setText(QString::number(v));
+    const KeypadNumber n = keypad_number(text, field_min(name), field_max(name));
+    if (n.ok)
+        field->setText(QString::number(n.value));
 }
 
 // ------------------------------------------------------------ texts
@@ -716,7 +689,7 @@ void SmartMapping::page3_texts()
                                      ui->Button_route13, ui->Button_route14, ui->Button_route15, ui->Button_route16};
     for (int n = 1; n <= 16; ++n) {
         QToolButton *b = routes[n - 1];
-        set_icon(b, QStringLiteral(":/png/line%1.png").arg(n), 48, 48);
+        set_icon(b, QStringLiteral(":/png/line%1.png").arg(n), QSize(48, 48));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setText(formatted(ROUTING, n));
     }

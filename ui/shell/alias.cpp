@@ -1,56 +1,166 @@
 #include "ui/shell/alias.h"
 
 #include <QFile>
-#include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
-#include <sstream>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <vector>
 
+#include "core/json_guard.h"
 #include "core/logmsg.h"
 #include "core/utils.h"
 
 namespace pt = boost::property_tree;
 
-int get_json_alias_para(ALIAS_PARA *out, std::string group, int id)
+namespace {
+
+const char *const kFile = "/data/configs/alias.json";
+
+struct Entry
 {
-    const QString file = QStringLiteral("/data/configs/alias.json");
-    if (!out)
-        return 0;
+    bool hasId = false;
+    int id = 0;
+    std::string valid;
+    std::string name;
+};
 
-    bool ok = false;
-    const QByteArray data = Utils::readFile(file, &ok);
-    if (!ok)
-        return 0;
+// What identifies one version of the file.
+struct Stamp
+{
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime = {0, 0};
+    timespec ctime = {0, 0};
 
-    pt::ptree root;
-    try {
-        std::istringstream in(data.toStdString());
-        pt::read_json(in, root);
-    } catch (const pt::ptree_error &e) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("alias.json unreadable, removed: %1").arg(QString::fromUtf8(e.what())));
-        QFile::remove(Utils::devicePath(file));
-        return 0;
+    bool operator==(const Stamp &o) const
+    {
+        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size
+            && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec
+            && ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
     }
+};
 
+Stamp stamp_of(const QString &path)
+{
+    Stamp s;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtime = st.st_mtim;
+    s.ctime = st.st_ctim;
+    return s;
+}
+
+// The parsed names, by group in file order (the first group of a name counts).
+struct Cache
+{
+    std::mutex mutex;
+    bool valid = false;
+    QString path;
+    Stamp stamp;
+    std::map<std::string, std::vector<Entry>> groups;
+    unsigned parses = 0;
+};
+
+Cache &cache()
+{
+    static Cache c;
+    return c;
+}
+
+void fill(Cache &c, const pt::ptree &root)
+{
     const auto namelist = root.get_child_optional("namelist");
     if (!namelist)
-        return 0;
+        return;
     for (const auto &g : *namelist) {
-        if (g.first != group)
+        if (c.groups.count(g.first))
             continue;
+        std::vector<Entry> &entries = c.groups[g.first];
         for (const auto &item : g.second) {
-            const auto itemId = item.second.get_optional<int>("id");
-            if (!itemId || *itemId != id)
-                continue;
-            const std::string valid = item.second.get<std::string>("valid", "");
-            const std::string name = item.second.get<std::string>("name", "");
-            if (valid == "off" || name.empty())
-                return 0;
-            out->id = id;
-            out->valid = QString::fromStdString(valid);
-            out->name = QString::fromStdString(name);
-            return 1;
+            Entry e;
+            if (const auto itemId = item.second.get_optional<int>("id")) {
+                e.hasId = true;
+                e.id = *itemId;
+            }
+            e.valid = item.second.get<std::string>("valid", "");
+            e.name = item.second.get<std::string>("name", "");
+            entries.push_back(std::move(e));
         }
+    }
+}
+
+// Brings the cache up to the file on disk; called with the cache locked.
+void reload(Cache &c)
+{
+    const QString path = Utils::devicePath(QString::fromLatin1(kFile));
+    const Stamp now = stamp_of(path);
+    if (c.valid && path == c.path && now == c.stamp)
+        return;
+    c.valid = true;
+    c.path = path;
+    c.stamp = now;
+    c.groups.clear();
+    if (!now.exists)
+        return;
+    pt::ptree root;
+    QString why;
+    const JsonGuard::Result read = JsonGuard::load(QString::fromLatin1(kFile), &root, &why);
+    if (read != JsonGuard::Missing)
+        ++c.parses;
+    if (read == JsonGuard::Parsed) {
+        fill(c, root);
+    } else if (read == JsonGuard::Refused) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("alias.json unreadable, removed: %1").arg(why));
+        QFile::remove(path);
+        c.stamp = stamp_of(path);
+    } else {
+        c.valid = false;   // could not be opened: try again next time
+    }
+}
+
+}
+
+int get_json_alias_para(ALIAS_PARA *out, std::string group, int id)
+{
+    if (!out)
         return 0;
+    Cache &c = cache();
+    std::lock_guard<std::mutex> lock(c.mutex);
+    reload(c);
+    const auto g = c.groups.find(group);
+    if (g == c.groups.end())
+        return 0;
+    for (const Entry &e : g->second) {
+        if (!e.hasId || e.id != id)
+            continue;
+        if (e.valid == "off" || e.name.empty())
+            return 0;
+        out->id = id;
+        out->valid = QString::fromStdString(e.valid);
+        out->name = QString::fromStdString(e.name);
+        return 1;
     }
     return 0;
+}
+
+void alias_refresh()
+{
+    Cache &c = cache();
+    std::lock_guard<std::mutex> lock(c.mutex);
+    c.valid = false;
+}
+
+unsigned alias_parse_count()
+{
+    Cache &c = cache();
+    std::lock_guard<std::mutex> lock(c.mutex);
+    return c.parses;
 }

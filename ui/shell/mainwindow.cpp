@@ -123,8 +123,10 @@ void MainWindow::slot_update_timer_ticks()
         g_tip->tick();
     if (g_lockwindow)
         g_lockwindow->tick();
+    // once every ageing period the open advanced settings screen redraws its log
     if (fpga_manage::ageing_tick()) {
-        // once every ageing period: the advanced settings screen's update_agelog hooks in here
+        if (QDialog *advanced = ScreenRegistry::instance(PAGE_ADVANCED))
+            QMetaObject::invokeMethod(advanced, "update_agelog");
     }
 }
 

@@ -24,6 +24,12 @@ void set_icon(QAbstractButton *button, const QString &res, int size)
     button->setProperty("res", res);
 }
 
+void set_icon(QAbstractButton *button, const QString &res, const QSize &size)
+{
+    set_icon(button, res);
+    button->setIconSize(size);
+}
+
 void set_back_icon(QAbstractButton *button) { set_icon(button, QStringLiteral(":/png/back.png"), 32); }
 
 void set_picture(QLabel *label, const QString &res)

@@ -1,6 +1,7 @@
 #ifndef QEL_UI_SHELL_SCREEN_HELPERS_H
 #define QEL_UI_SHELL_SCREEN_HELPERS_H
 
+#include <QSize>
 #include <QString>
 #include <Qt>
 
@@ -41,6 +42,7 @@ template <class Screen> void back_to_settings(Screen *screen, Screen *&global)
 
 // An icon from the resources, its path in "res"; size 0 keeps the icon size.
 void set_icon(QAbstractButton *button, const QString &res, int size = 0);
+void set_icon(QAbstractButton *button, const QString &res, const QSize &size);
 // The back arrow on a Back button, at 32 x 32.
 void set_back_icon(QAbstractButton *button);
 // A picture from the resources, scaled to the label, its path in "res".

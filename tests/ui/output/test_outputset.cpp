@@ -9,6 +9,7 @@
 #include "core/global.h"
 #include "core/param_layout.h"
 #include "led_output/fpga_manage.h"
+#include "ui/shell/device_requests.h"
 #include "tests/support/widget_helpers.h"
 #include "ui/output/outputset.h"
 #include "ui/shell/my_lineedit.h"
@@ -373,6 +374,12 @@ private slots:
             QCOMPARE(shown(), QStringLiteral("%1 %2 %3 %4").arg(p.v[0]).arg(p.v[1]).arg(p.v[2]).arg(p.v[3]));
         }
         QCOMPARE(labelText(o.screen, "tile_label_7"), QStringLiteral("LED24"));
+
+        // an LED set-up, whoever asked for it, re-reads the shown port
+        f->MCU_RAM_PARA_func[1][600] = 77;
+        f->MCU_RAM_PARA_func[1][601] = 0;
+        emit JobRelay::instance()->led_setup_done();
+        QCOMPARE(shown(), QStringLiteral("77 900 320 180"));
 
         // without the FPGA manager every port reads zero
         fpga_manage::destroyInstance();

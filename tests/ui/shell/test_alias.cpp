@@ -53,6 +53,47 @@ private slots:
         root.write(kFile, R"({"namelist": {"source": [ {"id": "x", "name": "A"} ]}})");
         QCOMPARE(get_json_alias_para(&a, "source", 0), 0);
         QVERIFY(root.exists(kFile));
+
+        // nested so deep that the parser would overflow its stack
+        root.write(kFile, "{\"namelist\": " + QByteArray(100000, '[') + QByteArray(100000, ']') + "}");
+        QCOMPARE(get_json_alias_para(&a, "source", 0), 0);
+        QVERIFY(!root.exists(kFile));
+    }
+
+    void parsedOncePerChange()
+    {
+        TestRoot root;
+        root.write(kFile, R"({"namelist": {"win": [{"id": 1, "name": "Left"}]}})");
+        ALIAS_PARA a;
+        const unsigned before = alias_parse_count();
+        for (int i = 0; i < 16; ++i)   // one repaint of the user-mode pop-up
+            get_json_alias_para(&a, "usermode", i);
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 1);
+        QCOMPARE(alias_parse_count(), before + 1);
+
+        root.write(kFile, R"({"namelist": {"win": [{"id": 1, "name": "Right side"}]}})");   // new size
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 1);
+        QCOMPARE(a.name, QStringLiteral("Right side"));
+        QCOMPARE(alias_parse_count(), before + 2);
+
+        // same size: the new time tells it
+        root.write(kFile, R"({"namelist": {"win": [{"id": 1, "name": "Right edge"}]}})");
+        QFile f(root.file(kFile));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        f.close();
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 1);
+        QCOMPARE(a.name, QStringLiteral("Right edge"));
+        QCOMPARE(alias_parse_count(), before + 3);
+
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 1);
+        QCOMPARE(alias_parse_count(), before + 3);
+        alias_refresh();
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 1);
+        QCOMPARE(alias_parse_count(), before + 4);
+
+        QFile::remove(root.file(kFile));
+        QCOMPARE(get_json_alias_para(&a, "win", 1), 0);
     }
 };
 

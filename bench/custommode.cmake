@@ -1,0 +1,1 @@
+list(APPEND QEL_BENCH_SOURCES bench_custommode.cpp)

@@ -1,0 +1,83 @@
+#include <QtTest>
+#include <mutex>
+
+#include "core/param_layout.h"
+#include "core/qelrampara.h"
+#include "core/sim_watcher.h"
+#include "core/utils.h"
+#include "led_output/fpga_drv.h"
+#include "led_output/fpga_manage.h"
+#include "scaler/c331_manage.h"
+#include "tests/support/testenv.h"
+#include "video_io/tavixsource.h"
+
+namespace {
+// "w x h @ rate" of an input's timing record, read under the writers' lock.
+QString record(int slot)
+{
+    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+    const u8 *p = QelRamPara::p_qelrampara_config->ram_para + Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
+    return QStringLiteral("%1x%2@%3").arg(p[0] | (p[1] << 8)).arg(p[2] | (p[3] << 8)).arg(p[4]);
+}
+}
+
+class TestSimWatcher : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        tavixsource::destroyInstance();
+        fpga_manage::destroyInstance();
+        QelRamPara::destroyInstance();
+    }
+
+    void changedDescriptionApplied()
+    {
+        TestRoot root;
+        root.writeSim(R"({"fpgas": [{"state": 3}, {"state": 3}], "cards": {"1": 4}})");
+        QelRamPara *ram = QelRamPara::pInstance();
+        tavixsource *tv = tavixsource::pInstance();
+        fpga_manage *fm = fpga_manage::pInstance();
+        SimWatcher watcher;
+        watcher.start();
+        QSignalSpy applied(&watcher, &SimWatcher::sig_applied);
+        QSignalSpy codes(ram, &QelRamPara::sig_update_para);
+
+        // replaced as an editor saves it: a new file renamed over the old
+        QVERIFY(Utils::writeFileAtomic("/sim.json", R"({"inputs": [{"slot": 3, "width": 1280, "height": 720,
+            "rate": 50}], "fpgas": [{"state": 3}, {"state": 3}], "cards": {"1": 2, "14": 5},
+            "card_reply": {"14": "never"}})"));
+        QVERIFY(applied.wait(3000));
+        tv->pass();
+        QCOMPARE(record(3), QStringLiteral("1280x720@50"));
+        QCOMPARE(codes.count(), 1);
+        QCOMPARE(codes.at(0).at(0).toInt(), 12);
+        QCOMPARE(fm->fpga(0)->card_count(0), 2);
+        QCOMPARE(fm->fpga(1)->card_count(1), 5);
+        QCOMPARE(int(fm->fpga(1)->card(1, 4).reply), int(RcvReply::Never));
+
+        // the watch holds after the replace: the input goes, an FPGA stops
+        QVERIFY(Utils::writeFileAtomic("/sim.json", R"({"fpgas": [{"state": 3}, {"state": 0}], "cards": {"1": 2}})"));
+        QVERIFY(applied.wait(3000));
+        tv->pass();
+        QCOMPARE(record(3), QStringLiteral("0x0@0"));
+        QCOMPARE(codes.count(), 2);
+        QCOMPARE(fm->fpga(1)->card_count(1), 0);
+        QCOMPARE(int(fm->fpga(1)->peek_register(fpga_drv::REG_STATE)), 0);
+        QCOMPARE(watcher.applied(), 2);
+
+        // a half-written or missing file leaves the device as it is
+        root.writeSim("{\"inputs\": [");
+        QVERIFY(!applied.wait(300));
+        QFile::remove(root.file("/sim.json"));
+        QVERIFY(!applied.wait(300));
+        QCOMPARE(fm->fpga(0)->card_count(0), 2);
+        root.writeSim(R"({"fpgas": [{"state": 3}, {"state": 0}], "cards": {"1": 7}})");
+        QVERIFY(applied.wait(3000));
+        QCOMPARE(fm->fpga(0)->card_count(0), 7);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimWatcher)
+#include "test_sim_watcher.moc"

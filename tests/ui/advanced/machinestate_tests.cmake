@@ -1,0 +1,1 @@
+qel_add_test(test_machinestate ui/advanced/test_machinestate.cpp)

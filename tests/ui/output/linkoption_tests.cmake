@@ -1,0 +1,1 @@
+qel_add_test(test_linkoption ui/output/test_linkoption.cpp)

@@ -1,0 +1,1 @@
+qel_add_test(test_custommode ui/picture/test_custommode.cpp)

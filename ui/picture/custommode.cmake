@@ -1,0 +1,4 @@
+# user modes
+target_sources(qelapp PRIVATE
+  ui/picture/custommode.h ui/picture/custommode.cpp ui/picture/custommode.ui
+)

@@ -1,0 +1,464 @@
+#include "ui/picture/custommode.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cstring>
+
+#include "core/global.h"
+#include "core/param_view.h"
+#include "core/qelrampara.h"
+#include "scaler/omenu.h"
+#include "ui/shell/alias.h"
+#include "ui/shell/mainwindow.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
+#include "ui/shell/screens.h"
+#include "ui_custommode.h"
+
+QFrame *g_frame[16] = {};
+QPushButton *g_button_focus = nullptr;
+
+namespace {
+
+constexpr int kSlots = 16;
+
+const char *const kTileNormal = "background-color: #212435;border:1px solid #FFFFFF;border-radius:5px;";
+const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
+const char *const kTileTouched = "background-color: #212435;border:2px solid #00D65B;border-radius:5px;";
+const char *const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;";
+const char *const kNumber = "background-color: #4777FF; color: #FFFFFF;border-radius:5px;";
+const char *const kName = "background-color: #212435;color: #FFFFFF";
+const char *const kButtonOn =
+    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const kButtonOff =
+    "background-color: #212435;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char *const kScrollBar =
+    "QScrollBar:vertical{width:32px;background:#10101C;padding-top:0px;padding-bottom:0px;}"
+    "QScrollBar::handle:vertical{width:32px;background-color:#D5D5D5;border-radius:14px;}"
+    "QScrollBar::add-page:vertical {background:#10101C;}QScrollBar::sub-page:vertical {background:#10101C;}";
+const char *const kRow = "background-color: #10101C;color: #FFFFFF;";
+const char *const kWindowColours[6] = {"#D5E5FF", "#D4FC79", "#FC9D79", "#7E9AC9", "#32CC4C", "#4777FF"};
+
+const PanelText kTitle = {"用户模式", "User mode", "Слот", "Chế độ người dùng", "用戶模式"};
+const PanelText kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
+const PanelText kUse = {"调用", "Invoke", "Вызвать", "Dùng", "調用"};
+// the Chinese text ends with a soft hyphen
+const PanelText kUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
+const PanelText kBlank = {"未保存用户模式数据", "Usermode does not exist", "Данные не сохранены",
+                          "Chế độ không được lưu", "未保存用戶模式數據"};
+const PanelText kTileName = {"用户模式%1", "MODE %1", "Слот %1", "Chế độ %1", "用戶模式%1"};
+const PanelText kCaption = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
+const PanelText kDefaultName = {"名称:用户模式%1", "Name:Mode%1", "Название:Слот%1", "Tên:Chế độ%1",
+                                "名稱:用戶模式%1"};
+const PanelText kLed = {"LED参数:%1x%2", "LED size:%1x%2", "Размер LED:%1x%2", "Kích thước LED:%1x%2",
+                        "LED參數:%1x%2"};
+const PanelText kBrightOn = {"亮度:%1 对比度:%2 音量:开启", "Bri:%1 CTRST:%2 Volume:ON",
+                             "Яркость:%1 Контраст:%2 Громкость:Вкл", "Độ sáng:%1 Tương phản:%2 Âm:Mở",
+                             "亮度:%1 對比度:%2 音量:開啟"};
+const PanelText kBrightOff = {"亮度:%1 对比度:%2 音量:关闭", "Bri:%1 CTRST:%2 Volume:OFF",
+                              "Яркость:%1 Контраст:%2 Громкость:Откл", "Độ sáng:%1 Tương phản:%2 Âm:đóng",
+                              "亮度:%1 對比度:%2 音量:關閉"};
+const PanelText kOn = {"开启", "ON", "Вкл", "Mở", "開啟"};
+const PanelText kOff = {"关闭", "OFF", "Откл", "Đóng", "關閉"};
+
+// The display summary has Chinese captions and English for every other language.
+struct OsdText
+{
+    const char *zh;
+    const char *tw;
+    const char *en;
+
+    QString text() const
+    {
+        const int lang = panel_language();
+        return QString::fromUtf8(lang == 0 ? zh : lang == 4 ? tw : en);
+    }
+};
+const OsdText kFontSize = {"字体大小:", "字體大小:", "font size:"};
+const OsdText kSpacing = {"字-行间距 [h:", "字-行間距 [h:", "space [h:"};
+const OsdText kOrigin = {"字幕坐标[x:", "字幕坐標[x:", "char[x:"};
+const OsdText kSpeed = {"速度:", "速度:", "speed:"};
+const OsdText kEffects[6] = {
+    {"特技:静止", "特技:靜止", "effect:static"},   // 0 and any unknown value
+    {"特技:静止", "特技:靜止", "effect:static"},
+    {"特技:上移", "特技:上移", "effect:move up"},
+    {"特技:下移", "特技:下移", "effect:move down"},
+    {"特技:左移", "特技:左移", "effect:move left"},
+    {"特技:右移", "特技:右移", "effect:move right"},
+};
+
+QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
+
+int selected_slot() { return g_mode_select < kSlots ? g_mode_select : 0; }
+
+// The hex digits of a menu colour ("0xRRGGBB" or "0xAARRGGBB"): what follows
+// the two-character prefix when it is 6 or 8 hex digits, else empty.
+QString colour_digits(const QString &text)
+{
+    const QString digits = text.mid(2);
+    if (digits.size() != 6 && digits.size() != 8)
+        return QString();
+    for (const QChar c : digits)
+        if (!QStringLiteral("0123456789abcdefABCDEF").contains(c))
+            return QString();
+    return digits;
+}
+
+QLabel *row_label(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+{
+    QLabel *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+}
+
+CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode)
+{
+    ui->setupUi(this);
+    set_back_icon(ui->Button_back);
+    ui->label_blank->hide();
+
+    QelRamPara *p = para();
+    const int current = p ? p->QelGetCurrentModeIndex() : 0;
+    g_mode_select = u8(current > 0 ? current - 1 : 0);
+
+    init();
+    show_slot();
+    ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
+
+    g_button_focus = ui->Button_use;
+    ui->Button_use->setStyleSheet(QString::fromLatin1(kButtonOn));
+    language_changed();
+}
+
+CustomMode::~CustomMode()
+{
+    if (g_custommode == this)
+        g_custommode = nullptr;
+    for (QFrame *&f : g_frame)
+        f = nullptr;
+    g_button_focus = nullptr;
+    delete ui;
+}
+
+// ------------------------------------------------------------------ tiles
+
+void CustomMode::init()
+{
+    delete m_scroll.data();
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("mode_area"));
+    m_scroll->setGeometry(2, 66, 190, 414);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBar));
+
+    QWidget *content = new QWidget();
+    content->setObjectName(QStringLiteral("mode_content"));
+    content->resize(157, 1440);
+    content->setMinimumSize(100, 1440);
+    m_badge = new QLabel(content);
+    m_badge->setObjectName(QStringLiteral("mode_badge"));
+    m_badge->setTextFormat(Qt::PlainText);
+    m_font = font();
+    m_font.setPointSize(10);
+    QFont nameFont = font();
+    nameFont.setPixelSize(20);
+
+    QelRamPara *p = para();
+    const int current = p ? p->QelGetCurrentModeIndex() : 0;
+    for (int i = 0; i < kSlots; ++i) {
+        const int y = 2 + 90 * i;
+        QFrame *tile = new QFrame(content);
+        tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
+        tile->setGeometry(2, y, 150, 80);
+        tile->setStyleSheet(QString::fromLatin1(current == i + 1 ? kTileCurrent : kTileNormal));
+        g_frame[i] = tile;
+        if (current == i + 1) {
+            m_badge->setText(kUsing.text());
+            m_badge->setStyleSheet(QString::fromLatin1(kBadge));
+            m_badge->setAlignment(Qt::AlignCenter);
+            m_badge->setGeometry(96, y, 56, 30);
+            m_badge->raise();
+        }
+
+        QLabel *number = new QLabel(content);
+        number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
+        number->setGeometry(3, y + 1, 24, 24);
+        number->setText(QString::number(i + 1));
+        number->setAlignment(Qt::AlignCenter);
+        number->setStyleSheet(QString::fromLatin1(kNumber));
+
+        QLabel *name = new QLabel(content);
+        name->setObjectName(QStringLiteral("mode_name_%1").arg(i));
+        name->setGeometry(27, y + 29, 100, 28);
+        name->setAlignment(Qt::AlignCenter);
+        name->setFont(nameFont);
+        name->setStyleSheet(QString::fromLatin1(kName));
+        name->setTextFormat(Qt::PlainText);
+        ALIAS_PARA alias;
+        if (get_json_alias_para(&alias, "usermode", i))
+            name->setText(QFontMetrics(nameFont).elidedText(alias.name, Qt::ElideRight, 100));
+        else
+            name->setText(kTileName.text().arg(i + 1));
+
+        QPushButton *button = new QPushButton(content);
+        button->setObjectName(QString::number(i));
+        button->setGeometry(3, y + 1, 148, 78);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
+    }
+    // no badge while no mode is current
+    m_badge->setVisible(current > 0);
+
+    m_scroll->setWidget(content);
+    m_scroll->show();
+}
+
+void CustomMode::qel_button_mode_clicked()
+{
+    const QObject *button = sender();
+    if (!button)
+        return;
+    bool ok = false;
+    const int slot = button->objectName().toInt(&ok);
+    if (!ok || slot < 0 || slot >= kSlots)
+        return;
+    if (QFrame *old = g_frame[selected_slot()])
+        old->setStyleSheet(QString::fromLatin1(kTileNormal));
+    g_mode_select = u8(slot);
+    ui->label_ID->setText(QStringLiteral("ID:%1").arg(slot + 1));
+    if (QFrame *tile = g_frame[slot])
+        tile->setStyleSheet(QString::fromLatin1(kTileTouched));
+    show_slot();
+}
+
+// ------------------------------------------------------ information lines
+
+void CustomMode::lcd_para_init()
+{
+    QelRamPara *p = para();
+    if (!p)
+        return;
+    const int s = selected_slot();
+    const bool saved = p->QelUserModeSaved(s);
+    const u8 *payload = p->user_mode[s].para;
+
+    ALIAS_PARA alias;
+    if (get_json_alias_para(&alias, "usermode", s))
+        ui->label_name->setText(QFontMetrics(ui->label_name->font())
+                                    .elidedText(kCaption.text() + alias.name, Qt::ElideRight, 171));
+    else
+        ui->label_name->setText(kDefaultName.text().arg(s + 1));
+
+    ui->label_LED->setText(kLed.text()
+                               .arg(Img::rd16(payload, Img::payload(Img::CANVAS_W)))
+                               .arg(Img::rd16(payload, Img::payload(Img::CANVAS_H))));
+
+    // the audio window counts only when it names one of the six windows of a saved slot
+    const u8 audio = payload[Img::payload(Img::AUDIO_WINDOW)];
+    const bool audioOn =
+        saved && audio < Img::WINDOWS_USED && WindowView(payload, audio, Img::USER_PAYLOAD).audioOn();
+    ui->label_brightness->setText((audioOn ? kBrightOn : kBrightOff)
+                                      .text()
+                                      .arg(Img::rd16(payload, Img::payload(Img::BRIGHTNESS)))
+                                      .arg(Img::rd16(payload, Img::payload(Img::CONTRAST))));
+
+    ui->label_using->setVisible(p->QelGetCurrentModeIndex() == s + 1);
+}
+
+void CustomMode::show_slot()
+{
+    lcd_para_init();
+    image_para_init();
+}
+
+// ---------------------------------------------------------------- preview
+
+void CustomMode::image_para_init()
+{
+    delete m_preview.data();   // the pointer clears itself
+
+    QelRamPara *p = para();
+    const int s = selected_slot();
+    if (!p || !p->QelUserModeSaved(s)) {
+        ui->label_LED->hide();
+        ui->label_brightness->hide();
+        ui->label_blank->show();
+        return;
+    }
+    ui->label_LED->show();
+    ui->label_brightness->show();
+    ui->label_blank->hide();
+
+    QWidget *box = new QWidget(ui->frame);
+    box->setObjectName(QStringLiteral("preview"));
+    box->setGeometry(2, 120, 587, 244);
+    box->setMinimumSize(100, 244);
+    m_preview = box;
+
+    for (int w = 0; w < Img::WINDOWS_USED; ++w)
+        add_window_row(box, p->user_mode[s].para, w);
+    if (Img::rd16(p->user_mode[s].para, Img::payload(Img::OSD_ON)) != 0)
+        add_osd(box, s);
+    box->show();
+}
+
+// Window w: its coloured number, source and state, and its rectangle.
+void CustomMode::add_window_row(QWidget *box, u8 *payload, int w)
+{
+    QelRamPara *p = para();
+    const int r = w % 3;
+    const bool right = w >= 3;
+
+    QLabel *number = row_label(box, QStringLiteral("window_number_%1").arg(w),
+                               QRect(right ? 300 : 10, 6 + 48 * r, 45, 45), m_font);
+    number->setText(QString::number(w + 1));
+    number->setAlignment(Qt::AlignCenter);
+    color_fill(number, char(w));
+
+    // a source naming no input (input above 5, free or out-of-range crop) shows no name
+    short isCrop = 0;
+    char cropIndex = 0;
+    const int input = p->QelGetImageSource(payload, u8(w), &isCrop, &cropIndex, 1);
+    QString source = input_slot_name(input);
+    if (!source.isEmpty() && isCrop)
+        source += QStringLiteral("_Crop%1").arg(int(u8(cropIndex)) + 1);
+    const WindowView win(payload, w, Img::USER_PAYLOAD);
+    const QString state = (win.on() ? kOn : kOff).text();
+
+    QLabel *first = row_label(box, QStringLiteral("window_source_%1").arg(w),
+                              QRect(right ? 355 : 65, 6 + 45 * r, 100, 20), m_font);
+    first->setStyleSheet(QString::fromLatin1(kRow));
+    first->setText(source.isEmpty() ? state : source + QLatin1Char(' ') + state);
+
+    QLabel *second = row_label(box, QStringLiteral("window_rect_%1").arg(w),
+                               QRect(right ? 355 : 65, 30 + 45 * r, right ? 470 : 200, 20), m_font);
+    second->setStyleSheet(QString::fromLatin1(kRow));
+    second->setText(QStringLiteral("[%1,%2]%3x%4").arg(win.x()).arg(win.y()).arg(win.width()).arg(win.height()));
+}
+
+// The first entry of the slot's own copy of the display menu. A missing or
+// unreadable copy shows an entry of zeros and no text.
+void CustomMode::add_osd(QWidget *box, int slot)
+{
+    OSD_LIST list;
+    QByteArray path = QelRamPara::userModeOsdPath(slot).toLocal8Bit();
+    get_json_omenu_para(path.data(), &list);
+    const OSD_PARA e = list.osdcount > 0 ? list.osdlist[0] : OSD_PARA();
+
+    QFont small = font();
+    small.setPixelSize(12);
+    QLabel *text = row_label(box, QStringLiteral("osd_text"), QRect(10, 150, 570, 56), small);
+    QLabel *params = row_label(box, QStringLiteral("osd_para"), QRect(10, 207, 570, 40), small);
+    text->setFrameShape(QFrame::NoFrame);
+    params->setFrameShape(QFrame::NoFrame);
+
+    params->setStyleSheet(QString::fromLatin1(kRow));
+    const OsdText &effect = e.effect >= 2 && e.effect <= 5 ? kEffects[e.effect] : kEffects[0];
+    params->setText(QStringLiteral("osd [x:%1,y:%2,w:%3,h:%4] ").arg(e.x).arg(e.y).arg(e.w).arg(e.h)
+                    + kFontSize.text() + QStringLiteral("%1*%2\n").arg(e.fontw).arg(e.fonth)
+                    + kSpacing.text() + QStringLiteral("%1,v:%2] ").arg(e.wordspace).arg(e.verticalspace)
+                    + kOrigin.text() + QStringLiteral("%1,y:%2] ").arg(e.startx).arg(e.starty)
+                    + kSpeed.text() + QStringLiteral("%1,").arg(e.speed) + effect.text());
+
+    QString style;
+    const QString back = colour_digits(e.back_color);
+    const QString fore = colour_digits(e.font_color);
+    if (!back.isEmpty())
+        style += QStringLiteral("background-color:#") + back + QLatin1Char(';');
+    if (!fore.isEmpty())
+        style += QStringLiteral("color:#") + fore + QLatin1Char(';');
+    text->setStyleSheet(style);
+    const QStringList lines = e.texts.split(QLatin1Char('\n'));
+    text->setText(lines.size() > 3 ? lines.mid(0, 3).join(QLatin1Char('\n')) : e.texts);
+}
+
+void CustomMode::color_fill(QLabel *label, char index)
+{
+    if (!label)
+        return;
+    const int i = index;
+    const char *colour = i >= 0 && i < 6 ? kWindowColours[i] : "#CCCCCC";
+    label->setStyleSheet(QStringLiteral("background-color: %1;").arg(QLatin1String(colour)));
+}
+
+// ---------------------------------------------------------------- actions
+
+void CustomMode::move_focus(QPushButton *button)
+{
+    if (g_button_focus)
+        g_button_focus->setStyleSheet(QString::fromLatin1(kButtonOff));
+    g_button_focus = button;
+    button->setStyleSheet(QString::fromLatin1(kButtonOn));
+}
+
+// The slot's settings become the live ones; the scaler applies them and the
+// refresh that follows repaints the screen.
+void CustomMode::on_Button_use_clicked()
+{
+    move_focus(ui->Button_use);
+    QelRamPara *p = para();
+    const int s = selected_slot();
+    if (!p || !p->QelUserModeSaved(s))
+        return;
+    const u8 *mode = p->user_mode[s].para;
+    p->edit([s, mode](u8 *img) {
+        Img::wr16(img, Img::CURRENT_MODE, u16(s + 1));
+        std::memcpy(img + Img::USER_PAYLOAD, mode, Img::USER_PAYLOAD_SIZE);
+    });
+}
+
+// The slot's files go and the slot reads empty; the current mode and the
+// tiles stay as they are.
+void CustomMode::on_Button_delete_clicked()
+{
+    move_focus(ui->Button_delete);
+    QelRamPara *p = para();
+    const int s = selected_slot();
+    if (!p || !p->QelUserModeSaved(s))
+        return;
+    p->mode_file_deal(s, 1);
+    show_slot();
+}
+
+void CustomMode::syncUpdate()
+{
+    QelRamPara *p = para();
+    if (!p)
+        return;
+    if (p->QelLanguageChanged() == 1)
+        language_changed();
+    if (p->get_u16(Img::CURRENT_MODE) != p->shadow_u16(Img::CURRENT_MODE)) {
+        init();
+        show_slot();
+    }
+}
+
+void CustomMode::on_Button_back_clicked()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    close();
+    if (g_custommode == this)
+        g_custommode = nullptr;
+    if (g_mainwindow)
+        g_mainwindow->language_changed();
+    g_page_focus = PAGE_MAIN;
+}
+
+void CustomMode::language_changed()
+{
+    ui->label_title->setText(kTitle.text());
+    ui->Button_delete->setText(kDelete.text());
+    ui->Button_use->setText(kUse.text());
+    ui->label_using->setText(kUsing.text());
+    ui->label_blank->setText(kBlank.text());
+}
