@@ -7,6 +7,7 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "core/utils.h"
+#include "led_output/fpga_manage.h"
 #include "video_io/tavixsource.h"
 
 c331_manage *c331_manage::p_c331_manage = nullptr;
@@ -197,7 +198,12 @@ void c331_manage::pass()
         code = para_update.exchange(0);
         apply(ram, false);
     }
-    // emitted after the lock is released: the emission takes the signal lock
+    // after the lock is released: the FPGA manager resets the FPGAs, and the
+    // emission takes the signal lock
+    if (m_led_handed_over) {
+        m_led_handed_over = false;
+        fpga_manage::wake();
+    }
     if (code)
         ram->test_signal(code);
 }
@@ -279,6 +285,7 @@ bool c331_manage::apply_panel(const u8 *img, bool all)
         }
         program();
         g_set_led_para = 2;
+        m_led_handed_over = true;
         m_led_pending = false;
         return true;
     }

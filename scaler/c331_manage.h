@@ -68,6 +68,7 @@ private:
     u8 m_applied[Img::SIZE];     // the image as last programmed into the chip
     bool m_up = false;           // chip brought up from the image
     bool m_led_pending = false;  // panel change waiting for the LED set-up
+    bool m_led_handed_over = false;   // g_set_led_para := 2, FPGA manager not woken yet
     OSD_LIST m_osd_list;         // the menu file, read before the lock
     bool m_osd_ready = false;    // m_osd_list read for the display coming on
     bool m_osd_pending = false;  // the display came on after the file was read
