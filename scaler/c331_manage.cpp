@@ -170,10 +170,10 @@ const ManagerThread &c331_manage::thread() { return managerThread(); }
 // menu file was read is taken up at once.
 int c331_manage::next_sleep_ms() const
 {
+    if (!m_up || !QelRamPara::p_qelrampara_config)
+        return ManagerThread::POLL_MS;   // waits for the parameter store
     if (m_osd_pending)
         return 0;
-    if (!m_up)
-        return ManagerThread::POLL_MS;   // waits for the parameter store
     return m_led_pending ? ManagerThread::WORK_MS : ManagerThread::UNTIL_WOKEN;
 }
 
