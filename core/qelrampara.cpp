@@ -285,17 +285,60 @@ int QelRamPara::QelGetSourceNum(int slot, int n)
     return count;
 }
 
-void QelRamPara::QelCropSourceInit()
+namespace {
+// g_cut_source_state from the crop table of img.
+void buildCropBitmap(const u8 *img)
 {
     std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
     for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        const CropView c(ram_para, k);
+        const CropView c(img, k);
         if (!c.valid())
             continue;
         const int bit = c.slot() * 40 + c.number() - 1;
         g_cut_source_state[bit / 8] |= u8(1 << (bit % 8));
     }
 }
+
+// Record index of the slot's crop with the given number, or 40.
+int findCrop(const u8 *img, int slot, int number)
+{
+    if (number < 1)
+        return Img::CROP_COUNT;
+    for (int k = 0; k < Img::CROP_COUNT; ++k) {
+        const CropView c(img, k);
+        if (c.valid() && c.slot() == slot && c.number() == number)
+            return k;
+    }
+    return Img::CROP_COUNT;
+}
+
+bool holdsCrop(const u8 *img, int k, int slot, int number)
+{
+    if (k < 0 || k >= Img::CROP_COUNT)
+        return false;
+    const CropView c(img, k);
+    return c.valid() && c.slot() == slot && c.number() == number;
+}
+
+void setRect(u8 *img, int k, const CROP_PARA &crop)
+{
+    CropEdit(img, k).setRect(u16(crop.x), u16(crop.y), u16(crop.width), u16(crop.height));
+}
+
+// Frees record k; a window showing it goes to the crop's whole input.
+void deleteRecord(u8 *img, int k)
+{
+    const u8 slot = u8(CropView(img, k).slot());
+    CropEdit(img, k).setCropWord(0);
+    for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
+        WindowEdit win(img, w);
+        if (win.isCrop() && win.source() == k)
+            win.setInput(slot);
+    }
+}
+}
+
+void QelRamPara::QelCropSourceInit() { buildCropBitmap(ram_para); }
 
 int QelRamPara::QelGetCropID(int slot, int n)
 {
@@ -324,28 +367,10 @@ int QelRamPara::QelAddCropID(int slot)
     return 0;
 }
 
-namespace {
-// Record index of the slot's crop with the given number, or 40.
-int findCrop(const u8 *img, int slot, int number)
-{
-    if (number < 1)
-        return Img::CROP_COUNT;
-    for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        const CropView c(img, k);
-        if (c.valid() && c.slot() == slot && c.number() == number)
-            return k;
-    }
-    return Img::CROP_COUNT;
-}
-
-void setRect(u8 *img, int k, const CROP_PARA &crop)
-{
-    CropEdit(img, k).setRect(u16(crop.x), u16(crop.y), u16(crop.width), u16(crop.height));
-}
-}
-
 void QelRamPara::QelGetCropPara(int slot, int n, CROP_PARA *out, int *index)
 {
+    if (out)
+        *out = CROP_PARA{0, 0, 0, 0, 0};
     const int k = findCrop(ram_para, slot, QelGetCropID(slot, n));
     if (index)
         *index = k;
@@ -363,9 +388,9 @@ void QelRamPara::QelSetCropPara(char slot, char n, CROP_PARA *crop)
 {
     if (!crop)
         return;
-    const int number = QelGetCropID(slot, n);
     edit([&](u8 *img) {
-        const int k = findCrop(img, slot, number);
+        buildCropBitmap(img);
+        const int k = findCrop(img, slot, QelGetCropID(slot, n));
         if (k >= Img::CROP_COUNT)
             return false;
         setRect(img, k, *crop);
@@ -373,41 +398,60 @@ void QelRamPara::QelSetCropPara(char slot, char n, CROP_PARA *crop)
     });
 }
 
-void QelRamPara::QelAddNewCrop(int slot, CROP_PARA *crop)
+bool QelRamPara::QelAddNewCrop(int slot, CROP_PARA *crop)
 {
     if (!crop || slot < 0 || slot > 5)
-        return;
-    const int number = QelAddCropID(slot);
-    if (number == 0) {
-        writeLogMsg(LOG_NOTICE, QStringLiteral("input %1 has 40 crops already").arg(slot));
-        return;
-    }
-    edit([&](u8 *img) {
+        return false;
+    const bool added = edit([&](u8 *img) {
+        buildCropBitmap(img);
+        const int number = QelAddCropID(slot);
+        if (number == 0)
+            return false;
         for (int k = 0; k < Img::CROP_COUNT; ++k) {
             if (CropView(img, k).inUse())
                 continue;
             CropEdit(img, k).setCropWord(Img::cropWord(slot, number));
             setRect(img, k, *crop);
+            buildCropBitmap(img);
             return true;
         }
         return false;
     });
+    if (!added)
+        writeLogMsg(LOG_NOTICE, QStringLiteral("input %1: no crop added, numbers or records used up").arg(slot));
+    return added;
 }
 
 void QelRamPara::QelDeleteCrop(char slot, char n)
 {
-    const int number = QelGetCropID(slot, n);
     edit([&](u8 *img) {
-        const int k = findCrop(img, slot, number);
+        buildCropBitmap(img);
+        const int k = findCrop(img, slot, QelGetCropID(slot, n));
         if (k >= Img::CROP_COUNT)
             return false;
-        CropEdit(img, k).setCropWord(0);
-        // a window showing this crop falls back to the crop's whole input
-        for (int w = 0; w < Img::WINDOW_RECORDS; ++w) {
-            WindowEdit win(img, w);
-            if (win.isCrop() && win.source() == k)
-                win.setInput(u8(slot));
-        }
+        deleteRecord(img, k);
+        buildCropBitmap(img);
+        return true;
+    });
+}
+
+bool QelRamPara::QelSetCropRecord(int k, int slot, int number, const CROP_PARA &crop)
+{
+    return edit([&](u8 *img) {
+        if (!holdsCrop(img, k, slot, number))
+            return false;
+        setRect(img, k, crop);
+        return true;
+    });
+}
+
+bool QelRamPara::QelDeleteCropRecord(int k, int slot, int number)
+{
+    return edit([&](u8 *img) {
+        if (!holdsCrop(img, k, slot, number))
+            return false;
+        deleteRecord(img, k);
+        buildCropBitmap(img);
         return true;
     });
 }

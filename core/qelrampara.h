@@ -107,10 +107,17 @@ public:
     void QelCropSourceInit();
     int QelGetCropID(int slot, int n);
     int QelAddCropID(int slot);
+    // The n-th crop of the slot: out zeroed first; index 40 when there is none.
     void QelGetCropPara(int slot, int n, CROP_PARA *out, int *index);
+    // The crop operations rebuild the crop bitmap from the image they change,
+    // under the lock, before and after they act.
     void QelSetCropPara(char slot, char n, CROP_PARA *crop);
-    void QelAddNewCrop(int slot, CROP_PARA *crop);
+    bool QelAddNewCrop(int slot, CROP_PARA *crop);   // false: no free number or record
     void QelDeleteCrop(char slot, char n);
+    // The same on crop record k, only while it still holds crop `number` of
+    // `slot`; false (nothing written) otherwise.
+    bool QelSetCropRecord(int k, int slot, int number, const CROP_PARA &crop);
+    bool QelDeleteCropRecord(int k, int slot, int number);
     void QelSetImageSource(int n, char slot, char window);
 
     // ---- EDID and user modes ----

@@ -64,10 +64,13 @@ C331_WINDOW windowView(const u8 *buf, int w)
     v.on = win.on() ? 1 : 0;
 
     const WindowSource src = windowSource(buf, w);
-    if (src.valid()) {
+    if (src.valid())
         v.source = u8(src.slot);
-        if (src.isCrop()) {
-            const CropView c(buf, src.record);
+    if (src.isCrop()) {
+        const CropView c(buf, src.record);
+        // a crop with no width or height shows the whole input: nothing
+        // downstream scales by an empty rectangle
+        if (c.width() != 0 && c.height() != 0) {
             v.crop = u8(src.record);
             v.crop_x = c.x();
             v.crop_y = c.y();

@@ -3,7 +3,9 @@
 
 #include "ui/advanced/advancedoption.h"
 #include "ui/advanced/machinestate.h"
+#include "ui/input/edidset.h"
 #include "ui/input/inputchoose.h"
+#include "ui/input/inputcut.h"
 #include "ui/output/linkoption.h"
 #include "ui/output/outputset.h"
 #include "ui/output/smartmapping.h"
@@ -16,6 +18,8 @@
 void register_screens()
 {
     ScreenRegistry::add(screen_entry(PAGE_INPUT_CHOICE, g_inputchoose));
+    ScreenRegistry::add(screen_entry(PAGE_INPUT_CROP, g_inputcut));
+    ScreenRegistry::add(screen_entry(PAGE_EDID, g_edidset));
     ScreenRegistry::add(screen_entry(PAGE_LAYOUT, g_imagelayout));
     ScreenRegistry::add(screen_entry(PAGE_PICTURE, g_imagequality));
     ScreenRegistry::add(screen_entry(PAGE_TEST_PATTERN, g_test_chart));

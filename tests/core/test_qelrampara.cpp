@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <cstring>
+#include <tuple>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
@@ -185,8 +186,56 @@ private slots:
         p->QelCropSourceInit();
         QCOMPARE(p->QelAddCropID(5), 0);
         QByteArray before(reinterpret_cast<char *>(p->ram_para), Img::SIZE);
-        p->QelAddNewCrop(5, &add);
+        QVERIFY(!p->QelAddNewCrop(5, &add));
         QCOMPARE(QByteArray(reinterpret_cast<char *>(p->ram_para), Img::SIZE), before);
+    }
+
+    // A crop table changed from outside without a rebuild of the bitmap:
+    // the operations act on the table as it is, the lookup never leaves
+    // stale values, the record operations only on the crop they name.
+    void cropOperationsFollowTheTableNotAStaleBitmap()
+    {
+        TestRoot root;
+        QelRamPara *p = fresh();
+        putCrop(p, 0, 2, 1, 1, 1, 10, 10);
+        putCrop(p, 1, 2, 2, 2, 2, 20, 20);
+        p->QelCropSourceInit();
+        putCrop(p, 0, 3, 1, 9, 9, 90, 90);   // record 0 now HDMI2's; bitmap not rebuilt
+
+        CROP_PARA set{0, 7, 7, 70, 70};
+        p->QelSetCropPara(2, 1, &set);   // HDMI1's first crop is now number 2, record 1
+        QCOMPARE(int(p->get_u16(Img::crop(1) + 2)), 7);
+        QCOMPARE(int(p->get_u16(Img::crop(0) + 2)), 9);
+        QCOMPARE(p->QelGetCropID(2, 2), 0);   // rebuilt by the operation
+
+        CROP_PARA got{1, 2, 3, 4, 5};
+        int index = -1;
+        p->QelGetCropPara(2, 2, &got, &index);
+        QCOMPARE(index, 40);
+        QCOMPARE(std::make_tuple(got.crop_word, got.x, got.width, got.height), std::make_tuple(0, 0, 0, 0));
+
+        // record operations: only while the record holds that crop
+        c331_manage::para_update = 0;
+        QVERIFY(!p->QelSetCropRecord(1, 2, 1, set));    // record 1 is HDMI1 crop 2
+        QVERIFY(!p->QelSetCropRecord(40, 2, 2, set));
+        QVERIFY(!p->QelDeleteCropRecord(0, 2, 1));      // record 0 is HDMI2's now
+        QCOMPARE(int(c331_manage::para_update), 0);
+        p->ram_para[Img::window(2, Img::W_SOURCE)] = 1;
+        p->ram_para[Img::window(2, Img::W_CROP_FLAG)] = 0x80;
+        QVERIFY(p->QelSetCropRecord(1, 2, 2, CROP_PARA{0, 65535, 40000, 1, 2}));
+        QCOMPARE(std::make_pair(int(p->get_u16(Img::crop(1) + 2)), int(p->get_u16(Img::crop(1) + 4))),
+                 std::make_pair(65535, 40000));
+        QVERIFY(p->QelDeleteCropRecord(1, 2, 2));
+        QCOMPARE(int(p->get_u16(Img::crop(1))), 0);
+        QCOMPARE(int(p->ram_para[Img::window(2, Img::W_SOURCE)]), 2);   // whole input
+        QCOMPARE(int(p->ram_para[Img::window(2, Img::W_CROP_FLAG)]), 0);
+        QCOMPARE(p->QelGetSourceNum(2, 40), 0);
+        QCOMPARE(p->QelGetCropID(3, 1), 1);   // bitmap follows the delete
+
+        // an add from a stale bitmap takes the number free in the table
+        putCrop(p, 5, 3, 2, 0, 0, 1, 1);
+        QVERIFY(p->QelAddNewCrop(3, &set));
+        QCOMPARE(int(p->get_u16(Img::crop(1))), 0x8000 | (2 << 8) | 3);   // number 3, first free record
     }
 
     void sourcesOfBothLayoutsAndBadDataFromOutside()

@@ -153,6 +153,18 @@ private slots:
         QCOMPARE(ints(chip().crop[3].x, chip().window[1].crop_x, c331_manage::para_update.load()), ints(8, 8, 0));
         QCOMPARE(codes(spy), QStringLiteral("1 2"));
 
+        // an empty crop rectangle shows the whole input, width or height alike
+        for (int field : {6, 8}) {
+            edit([field](QelRamPara *p) { p->set_u16(Img::crop(3) + field, 0); });
+            m->pass();
+            QCOMPARE(ints(chip().window[1].source, chip().window[1].crop, chip().window[1].crop_w),
+                     ints(4, C331_NO_SOURCE, 0));
+            edit([field](QelRamPara *p) { p->set_u16(Img::crop(3) + field, 360); });
+            m->pass();
+            QCOMPARE(ints(chip().window[1].crop, chip().window[1].crop_h), ints(3, 360));
+        }
+        spy.clear();
+
         // a freed crop leaves its window on with nothing to show; the display goes
         edit([](QelRamPara *p) {
             p->set_u16(Img::crop(3), 0);
@@ -168,7 +180,7 @@ private slots:
         edit([](QelRamPara *) {});
         m->pass();
         QCOMPARE(chip().reg_writes, s.reg_writes);
-        QCOMPARE(codes(spy), QStringLiteral("1 2 1 1"));
+        QCOMPARE(codes(spy), QStringLiteral("1 1"));
     }
 
     void badDataFromOutside()

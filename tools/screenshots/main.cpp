@@ -3,6 +3,7 @@
 //   qel_screenshots <folder>    ->  <folder>/<view>_<language>.png (800 x 480)
 // The views are the shell's windows and every screen in the screen registry.
 #include <QDir>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -22,6 +23,8 @@ constexpr int kH = 480;
 // The panel as the operator sees it: each window at its place, top last.
 QImage panel(const QList<QWidget *> &windows)
 {
+    // layouts and scroll bars settle through posted events first
+    QCoreApplication::processEvents();
     QImage img(kW, kH, QImage::Format_RGB32);
     img.fill(QColor(0, 0, 0));
     QPainter p(&img);

@@ -14,19 +14,13 @@
 #include "led_output/fpga_manage.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_machinestate.h"
 
 const char *const MachineState::MCU_VERSION = "V11.00.00 2026-09-28";
 
 namespace {
-
-void set_picture(QLabel *label, const QString &res)
-{
-    label->setScaledContents(true);
-    label->setPixmap(QPixmap(res));
-    label->setProperty("res", res);
-}
 
 // "V11.00.nn 20yy-mm-dd" from an FPGA's version registers (BCD), as the
 // manager's mirror holds them; empty without the manager.
@@ -75,13 +69,7 @@ MachineState::~MachineState()
 
 void MachineState::on_Button_back_clicked()
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_machinestate == this)
-        g_machinestate = nullptr;
-    if (g_mainwindow)
-        g_mainwindow->language_changed();
-    g_page_focus = PAGE_MAIN;
+    back_to_main(this, g_machinestate);
 }
 
 void MachineState::version_changed()

@@ -8,6 +8,7 @@
 #include "core/global.h"
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
+#include "ui/input/input_tiles.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
@@ -31,30 +32,9 @@ const char *const kIconOn[6] = {":/png/extlv.png", ":/png/dvilv.png", ":/png/HDM
 const PanelText kTitle{"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn", "信源切換"};
 const PanelText kInputCut{"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
 const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
-const PanelText kNoSignal{"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
-
-// A flat button over labels: it must not paint the dialog's background.
-void makeFlat(QPushButton *button)
-{
-    button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    button->setStyleSheet(QStringLiteral("background-color: transparent;border:none;"));
-}
-
-// A flat 50 x 50 icon button at the right edge of the tile area.
-QPushButton *areaButton(QWidget *area, const char *name, int y, const char *icon)
-{
-    QPushButton *button = new QPushButton(area);
-    button->setObjectName(QLatin1String(name));
-    makeFlat(button);
-    button->setGeometry(715, y, 50, 50);
-    set_icon(button, QLatin1String(icon), 50);
-    return button;
-}
 
 } // namespace
 
@@ -82,8 +62,8 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
     QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
                            ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
     for (QPushButton *b : tabs)
-        makeFlat(b);
-    makeFlat(ui->Button_back);
+        make_flat(b);
+    make_flat(ui->Button_back);
     // a tap on a tab's labels belongs to the tab
     for (QLabel *l : {ui->label_HDMI1_text, ui->label_HDMI1_num, ui->label_HDMI1, ui->label_HDMI2_text,
                       ui->label_HDMI2_num, ui->label_HDMI2, ui->label_HDMI3_text, ui->label_HDMI3_num,
@@ -147,7 +127,7 @@ void InputChoose::initMenu()
 
         QPushButton *button = new QPushButton(m_menu_frame);
         button->setObjectName(QString::number(w));
-        makeFlat(button);
+        make_flat(button);
         button->setGeometry(17 + 130 * k, 0, 126, 96);
         connect(button, &QPushButton::clicked, this, &InputChoose::qel_image_button_clicked);
 
@@ -294,13 +274,7 @@ void InputChoose::initSource()
 
         if (t == 0) {
             m_name_label->setText(m_source_name);
-            m_size_label->setText(kNoSignal.text());
-            if (p) {
-                const InputTimingView timing(p->ram_para, m_source_index);
-                if (timing.hasSignal())
-                    m_size_label->setText(
-                        QString::asprintf("%dx%d@%dHz", timing.width(), timing.height(), timing.rate()));
-            }
+            m_size_label->setText(input_timing_text(m_source_index));
         } else {
             CROP_PARA crop{0, 0, 0, 0, 0};
             int index = Img::CROP_COUNT;
@@ -337,17 +311,17 @@ void InputChoose::initSource()
 
         m_source_button = new QPushButton(m_source_frame);
         m_source_button->setObjectName(QString::number(i));
-        makeFlat(m_source_button);
+        make_flat(m_source_button);
         m_source_button->setGeometry(1, 1, 218, 88);
         connect(m_source_button, &QPushButton::clicked, this, &InputChoose::qel_source_button_clicked);
     }
 
-    m_button_menu = areaButton(m_source_area, "Button_menu", 10, ":/png/menu.png");
+    m_button_menu = add_area_button(m_source_area, "Button_menu", 10, ":/png/menu.png");
     connect(m_button_menu, &QPushButton::clicked, this, &InputChoose::qel_Button_menu_clicked);
-    m_button_previous = m_page > 0 ? areaButton(m_source_area, "Button_previous", 95, ":/png/previous.png") : nullptr;
+    m_button_previous = m_page > 0 ? add_area_button(m_source_area, "Button_previous", 95, ":/png/previous.png") : nullptr;
     if (m_button_previous)
         connect(m_button_previous, &QPushButton::clicked, this, &InputChoose::qel_Button_previous_clicked);
-    m_button_next = m_page < m_last_page ? areaButton(m_source_area, "Button_next", 155, ":/png/next.png") : nullptr;
+    m_button_next = m_page < m_last_page ? add_area_button(m_source_area, "Button_next", 155, ":/png/next.png") : nullptr;
     if (m_button_next)
         connect(m_button_next, &QPushButton::clicked, this, &InputChoose::qel_Button_next_clicked);
 
@@ -401,8 +375,8 @@ void InputChoose::qel_Button_menu_clicked()
     m_button_edid->raise();
 }
 
-// The crop and EDID screens, run modally over this one; their Back rebuilds
-// the tiles, which hides the pop-up. Without such a screen the pop-up closes.
+// The crop and EDID screens, run modally over this one; their Back reloads
+// this screen, which hides the pop-up. Without such a screen the pop-up closes.
 void InputChoose::qel_button_inputcut_clicked()
 {
     if (!ScreenRegistry::open(PAGE_INPUT_CROP)) {
@@ -527,6 +501,23 @@ void InputChoose::syncUpdate(int code)
     }
     if (signalChanged)
         source_check_update();
+}
+
+void InputChoose::reload()
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    if (p)
+        p->QelCropSourceInit();
+    crop_source_num_update();
+    // a selected window switched off meanwhile: back to window 0
+    const bool stays = m_image_index == 0 || (p && WindowView(p->ram_para, m_image_index).on());
+    if (!stays)
+        m_image_index = 0;
+    initMenu();
+    if (stays)
+        initSource();
+    else
+        image_select();
 }
 
 // ------------------------------------------------------------------ back

@@ -34,6 +34,10 @@ public:
     void TextCreate(int window, int);
     void input_source_changed(int window);
     void image_select();
+    // Everything shown brought up to date with the image, for the return
+    // from the crop and EDID screens: their changes are in the shadow
+    // already and no refresh reports them again.
+    void reload();
 
     u8 selectedWindow() const { return m_image_index; }
     u8 selectedInput() const { return m_source_index; }

@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -22,6 +21,7 @@
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_linkoption.h"
 
@@ -44,18 +44,8 @@ const PanelText kKeypadTitles[3] = {
 // An octet as typed or stored: all digits (at most nine) worth 0..255; -1 otherwise.
 int octet_value(const QString &text)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(text).hasMatch())
-        return -1;
-    const int v = text.toInt();
-    return v <= 255 ? v : -1;
-}
-
-void set_icon(QPushButton *button, const QString &res, int size)
-{
-    button->setIcon(QIcon(res));
-    button->setIconSize(QSize(size, size));
-    button->setProperty("res", res);
+    const KeypadNumber n = keypad_number(text, 0, 255);
+    return n.ok ? n.value : -1;
 }
 
 }
@@ -167,8 +157,8 @@ void LinkOption::show_numberkeyboard_ui(QString text)
 // the gateway.
 void LinkOption::confirmString(QString text)
 {
-    My_lineEdit *field = g_lineedit.data();
-    if (!field || !isAncestorOf(field))
+    My_lineEdit *field = own_keypad_field(this);
+    if (!field)
         return;
     edit_name = field->objectName();
     const int v = octet_value(text);

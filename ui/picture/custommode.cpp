@@ -445,13 +445,7 @@ void CustomMode::syncUpdate()
 
 void CustomMode::on_Button_back_clicked()
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_custommode == this)
-        g_custommode = nullptr;
-    if (g_mainwindow)
-        g_mainwindow->language_changed();
-    g_page_focus = PAGE_MAIN;
+    back_to_main(this, g_custommode);
 }
 
 void CustomMode::language_changed()

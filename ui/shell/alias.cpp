@@ -100,6 +100,9 @@ void fill(Cache &c, const pt::ptree &root)
 // Brings the cache up to the file on disk; called with the cache locked.
 void reload(Cache &c)
 {
+    // under the file lock: a file another thread is still writing is neither
+    // read half-written nor removed as broken
+    std::lock_guard<std::mutex> fileLock(Utils::_file_deal_mutex);
     const QString path = Utils::devicePath(QString::fromLatin1(kFile));
     const Stamp now = stamp_of(path);
     if (c.valid && path == c.path && now == c.stamp)

@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "ui/shell/my_lineedit.h"
+#include "ui/shell/mainwindow.h"
 #include "ui/shell/option.h"
 #include "ui/shell/screens.h"
 
@@ -14,6 +15,13 @@ void return_to_settings()
     if (g_option)
         g_option->language_changed();
     g_page_focus = PAGE_SETTINGS;
+}
+
+void return_to_main()
+{
+    if (g_mainwindow)
+        g_mainwindow->language_changed();
+    g_page_focus = PAGE_MAIN;
 }
 
 void set_icon(QAbstractButton *button, const QString &res, int size)

@@ -40,6 +40,17 @@ template <class Screen> void back_to_settings(Screen *screen, Screen *&global)
     return_to_settings();
 }
 
+// Back on a screen of the main menu: the same, returning to the main menu.
+void return_to_main();
+template <class Screen> void back_to_main(Screen *screen, Screen *&global)
+{
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->close();
+    if (global == screen)
+        global = nullptr;
+    return_to_main();
+}
+
 // An icon from the resources, its path in "res"; size 0 keeps the icon size.
 void set_icon(QAbstractButton *button, const QString &res, int size = 0);
 void set_icon(QAbstractButton *button, const QString &res, const QSize &size);

@@ -12,7 +12,7 @@ QPointer<My_lineEdit> g_lineedit;
 
 InputChoose *g_inputchoose = nullptr;
 InputCut *g_inputcut = nullptr;
-EdidSet *g_edidset = nullptr;
+EDIDset *g_edidset = nullptr;
 ImageLayout *g_imagelayout = nullptr;
 ImageQuality *g_imagequality = nullptr;
 CustomMode *g_custommode = nullptr;

@@ -15,7 +15,7 @@ class QRoundProgressBar;
 class My_lineEdit;
 class InputChoose;
 class InputCut;
-class EdidSet;
+class EDIDset;
 class ImageLayout;
 class ImageQuality;
 class CustomMode;
@@ -36,7 +36,7 @@ extern QPointer<My_lineEdit> g_lineedit;
 
 extern InputChoose *g_inputchoose;
 extern InputCut *g_inputcut;
-extern EdidSet *g_edidset;
+extern EDIDset *g_edidset;
 extern ImageLayout *g_imagelayout;
 extern ImageQuality *g_imagequality;
 extern CustomMode *g_custommode;

@@ -1,5 +1,9 @@
 #include <QtTest>
+#include <chrono>
+#include <future>
+#include <mutex>
 
+#include "core/utils.h"
 #include "tests/support/testenv.h"
 #include "ui/shell/alias.h"
 
@@ -94,6 +98,23 @@ private slots:
 
         QFile::remove(root.file(kFile));
         QCOMPARE(get_json_alias_para(&a, "win", 1), 0);
+    }
+
+    // A writer holding the file lock is mid-write: the reader waits for it
+    // and finds the finished file instead of removing the half-written one.
+    void readerWaitsForTheWriter()
+    {
+        TestRoot root;
+        std::unique_lock<std::mutex> writer(Utils::_file_deal_mutex);
+        root.write(kFile, "{\"namelist\": {\"crop\": [ {\"id\": 3,");
+        ALIAS_PARA a;
+        std::future<int> found = std::async(std::launch::async, [&a] { return get_json_alias_para(&a, "crop", 3); });
+        QCOMPARE(found.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+        QVERIFY(root.exists(kFile));
+        root.write(kFile, R"({"namelist": {"crop": [ {"id": 3, "name": "Left"} ]}})");
+        writer.unlock();
+        QCOMPARE(found.get(), 1);
+        QCOMPARE(a.name, QStringLiteral("Left"));
     }
 };
 

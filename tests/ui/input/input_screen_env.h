@@ -1,0 +1,61 @@
+#ifndef QEL_TESTS_UI_INPUT_INPUT_SCREEN_ENV_H
+#define QEL_TESTS_UI_INPUT_INPUT_SCREEN_ENV_H
+
+#include <QFrame>
+#include <QLineEdit>
+
+#include "tests/support/widget_helpers.h"
+
+// The crop or EDID screen open on its page, as its opener leaves it: the
+// input row above, the tile area "frame_source", fields typed on the keypad.
+template <class Screen> struct InputScreenEnv : ScreenEnv
+{
+    Screen *screen = nullptr;
+
+    ~InputScreenEnv()
+    {
+        delete screen;
+        g_lineedit = nullptr;
+    }
+    void open(Screen *&global, u8 page)
+    {
+        settle();
+        screen = new Screen;
+        global = screen;
+        g_page_focus = page;
+        screen->show();
+    }
+    QFrame *area() const { return child<QFrame>(screen, "frame_source"); }
+    // Input column 0..5: HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT.
+    void chooseInput(int column)
+    {
+        QTest::mouseClick(screen->template findChild<QPushButton *>(QString::number(column),
+                                                                    Qt::FindDirectChildrenOnly),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Presses the field and types on the keypad.
+    void type(const char *field, const QString &digits)
+    {
+        onModal([digits](QWidget *pad) {
+            QVERIFY(pad == g_numberkeyboard);
+            typeOnKeypad(digits);
+        });
+        QTest::mouseClick(child<QLineEdit>(screen, field), Qt::LeftButton);
+    }
+    // The keypad titles the fields get, pressed in turn and closed.
+    QString keypadTitles(std::initializer_list<const char *> fields)
+    {
+        QStringList titles;
+        for (const char *f : fields) {
+            onModal([&titles](QWidget *pad) {
+                titles << labelText(pad, "label_title");
+                click(pad, "Button_close");
+            });
+            QTest::mouseClick(child<QLineEdit>(screen, f), Qt::LeftButton);
+        }
+        return titles.join(' ');
+    }
+};
+
+#endif

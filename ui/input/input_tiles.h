@@ -1,0 +1,124 @@
+#ifndef QEL_UI_INPUT_INPUT_TILES_H
+#define QEL_UI_INPUT_INPUT_TILES_H
+
+#include <QPushButton>
+#include <QString>
+#include <initializer_list>
+
+#include "core/types.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
+#include "ui/shell/screens.h"
+
+class QFont;
+class QFrame;
+class QLabel;
+class QWidget;
+
+// What the crop and EDID screens share: the row of six inputs, the tile
+// area under it, the edit form's buttons, texts and keypad entries.
+
+struct InputColumn
+{
+    u8 slot;
+    const char *name;
+    const char *icon;
+};
+// The input row left to right: HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT.
+extern const InputColumn INPUT_COLUMNS[6];
+
+// A button that paints nothing of its own over the labels it covers.
+void make_flat(QPushButton *button);
+
+// What both screens build first: the back arrow, the inputs' pictures on
+// the six icon labels (row order) and the frame marking the chosen input,
+// 120 x 85 behind the row, at HDMI1.
+QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icons)[6]);
+void place_input_highlight(QFrame *highlight, int column);
+
+// The number 0..count-1 a run-time button carries as its object name, -1
+// for anything else.
+int sender_number(const QObject *sender, int count);
+
+// Six flat click areas over the input columns, named "0".."5".
+template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*clicked)())
+{
+    for (int i = 0; i < 6; ++i) {
+        QPushButton *b = new QPushButton(screen);
+        b->setObjectName(QString::number(i));
+        make_flat(b);
+        b->setGeometry(21 + 130 * i, 69, 118, 83);
+        QObject::connect(b, &QPushButton::clicked, screen, clicked);
+    }
+}
+
+// The tile area "frame_source" at (20, 152), 770 x 240, lowered.
+QFrame *make_tile_area(QWidget *dialog);
+
+// Tile i of an input with its top-left at (x, y) of the area: frame, dot,
+// input icon, name and size lines, and the click area named i.
+struct SourceTile
+{
+    QLabel *name;
+    QLabel *size;
+    QPushButton *button;
+};
+SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi, const QFont &font);
+
+// A 50 x 50 icon button at the right edge of the tile area.
+QPushButton *add_area_button(QFrame *area, const char *name, int y, const char *icon);
+
+// The edit form's three 180 x 60 buttons, hidden.
+struct FormButtons
+{
+    QPushButton *cancel = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *del = nullptr;
+    void hide() const;
+};
+QPushButton *make_form_button(QWidget *dialog, const char *name, const QFont &font);
+template <class Screen>
+FormButtons make_form_buttons(Screen *screen, const QFont &font, void (Screen::*cancel)(), void (Screen::*ok)(),
+                              void (Screen::*del)())
+{
+    FormButtons b{make_form_button(screen, "Button_cancel", font), make_form_button(screen, "Button_ok", font),
+                  make_form_button(screen, "Button_delete", font)};
+    QObject::connect(b.cancel, &QPushButton::clicked, screen, cancel);
+    QObject::connect(b.ok, &QPushButton::clicked, screen, ok);
+    QObject::connect(b.del, &QPushButton::clicked, screen, del);
+    return b;
+}
+
+// The fields open the shared keypad; its entries come back to the screen.
+template <class Screen> void connect_keypad(Screen *screen, std::initializer_list<My_lineEdit *> fields)
+{
+    for (My_lineEdit *f : fields)
+        QObject::connect(f, &My_lineEdit::send_show, screen, &Screen::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, screen,
+                         &Screen::confirmString);
+}
+// The keypad's entry into the screen's own field when it is an unsigned
+// 16-bit number or empty; anything else is refused.
+void take_keypad_entry(const QWidget *screen, const QString &text);
+
+// Back onto an open input choice screen: brought up to date, page 3. False
+// when there is none.
+bool return_to_input_choice();
+
+// "%dx%d@%dHz" of an input's live timing, or the no-signal text.
+QString input_timing_text(int slot);
+
+// A width or height field typed on the keypad: an unsigned 16-bit number,
+// an empty entry counting as 0.
+KeypadNumber field_number(const QString &text);
+
+extern const PanelText TEXT_WIDTH;    // field labels
+extern const PanelText TEXT_HEIGHT;
+extern const PanelText TEXT_CANCEL;
+extern const PanelText TEXT_DELETE;
+extern const PanelText KEYPAD_WIDTH;  // keypad title of a width field
+
+#endif
