@@ -1,5 +1,8 @@
+#include <QElapsedTimer>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "bench/bench.h"
 #include "core/qelrampara.h"
@@ -63,4 +66,31 @@ QEL_BENCH("scaler pass, whole image changed")
     c331_manage::destroyInstance();
     QelRamPara::destroyInstance();
     return ns;
+}
+
+// From a screen's write to the chip holding it, the manager on its own
+// thread and idle when the write comes (mean of 200 writes).
+QEL_BENCH("screen write reaches the chip, scaler thread running")
+{
+    TestRoot root;
+    QelRamPara *p = QelRamPara::pInstance();
+    c331_manage *m = c331_manage::pInstance();
+    m->start();
+    while (m->chip()->state().panel_inits == 0)
+        std::this_thread::yield();
+    const int n = 200;
+    qint64 total = 0;
+    for (int i = 0; i < n; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        const u8 v = u8(20 + i % 50);
+        QElapsedTimer t;
+        t.start();
+        p->edit_u16(Img::BRIGHTNESS, v);
+        while (m->chip()->state().brightness != v)
+            std::this_thread::yield();
+        total += t.nsecsElapsed();
+    }
+    c331_manage::destroyInstance();
+    QelRamPara::destroyInstance();
+    return double(total) / n;
 }

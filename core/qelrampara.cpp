@@ -84,6 +84,7 @@ QelRamPara *QelRamPara::pInstance()
         for (int s = 0; s < 16; ++s)
             p_qelrampara_config->load_user_mode(s);
         p_qelrampara_config->QelCropSourceInit();
+        c331_manage::wake();   // the scaler comes up from the image
     }
     return p_qelrampara_config;
 }
@@ -113,6 +114,8 @@ void QelRamPara::set_u16(int offset, u16 value)
 std::mutex &QelRamPara::image_mutex() { return c331_manage::para_mutex; }
 
 void QelRamPara::raise_update(u8 code) { c331_manage::para_update = code; }
+
+void QelRamPara::wake_scaler() { c331_manage::wake(); }
 
 void QelRamPara::edit_u16(int offset, u16 value, u8 code)
 {

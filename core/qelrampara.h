@@ -53,19 +53,23 @@ public:
     u16 shadow_u16(int offset) const;
 
     // The one way for a screen to change the image: locks para_mutex, runs
-    // change(ram_para) and raises the scaler's update byte with `code`. A
-    // change that returns bool raises it only when it returns true. Returns
-    // whether the update byte was raised.
+    // change(ram_para) and raises the scaler's update byte with `code`, then
+    // wakes the scaler once the lock is released. A change that returns bool
+    // raises it only when it returns true. Returns whether the update byte
+    // was raised.
     template <class Fn> bool edit(Fn &&change, u8 code = REFRESH_SAVE)
     {
-        std::lock_guard<std::mutex> lock(image_mutex());
-        if constexpr (std::is_same_v<decltype(change(ram_para)), bool>) {
-            if (!change(ram_para))
-                return false;
-        } else {
-            change(ram_para);
+        {
+            std::lock_guard<std::mutex> lock(image_mutex());
+            if constexpr (std::is_same_v<decltype(change(ram_para)), bool>) {
+                if (!change(ram_para))
+                    return false;
+            } else {
+                change(ram_para);
+            }
+            raise_update(code);
         }
-        raise_update(code);
+        wake_scaler();
         return true;
     }
     // A look at the image under the lock, for a reader beside the scaler
@@ -78,7 +82,8 @@ public:
     // One 16-bit field, written and raised under the lock.
     void edit_u16(int offset, u16 value, u8 code = REFRESH_SAVE);
     static std::mutex &image_mutex();   // c331_manage::para_mutex
-    static void raise_update(u8 code);  // caller holds image_mutex()
+    static void raise_update(u8 code);  // caller holds image_mutex(); then wake_scaler()
+    static void wake_scaler();          // after the lock is released
 
     // ---- refresh ----
     int test_signal(int code);          // emits sig_update_para under _test_signal_mutex; 1

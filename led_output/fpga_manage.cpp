@@ -82,19 +82,36 @@ fpga_manage::~fpga_manage()
     delete m_fpga[1];
 }
 
+namespace {
+// Made once and never destroyed, so wake() is safe at any time.
+ManagerThread &managerThread()
+{
+    static ManagerThread *const t = new ManagerThread();
+    return *t;
+}
+}
+
 void fpga_manage::start()
 {
-    m_thread.start([this] { pass(); }, 10);
+    managerThread().start([this] {
+        pass();
+        return next_sleep_ms();
+    });
 }
 
 void fpga_manage::stop()
 {
-    m_thread.stop();
+    managerThread().stop();
 }
 
 void fpga_manage::wake()
 {
-    m_thread.wake();
+    managerThread().wake();
+}
+
+const ManagerThread &fpga_manage::thread()
+{
+    return managerThread();
 }
 
 fpga_drv *fpga_manage::fpga(int index) const
@@ -257,6 +274,15 @@ void fpga_manage::pass()
     run_job();
 }
 
+// A job, an upgrade, an LED set-up or a deferred refresh goes on every tick;
+// otherwise the port links are polled.
+int fpga_manage::next_sleep_ms() const
+{
+    const bool working = m_run.code != 0 || g_send_para.job() != 0 || g_usb_grade.load(std::memory_order_acquire) != 0
+                         || g_set_led_para.load() != 0 || m_led_phase != LedPhase::Idle || m_refresh_pending;
+    return working ? ManagerThread::WORK_MS : ManagerThread::POLL_MS;
+}
+
 void fpga_manage::refresh(int code)
 {
     if (QelRamPara *p = QelRamPara::p_qelrampara_config)
@@ -344,7 +370,7 @@ bool fpga_manage::post_job(u8 job)
     // job code with state 0 in one release store, unless another poster won
     if (!g_send_para.word.compare_exchange_strong(w, u16(job), std::memory_order_release, std::memory_order_relaxed))
         return false;
-    p_fpga_manage->wake();
+    wake();
     return true;
 }
 
@@ -354,6 +380,6 @@ bool fpga_manage::start_usb_upgrade()
         return false;
     g_send_para.set_state(0);
     g_usb_grade.store(1, std::memory_order_release);
-    p_fpga_manage->wake();
+    wake();
     return true;
 }

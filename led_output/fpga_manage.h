@@ -61,8 +61,10 @@ public:
     void start();
     void stop();
 
-    // Ends the thread's current sleep: a job, an upgrade or an LED set-up waits.
-    void wake();
+    // Ends the thread's sleep: a job, an upgrade or an LED set-up waits. Any
+    // thread; nothing happens while the manager or its thread does not exist.
+    static void wake();
+    static const ManagerThread &thread();
 
     // ---- posting (GUI thread) ----
     // Stores the job word (job, state 0) unless the manager is missing, a job
@@ -143,6 +145,7 @@ private:
     void refresh_geometry();
     u16 link_word(int fpga);
     bool service_led_setup();
+    int next_sleep_ms() const;
     void port_watch();
     void refresh(int code);
 
@@ -294,7 +297,6 @@ private:
     bool install_package(const QString &source) const;
     void set_upgrade_times(const QString &text);
 
-    ManagerThread m_thread;
     fpga_drv *m_fpga[2] = {nullptr, nullptr};
     rcv_cmd *m_cmd = nullptr;
 

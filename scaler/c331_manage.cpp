@@ -7,7 +7,7 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "core/utils.h"
-#include "scaler/omenu.h"
+#include "led_output/fpga_manage.h"
 #include "video_io/tavixsource.h"
 
 c331_manage *c331_manage::p_c331_manage = nullptr;
@@ -108,7 +108,26 @@ C331_OSD osdEntry(const OSD_PARA &e)
 
 u8 clampU8(int v, int hi) { return u8(v < 0 ? 0 : (v > hi ? hi : v)); }
 
+bool osdOn(const u8 *img) { return Img::rd16(img, Img::OSD_ON) != 0; }
+
+void readMenuFile(OSD_LIST *list)
+{
+    char path[64];
+    std::strncpy(path, kOsdMenu, sizeof path - 1);
+    path[sizeof path - 1] = '\0';
+    get_json_omenu_para(path, list);
+}
+
+// Made once and never destroyed, so wake() is safe at any time.
+ManagerThread &managerThread()
+{
+    static ManagerThread *const t = new ManagerThread();
+    return *t;
+}
+
 } // namespace
+
+std::function<void(OSD_LIST *)> c331_manage::read_osd_menu = readMenuFile;
 
 c331_manage::c331_manage()
 {
@@ -116,7 +135,7 @@ c331_manage::c331_manage()
     read_fonts();
 }
 
-c331_manage::~c331_manage() { m_thread.stop(); }
+c331_manage::~c331_manage() { stop(); }
 
 c331_manage *c331_manage::pInstance()
 {
@@ -137,10 +156,29 @@ void c331_manage::read_fonts() { font_state = m_chip.qelApi_ReadFontHeaders(); }
 
 void c331_manage::start()
 {
-    m_thread.start([this] { pass(); }, 10);
+    managerThread().start([this] {
+        pass();
+        return next_sleep_ms();
+    });
 }
 
-void c331_manage::stop() { m_thread.stop(); }
+void c331_manage::stop() { managerThread().stop(); }
+
+void c331_manage::wake() { managerThread().wake(); }
+
+const ManagerThread &c331_manage::thread() { return managerThread(); }
+
+// Asleep until a writer raises the update byte; a panel change waiting for
+// the LED set-up looks again every tick, and a display that came on after its
+// menu file was read is taken up at once.
+int c331_manage::next_sleep_ms() const
+{
+    if (!m_up || !QelRamPara::p_qelrampara_config)
+        return ManagerThread::POLL_MS;   // waits for the parameter store
+    if (m_osd_pending)
+        return 0;
+    return m_led_pending ? ManagerThread::WORK_MS : ManagerThread::UNTIL_WOKEN;
+}
 
 void c331_manage::pass()
 {
@@ -148,20 +186,27 @@ void c331_manage::pass()
     if (!ram)
         return;
     if (!m_up) {
+        prepare_osd(ram);
         std::lock_guard<std::mutex> lock(para_mutex);
         chip_init(ram);
     }
     const bool ledDue = m_led_pending && g_set_led_para.load() != 1;
-    if (para_update.load() == 0 && !ledDue)
+    if (para_update.load() == 0 && !ledDue && !m_osd_pending)
         return;
 
+    prepare_osd(ram);
     u8 code = 0;
     {
         std::lock_guard<std::mutex> lock(para_mutex);
         code = para_update.exchange(0);
         apply(ram, false);
     }
-    // emitted after the lock is released: the emission takes the signal lock
+    // after the lock is released: the FPGA manager resets the FPGAs, and the
+    // emission takes the signal lock
+    if (m_led_handed_over) {
+        m_led_handed_over = false;
+        fpga_manage::wake();
+    }
     if (code)
         ram->test_signal(code);
 }
@@ -173,9 +218,23 @@ void c331_manage::chip_init(QelRamPara *ram)
     m_up = true;
 }
 
+// The menu file is read and parsed here, before the lock, when the display
+// is about to come on; apply_osd takes the entries under the lock.
+void c331_manage::prepare_osd(QelRamPara *ram)
+{
+    m_osd_ready = false;
+    const bool on = ram->read(osdOn);
+    if (!on || (m_up && osdOn(m_applied)))
+        return;
+    m_osd_list = OSD_LIST();
+    if (read_osd_menu)
+        read_osd_menu(&m_osd_list);
+    m_osd_ready = true;
+}
+
 // Programs every field of the image that differs from the applied copy
-// (all of them when `all`), then takes the image as the applied copy.
-// Caller holds para_mutex.
+// (all of them when `all`), then takes the image as the applied copy, but
+// for the fields still waiting. Caller holds para_mutex.
 void c331_manage::apply(QelRamPara *ram, bool all)
 {
     const u8 *img = ram->ram_para;
@@ -184,20 +243,21 @@ void c331_manage::apply(QelRamPara *ram, bool all)
     apply_windows(img, all);
     apply_picture(img, all);
     apply_output_settings(img, all);
-    apply_osd(img, all);
+    const bool osdDone = apply_osd(img, all);
     if (!all)
         raise_edid_rewrites(img);
 
-    u8 keepPanel[6], keepOut[12];
-    if (!panelDone) {
-        std::memcpy(keepPanel, m_applied + Img::SPLICE_MODE, sizeof keepPanel);
-        std::memcpy(keepOut, m_applied + Img::OUT1_W, sizeof keepOut);
-    }
+    u8 keepPanel[6], keepOut[12], keepOsd[2];
+    std::memcpy(keepPanel, m_applied + Img::SPLICE_MODE, sizeof keepPanel);
+    std::memcpy(keepOut, m_applied + Img::OUT1_W, sizeof keepOut);
+    std::memcpy(keepOsd, m_applied + Img::OSD_ON, sizeof keepOsd);
     std::memcpy(m_applied, img, Img::SIZE);
     if (!panelDone) {
         std::memcpy(m_applied + Img::SPLICE_MODE, keepPanel, sizeof keepPanel);
         std::memcpy(m_applied + Img::OUT1_W, keepOut, sizeof keepOut);
     }
+    if (!osdDone)
+        std::memcpy(m_applied + Img::OSD_ON, keepOsd, sizeof keepOsd);
 }
 
 // Panel and output channels. A change of splice mode, canvas or OUT1 size
@@ -228,6 +288,7 @@ bool c331_manage::apply_panel(const u8 *img, bool all)
         }
         program();
         g_set_led_para = 2;
+        m_led_handed_over = true;
         m_led_pending = false;
         return true;
     }
@@ -306,22 +367,27 @@ void c331_manage::apply_output_settings(const u8 *img, bool all)
         m_chip.c331_SetTestPattern(img[Img::TEST_PATTERN] <= 8 ? img[Img::TEST_PATTERN] : 0);
 }
 
-void c331_manage::apply_osd(const u8 *img, bool all)
+// The display on or off, with the entries prepare_osd read. A display that
+// came on after the file was read stays off until the next pass reads it
+// (false then).
+bool c331_manage::apply_osd(const u8 *img, bool all)
 {
-    const bool on = Img::rd16(img, Img::OSD_ON) != 0;
-    if (!all && on == (Img::rd16(m_applied, Img::OSD_ON) != 0))
-        return;
+    const bool on = osdOn(img);
+    m_osd_pending = false;
+    if (!all && on == osdOn(m_applied))
+        return true;
+    if (on && !m_osd_ready) {
+        m_osd_pending = true;
+        return false;
+    }
     m_chip.c331_ClearOsd();
     if (on) {
-        OSD_LIST list;
-        char path[64];
-        std::strncpy(path, kOsdMenu, sizeof path - 1);
-        path[sizeof path - 1] = '\0';
-        get_json_omenu_para(path, &list);
-        for (int i = 0; i < list.osdcount && i < C331_OSD_ENTRIES; ++i)
-            m_chip.c331_SetOsd(i, osdEntry(list.osdlist[i]));
+        for (int i = 0; i < m_osd_list.osdcount && i < C331_OSD_ENTRIES; ++i)
+            m_chip.c331_SetOsd(i, osdEntry(m_osd_list.osdlist[i]));
     }
     m_chip.c331_SetOsdEnable(on);
+    m_osd_ready = false;
+    return true;
 }
 
 // Every input whose EDID record changed gets its EDID rewritten; an input

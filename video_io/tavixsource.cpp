@@ -17,6 +17,13 @@ namespace {
 bool valid_slot(int slot) { return slot >= 0 && slot < 6; }
 
 u16 le16(const u8 *p) { return u16(p[0] | (p[1] << 8)); }
+
+// Made once and never destroyed, so wake() is safe at any time.
+ManagerThread &managerThread()
+{
+    static ManagerThread *const t = new ManagerThread();
+    return *t;
+}
 }
 
 tavixsource::tavixsource()
@@ -35,7 +42,7 @@ tavixsource::tavixsource()
 
 tavixsource::~tavixsource()
 {
-    m_thread.stop();
+    stop();
     delete it66121;
     it66121 = nullptr;
 }
@@ -66,6 +73,7 @@ void tavixsource::request_edid_rewrite(int slot)
     m_request_seq[slot].fetch_add(1);
     edid_written_flag[slot].store(0);
     set_edid_flag[slot].store(1);
+    wake();
 }
 
 int tavixsource::set_sim_signal(int slot, int width, int height, int rate)
@@ -102,10 +110,32 @@ void tavixsource::pass()
 
 void tavixsource::start()
 {
-    m_thread.start([this] { pass(); }, 10);
+    managerThread().start([this] {
+        pass();
+        return next_sleep_ms();
+    });
 }
 
-void tavixsource::stop() { m_thread.stop(); }
+void tavixsource::stop() { managerThread().stop(); }
+
+void tavixsource::wake() { managerThread().wake(); }
+
+const ManagerThread &tavixsource::thread() { return managerThread(); }
+
+// An EDID rewrite or a transmitter reset goes on every tick until done;
+// otherwise the receivers are polled for signal changes.
+int tavixsource::next_sleep_ms() const
+{
+    if (it66121 && !it66121->gs2971_reset_high())
+        return ManagerThread::WORK_MS;
+    if (QelRamPara::p_qelrampara_config) {
+        for (const std::atomic<u8> &f : set_edid_flag) {
+            if (f.load())
+                return ManagerThread::WORK_MS;
+        }
+    }
+    return ManagerThread::POLL_MS;
+}
 
 // Input timing records follow what the receivers report; a change raises
 // refresh code 12.

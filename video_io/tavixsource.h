@@ -42,17 +42,21 @@ public:
     void pass();
     void start();
     void stop();
+    // Ends the manager thread's sleep: there is work. Any thread; nothing
+    // happens while the manager or its thread does not exist.
+    static void wake();
+    static const ManagerThread &thread();
 
 private:
     tavixsource();
     ~tavixsource();
 
+    int next_sleep_ms() const;
     void update_timing_records();
     void edid_pass(int slot);
     void write_custom_edid(int slot);
 
     source_sim m_sim;
-    ManagerThread m_thread;
     // Bumped by request_edid_rewrite before its flag writes, so a request
     // that lands while the thread works on the same input is not lost.
     std::atomic<u32> m_request_seq[6];

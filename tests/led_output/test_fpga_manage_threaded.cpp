@@ -6,6 +6,7 @@
 #include "core/utils.h"
 #include "led_output/fpga_drv.h"
 #include "led_output/fpga_manage.h"
+#include "tests/support/idle_turns.h"
 #include "tests/support/testenv.h"
 
 // The manager on its own thread; the test thread plays the GUI thread.
@@ -37,6 +38,34 @@ class TestFpgaManageThreaded : public QObject
     }
 
 private slots:
+    // Idle it polls the port links a few times per 100 ms and still reports
+    // a change; a job keeps it at one turn per tick.
+    void idlePollsJobsWork()
+    {
+        TestRoot root;
+        root.writeSim(R"({"fpgas":[{"state":3,"version":[1,2,3,4]},{"state":3,"version":[1,2,3,4]}],
+                          "cards":{"1":2}, "card_reply":{"1":"never"}})");
+        QelRamPara *para = QelRamPara::pInstance();
+        fpga_manage *m = fpga_manage::pInstance();
+        QList<int> codes, progress;
+        connect(para, &QelRamPara::sig_update_para, this, [&](int c) { codes.append(c); }, Qt::QueuedConnection);
+        connect(m, &fpga_manage::sig_job_progress, this, [&](int, int v) { progress.append(v); }, Qt::QueuedConnection);
+        m->start();
+        const u32 idle = IdleTurns::during(fpga_manage::thread());
+        QVERIFY2(idle <= IdleTurns::MAX, qPrintable(QString::number(idle)));
+
+        m->fpga(1)->set_link(4, true);
+        QTRY_VERIFY_WITH_TIMEOUT(codes.contains(REFRESH_PORT_LINKS), 1000);
+
+        QVERIFY(fpga_manage::post_job(JOB_SAVE_PARA));   // waits for a card that never answers
+        QTRY_COMPARE_WITH_TIMEOUT(progress, QList<int>{0}, 1000);
+        const u32 working = IdleTurns::during(fpga_manage::thread());
+        QVERIFY2(working > IdleTurns::MAX, qPrintable(QString::number(working)));
+        g_send_para.clear();
+        fpga_manage::destroyInstance();
+        QelRamPara::destroyInstance();
+    }
+
     void jobsEndToEndOnTheManagerThread()
     {
         TestRoot root;

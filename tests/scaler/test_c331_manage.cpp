@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <chrono>
+#include <future>
 #include <thread>
 #include <tuple>
 
@@ -8,6 +9,7 @@
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "video_io/tavixsource.h"
+#include "tests/support/idle_turns.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -60,6 +62,8 @@ class TestC331Manage : public QObject
 {
     Q_OBJECT
 
+    const std::function<void(OSD_LIST *)> m_read_menu = c331_manage::read_osd_menu;
+
     c331_manage *up()
     {
         QelRamPara::pInstance();
@@ -71,6 +75,7 @@ class TestC331Manage : public QObject
 private slots:
     void cleanup()
     {
+        c331_manage::read_osd_menu = m_read_menu;
         c331_manage::destroyInstance();
         tavixsource::destroyInstance();
         QelRamPara::destroyInstance();
@@ -303,6 +308,54 @@ private slots:
         ram()->QelSetEDIDPara(0, 1024, 768, 60);
         m->pass();
         QCOMPARE(flags(), QStringLiteral("10 01 01 01 10 01"));
+    }
+
+    // The menu file is read with para_mutex free (a slow read holds up no
+    // screen), at bring-up and when the display comes on, and not otherwise.
+    void menuFileReadOutsideTheLock()
+    {
+        TestRoot root;
+        QelRamPara::pInstance();
+        QStringList reads;
+        c331_manage::read_osd_menu = [&reads](OSD_LIST *list) {
+            const bool free = std::async(std::launch::async, [] {
+                                  std::unique_lock<std::mutex> l(c331_manage::para_mutex, std::try_to_lock);
+                                  return l.owns_lock();
+                              }).get();
+            reads << (free ? "free" : "locked");
+            list->osdcount = 1;
+            list->osdlist[0].x = 30 + reads.size();
+        };
+        ram()->set_u16(Img::OSD_ON, 1);
+        c331_manage *m = c331_manage::pInstance();
+        m->pass();
+        QCOMPARE(ints(chip().osd_on, chip().osd_count, chip().osd[0].x), ints(1, 1, 31));
+
+        edit([](QelRamPara *p) { p->ram_para[Img::CONTRAST] = 9; });
+        m->pass();
+        edit([](QelRamPara *p) { p->set_u16(Img::OSD_ON, 0); });
+        m->pass();
+        QCOMPARE(ints(chip().osd_on, chip().osd_count), ints(0, 0));
+        edit([](QelRamPara *p) { p->set_u16(Img::OSD_ON, 1); });
+        m->pass();
+        QCOMPARE(ints(chip().osd_on, chip().osd_count, chip().osd[0].x), ints(1, 1, 32));
+        QCOMPARE(reads, QStringList({"free", "free"}));
+    }
+
+    // Asleep while idle; a screen's write wakes it.
+    void threadSleepsUntilAWriteWakesIt()
+    {
+        TestRoot root;
+        QelRamPara::pInstance();
+        c331_manage *m = c331_manage::pInstance();
+        m->start();
+        QTRY_VERIFY_WITH_TIMEOUT(chip().panel_inits == 1, 1000);
+        const u32 idle = IdleTurns::during(c331_manage::thread());
+        QVERIFY2(idle <= IdleTurns::MAX, qPrintable(QString::number(idle)));
+        for (u8 v : {37, 38, 39}) {
+            ram()->edit_u16(Img::BRIGHTNESS, v);
+            QTRY_COMPARE_WITH_TIMEOUT(int(chip().brightness), int(v), 1000);
+        }
     }
 
     void threadAppliesWhileAnotherThreadWrites()

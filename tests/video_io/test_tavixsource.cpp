@@ -5,6 +5,7 @@
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
+#include "tests/support/idle_turns.h"
 #include "tests/support/testenv.h"
 #include "tests/video_io/edid_decode.h"
 #include "video_io/it66121_sys.h"
@@ -161,6 +162,9 @@ private slots:
         tavixsource *tv = tavixsource::pInstance();
         tv->start();
         tv->start();   // a second start is harmless
+        // idle: the receivers are polled a few times, not every tick
+        const u32 idle = IdleTurns::during(tavixsource::thread());
+        QVERIFY2(idle <= IdleTurns::MAX, qPrintable(QString::number(idle)));
         tv->set_sim_signal(3, 1920, 1080, 50);
         QTRY_COMPARE_WITH_TIMEOUT(records({3}), QStringLiteral("1920x1080@50/0"), 5000);
 

@@ -49,7 +49,7 @@ bool request_led_setup()
         g_set_led_para = 1;
         g_set_led_setup = 0;
     }
-    fpga_manage::p_fpga_manage->wake();
+    fpga_manage::wake();
     return true;
 }
 
