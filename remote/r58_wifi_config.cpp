@@ -57,9 +57,19 @@ void R58_WIFI_CONFIG::set_wifi_reset_flag()
     s_request_seq.fetch_add(1);
     g_wifi_reset_ticks.store(G_timeTicks.load());
     g_wifi_reset_flag.store(1);
+    if (p_wifi)
+        p_wifi->m_thread.wake();
 }
 
-void R58_WIFI_CONFIG::start() { m_thread.start([this] { pass(); }, 100); }
+// Idle until a restart is asked for; until the parameter store exists it
+// looks again every 100 ms.
+void R58_WIFI_CONFIG::start()
+{
+    m_thread.start([this] {
+        pass();
+        return m_started && g_wifi_reset_flag.load() == 0 ? ManagerThread::UNTIL_WOKEN : 100;
+    });
+}
 
 void R58_WIFI_CONFIG::stop() { m_thread.stop(); }
 
