@@ -109,8 +109,6 @@ private slots:
         QTest::addColumn<QString>("block");   // rows x columns
         QTest::addColumn<QString>("cells");   // row,col of cards 0..3; empty: nothing is sent
         QTest::newRow("1 from the bottom, snaking") << 1 << "2x2" << "1,1 1,0 0,0 0,1";
-        QTest::newRow("6 from the right, snaking") << 6 << "2x2" << "0,1 1,1 1,0 0,0";
-        QTest::newRow("12 rows from the top, right to left") << 12 << "2x2" << "0,1 0,0 1,1 1,0";
         QTest::newRow("16 columns from the right") << 16 << "2x2" << "0,1 1,1 0,0 1,0";
         QTest::newRow("no rows") << 1 << "0x2" << "";
         QTest::newRow("no columns") << 1 << "2x0" << "";
@@ -279,9 +277,11 @@ private slots:
             if (k)
                 QCOMPARE(w.rowStyle(k), k < device ? kDevice : kStick);
         }
-        // each page button is pressed in its own click
         for (int p = 1; p < pages; ++p) {
-            w.press("next_button_0");
+            QPointer<QWidget> pressed = child(w.screen, "next_button_0");
+            QTest::mouseClick(pressed, Qt::LeftButton);
+            QVERIFY(pressed);   // not deleted within its own click
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(w.chosenFile().isEmpty());
         }
         QVERIFY(!child(w.screen, "next_button_0"));

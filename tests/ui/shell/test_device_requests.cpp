@@ -160,6 +160,7 @@ private slots:
         QCOMPARE(int(wordWhenWritten), 0);   // inputs before the job word
         QPointer<QRoundProgressBar> ring = g_qround_bar;
         QVERIFY(ring && ring->parentWidget() == &next);
+        emit w.m->sig_job_progress(JOB_CHECK_CARDS, 100);   // the earlier job's end, come late from its thread
         Wall::settle();
         QVERIFY(next.values.isEmpty() && ring);
         QCOMPARE(order, QStringList{"code 1"});
