@@ -132,9 +132,9 @@ private slots:
                  QStringLiteral("10.1.2.! 0000000000255!.255.255.000 gate!.!.!.!"));
 
         // corrected on the keypad: the highlight goes, Apply writes numbers
-        for (const auto &[name, typed] : {std::pair<const char *, const char *>{"lineEditIp4", "9"}, {"lineEditIp1", "10"},
-                                          {"lineEditIp2", "1"}, {"lineEditIp3", "2"}, {"lineEditGate4", "1"},
-                                          {"lineEditMask1", "255"}})
+        using Typed = std::pair<const char *, const char *>;
+        for (const auto &[name, typed] : {Typed{"lineEditIp4", "9"}, {"lineEditIp1", "10"}, {"lineEditIp2", "1"},
+                                          {"lineEditIp3", "2"}, {"lineEditGate4", "1"}, {"lineEditMask1", "255"}})
             enterInField(l.field(name), typed);
         QCOMPARE(l.row("Gate") + " " + l.row("Mask"), QStringLiteral("10.1.2.1 255.255.255.000"));
         click(l.screen, "Button_net_apply");

@@ -284,7 +284,8 @@ private slots:
         QVERIFY(QDir(w.root.file("/mnt/usb1")).removeRecursively());
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_OUT);
         QCOMPARE(w.rows(), qMin(device, 5));
-        QCOMPARE(labelText(w.screen, "empty_label_0"), device ? QStringLiteral("<none>") : QStringLiteral("No loaded file!"));
+        QCOMPARE(labelText(w.screen, "empty_label_0"),
+                 device ? QStringLiteral("<none>") : QStringLiteral("No loaded file!"));
         QCOMPARE(bool(child(w.screen, "next_button_0")), device > 5);
         QVERIFY(!child(w.screen, "previous_button_0"));
     }

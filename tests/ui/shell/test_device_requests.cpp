@@ -93,7 +93,8 @@ private slots:
     void refusedJobsChangeNothing_data()
     {
         QTest::addColumn<QString>("why");
-        for (const char *why : {"no signal", "code 0", "code 7", "ring shows", "job runs", "upgrade runs", "no manager"})
+        for (const char *why :
+             {"no signal", "code 0", "code 7", "ring shows", "job runs", "upgrade runs", "no manager"})
             QTest::newRow(why) << why;
     }
     void refusedJobsChangeNothing()
