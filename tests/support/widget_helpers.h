@@ -105,4 +105,24 @@ struct ScreenEnv
     void settle() { std::memcpy(para->ram_para_shadow, para->ram_para, Img::SIZE); }
 };
 
+#include "ui/shell/my_lineedit.h"
+
+// Enters text into a screen's field: digits (at most nine) are typed on the
+// keypad the field opens; anything else reaches the screen as the keypad's
+// OK would carry it.
+inline void enterInField(My_lineEdit *field, const QString &text)
+{
+    QVERIFY(field);
+    if (QRegularExpression(QStringLiteral("^[0-9]{0,9}$")).match(text).hasMatch()) {
+        onModal([text](QWidget *pad) {
+            QVERIFY(pad == g_numberkeyboard);
+            typeOnKeypad(text);
+        });
+        QTest::mouseClick(field, Qt::LeftButton);
+    } else {
+        g_lineedit = field;
+        emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit(text);
+    }
+}
+
 #endif

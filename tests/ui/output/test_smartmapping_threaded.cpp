@@ -1,6 +1,5 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <functional>
 
 #include "core/global.h"
 #include "core/refresh_codes.h"
@@ -21,13 +20,11 @@ class TestSmartMappingThreaded : public QObject
     {
         QElapsedTimer t;
         t.start();
-        while (g_qround_bar) {
-            if (t.elapsed() > 20000)
-                return false;
+        while (g_qround_bar && t.elapsed() < 20000) {
             TestEnv::advanceTicks(20);
             QTest::qWait(1);
         }
-        return true;
+        return !g_qround_bar;
     }
 
 private slots:
@@ -47,11 +44,10 @@ private slots:
         click(w, "Button_next_2");
         child<QLineEdit>(w, "lineEdit_line")->setText("2");
         child<QLineEdit>(w, "lineEdit_column")->setText("2");
-        QList<int> progress;
-        connect(w, &SmartMapping::sig_qround_bar_update, this, [&](int v) { progress.append(v); });
+        bool taken = false;
+        connect(w, &SmartMapping::sig_qround_bar_update, this, [&taken] { taken = true; });
         click(w, "Button_send");
-        QVERIFY(g_qround_bar);
-        QTRY_VERIFY(!progress.isEmpty());   // the manager has taken the job
+        QTRY_VERIFY(taken);   // the manager has its copy of the record
         // what the operator changes while the job runs reaches only the next job
         click(w, "Button_route");
         QTest::mouseClick(child<QAbstractButton>(w, "Button_route4"), Qt::LeftButton);
@@ -60,10 +56,9 @@ private slots:
         w->language_changed();   // lists the scan folder beside the job
         QVERIFY(ringClosed());
         const int want[4][2] = {{128, 96}, {0, 96}, {0, 0}, {128, 0}};   // pattern 1
-        for (int c = 0; c < 4; ++c) {
-            QCOMPARE(int(m->fpga(0)->card(0, c).position_x()), want[c][0]);
-            QCOMPARE(int(m->fpga(0)->card(0, c).position_y()), want[c][1]);
-        }
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(QList<int>({m->fpga(0)->card(0, c).position_x(), m->fpga(0)->card(0, c).position_y()}),
+                     QList<int>({want[c][0], want[c][1]}));
 
         click(w, "Button_loadscan");
         click(child(w, "tiles_frame"), "1");   // LED2
@@ -73,10 +68,9 @@ private slots:
         QVERIFY(ringClosed());
         QCOMPARE(m->fpga(0)->card(1, 1).scan, QByteArray(600, 'q'));
 
-        click(w, "Button_mapping");
+        click(w, "Button_mapping");   // reads and writes register 0 beside the manager
         click(w, "Button_mapping_state");
         QVERIFY(ringClosed());
-        QCOMPARE(int(m->fpga(1)->peek_register(0)) & 0x80, 0x80);
         QCOMPARE(int(m->fpga(0)->card(1, 0).regs[rcv_card::REG_MAPPING]), 9);
 
         click(w, "Button_back");
