@@ -1,7 +1,6 @@
 #include "ui/advanced/machinestate.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -43,16 +42,10 @@ QString fpga_version(int fpga)
 MachineState::MachineState(QWidget *parent) : QDialog(parent), ui(new Ui::MachineState)
 {
     ui->setupUi(this);
-    const QString back = QStringLiteral(":/png/back.png");
-    ui->Button_back->setIcon(QIcon(back));
-    ui->Button_back->setIconSize(QSize(32, 32));
-    ui->Button_back->setProperty("res", back);
-    set_picture(ui->label_state1, QStringLiteral(":/png/output_state.png"));
-    set_picture(ui->label_state2, QStringLiteral(":/png/input_state.png"));
-    ui->label_state3->setScaledContents(true);
+    set_back_icon(ui->Button_back);
 
     initWlan();
-    language_changed();
+    language_changed();   // also the three pictures with texts in them
     version_changed();
     source_check();
     const QString barcode = g_str_barcode.get();

@@ -211,9 +211,12 @@ void InputChoose::select_input(u8 slot)
 void InputChoose::place_tab_frame()
 {
     ui->frame1->setGeometry(kTabFrameX[m_source_index], 173, 120, 85);
-    ui->frame1->setStyleSheet(QStringLiteral(
+    // the same sheet again would restyle the frame for nothing
+    const QString style = QStringLiteral(
         "#frame1{border-left:1px solid rgb(71, 119, 255);border-right:1px solid rgb(71, 119, 255);"
-        "border-top:1px solid rgb(71, 119, 255);border-bottom:0px;}"));
+        "border-top:1px solid rgb(71, 119, 255);border-bottom:0px;}");
+    if (ui->frame1->styleSheet() != style)
+        ui->frame1->setStyleSheet(style);
 }
 
 // ------------------------------------------------------------- tile area
