@@ -8,6 +8,7 @@
 #include "led_output/fpga_drv.h"
 #include "led_output/fpga_manage.h"
 #include "led_output/rcv_card.h"
+#include "led_output/rcv_recovery_file.h"
 #include "remote/r58_wifi_config.h"
 #include "tests/ui/shell/shell_fixture.h"
 #include "tests/video_io/edid_decode.h"
@@ -533,10 +534,15 @@ private slots:
         Advanced a;
         for (int i = 0; i < 256; ++i)
             a.root.write(QStringLiteral("/data/rcvrecovery/f%1").arg(i, 3, 10, QLatin1Char('0')), "x");
-        fpga_manage::pInstance();
+        fpga_manage *m = fpga_manage::pInstance();
         a.open();
         a.press("Button_rcv_recovery");
         QCOMPARE(a.page(), 1);
+        // the files are not counted again while a job may use them
+        g_send_para.post(JOB_SAVE_PARA);
+        QFile::remove(a.root.file("/data/rcvrecovery/f000"));
+        a.s->language_changed();
+        QCOMPARE(m->rcv_recovery->recovery_file_count(), 256);
     }
 };
 
