@@ -2,7 +2,6 @@
 #define QEL_TESTS_UI_INPUT_INPUT_SCREEN_ENV_H
 
 #include <QFrame>
-#include <QLineEdit>
 
 #include "tests/support/widget_helpers.h"
 
@@ -20,8 +19,7 @@ template <class Screen> struct InputScreenEnv : ScreenEnv
     void open(Screen *&global, u8 page)
     {
         settle();
-        screen = new Screen;
-        global = screen;
+        global = screen = new Screen;
         g_page_focus = page;
         screen->show();
     }
@@ -29,19 +27,18 @@ template <class Screen> struct InputScreenEnv : ScreenEnv
     // Input column 0..5: HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT.
     void chooseInput(int column)
     {
-        QTest::mouseClick(screen->template findChild<QPushButton *>(QString::number(column),
-                                                                    Qt::FindDirectChildrenOnly),
-                          Qt::LeftButton);
+        screen->template findChild<QPushButton *>(QString::number(column), Qt::FindDirectChildrenOnly)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // Presses the field and types on the keypad.
-    void type(const char *field, const QString &digits)
+    void type(const char *field, const QString &text) { enterInField(child<My_lineEdit>(screen, field), text); }
+    QString field(const char *name) const { return child<QLineEdit>(screen, name)->text(); }
+    // Back pressed; the screen is gone after it.
+    void back()
     {
-        onModal([digits](QWidget *pad) {
-            QVERIFY(pad == g_numberkeyboard);
-            typeOnKeypad(digits);
-        });
-        QTest::mouseClick(child<QLineEdit>(screen, field), Qt::LeftButton);
+        QPointer<Screen> s = screen;
+        screen = nullptr;
+        click(s.data(), "Button_back");
+        QVERIFY(!s);
     }
     // The keypad titles the fields get, pressed in turn and closed.
     QString keypadTitles(std::initializer_list<const char *> fields)
