@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QPushButton>
 
 #include "bench/bench.h"
@@ -52,6 +53,7 @@ QEL_BENCH("user modes: switch the preview between two slots")
     saveSixteenModes(root, QelRamPara::pInstance());
     CustomMode screen;
     screen.show();
+    QCoreApplication::processEvents();   // the tiles below the first view
     QPushButton *a = screen.findChild<QPushButton *>(QStringLiteral("3"));
     QPushButton *b = screen.findChild<QPushButton *>(QStringLiteral("7"));
     int n = 0;

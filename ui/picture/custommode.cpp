@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <cstring>
 
 #include "core/global.h"
@@ -25,6 +26,7 @@ QPushButton *g_button_focus = nullptr;
 namespace {
 
 constexpr int kSlots = 16;
+constexpr int kVisibleTiles = 6;
 
 const char *const kTileNormal = "background-color: #212435;border:1px solid #FFFFFF;border-radius:5px;";
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
@@ -130,7 +132,10 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     const int current = p ? p->QelGetCurrentModeIndex() : 0;
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
-    init();
+    // the tiles the viewport shows first; the rest on the next turn of the event loop
+    ensure_tiles(kVisibleTiles - 1);
+    refresh_tiles();
+    QTimer::singleShot(0, this, [this] { ensure_tiles(kSlots - 1); });
     show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
 
@@ -154,29 +159,40 @@ CustomMode::~CustomMode()
 // The tiles are made once; later calls bring them up to date in place.
 void CustomMode::init()
 {
-    if (!m_scroll)
-        build_tiles();
-    QelRamPara *p = para();
-    const int current = p ? p->QelGetCurrentModeIndex() : 0;
-    const QFont nameFont = m_tile_names[0]->font();
-    for (int i = 0; i < kSlots; ++i) {
-        set_style(g_frame[i], current == i + 1 ? kTileCurrent : kTileNormal);
-        ALIAS_PARA alias;
-        if (get_json_alias_para(&alias, "usermode", i))
-            m_tile_names[i]->setText(QFontMetrics(nameFont).elidedText(alias.name, Qt::ElideRight, 100));
-        else
-            m_tile_names[i]->setText(kTileName.text().arg(i + 1));
-    }
-    // no badge while no mode is current; on the current tile, under its number
-    if (current > 0 && current <= kSlots) {
-        m_badge->setText(kUsing.text());
-        m_badge->setGeometry(96, 2 + 90 * (current - 1), 56, 30);
-        m_badge->stackUnder(m_tile_numbers[current - 1]);
-    }
-    m_badge->setVisible(current > 0);
+    ensure_tiles(kSlots - 1);
+    refresh_tiles();
 }
 
-// Made inside the scroll area from the start: no tile is moved into it.
+// The current mode's style and the saved name on every tile made so far, and
+// the badge on the current tile.
+void CustomMode::refresh_tiles()
+{
+    QelRamPara *p = para();
+    m_current = p ? p->QelGetCurrentModeIndex() : 0;
+    if (m_current > 0 && m_current <= kSlots)
+        ensure_tiles(m_current - 1);
+    for (int i = 0; i < m_built; ++i)
+        refresh_tile(i);
+    // no badge while no mode is current; on the current tile, under its number
+    if (m_current > 0 && m_current <= kSlots) {
+        m_badge->setText(kUsing.text());
+        m_badge->setGeometry(96, 2 + 90 * (m_current - 1), 56, 30);
+        m_badge->stackUnder(m_tile_numbers[m_current - 1]);
+    }
+    m_badge->setVisible(m_current > 0);
+}
+
+void CustomMode::refresh_tile(int i)
+{
+    set_style(g_frame[i], m_current == i + 1 ? kTileCurrent : kTileNormal);
+    ALIAS_PARA alias;
+    if (get_json_alias_para(&alias, "usermode", i))
+        m_tile_names[i]->setText(QFontMetrics(m_name_font).elidedText(alias.name, Qt::ElideRight, 100));
+    else
+        m_tile_names[i]->setText(kTileName.text().arg(i + 1));
+}
+
+// The scroll area, its content and the badge; the tiles come from ensure_tiles().
 void CustomMode::build_tiles()
 {
     m_scroll = new QScrollArea(this);
@@ -185,29 +201,40 @@ void CustomMode::build_tiles()
     m_scroll->setWidgetResizable(true);
     m_scroll->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBar));
 
-    QWidget *content = new QWidget();
-    content->setObjectName(QStringLiteral("mode_content"));
-    content->resize(157, 1440);
-    content->setMinimumSize(100, 1440);
-    m_scroll->setWidget(content);
-    m_badge = new QLabel(content);
+    m_content = new QWidget();
+    m_content->setObjectName(QStringLiteral("mode_content"));
+    m_content->resize(157, 1440);
+    m_content->setMinimumSize(100, 1440);
+    m_scroll->setWidget(m_content);
+    m_badge = new QLabel(m_content);
     m_badge->setObjectName(QStringLiteral("mode_badge"));
     m_badge->setTextFormat(Qt::PlainText);
     m_badge->setStyleSheet(QString::fromLatin1(kBadge));
     m_badge->setAlignment(Qt::AlignCenter);
     m_font = font();
     m_font.setPointSize(10);
-    QFont nameFont = font();
-    nameFont.setPixelSize(20);
+    m_name_font = font();
+    m_name_font.setPixelSize(20);
+}
 
-    for (int i = 0; i < kSlots; ++i) {
+// Tiles 0..upTo exist afterwards; new ones show the state of the last refresh.
+// Every use of a tile goes through here, so it never matters whether the
+// deferred rest has been made yet.
+void CustomMode::ensure_tiles(int upTo)
+{
+    if (!m_scroll)
+        build_tiles();
+    upTo = qMin(upTo, kSlots - 1);
+    const bool shown = m_content->isVisible();
+    for (; m_built <= upTo; ++m_built) {
+        const int i = m_built;
         const int y = 2 + 90 * i;
-        QFrame *tile = new QFrame(content);
+        QFrame *tile = new QFrame(m_content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
         tile->setGeometry(2, y, 150, 80);
         g_frame[i] = tile;
 
-        QLabel *number = new QLabel(content);
+        QLabel *number = new QLabel(m_content);
         number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
         number->setGeometry(3, y + 1, 24, 24);
         number->setText(QString::number(i + 1));
@@ -215,21 +242,27 @@ void CustomMode::build_tiles()
         number->setStyleSheet(QString::fromLatin1(kNumber));
         m_tile_numbers[i] = number;
 
-        QLabel *name = new QLabel(content);
+        QLabel *name = new QLabel(m_content);
         name->setObjectName(QStringLiteral("mode_name_%1").arg(i));
         name->setGeometry(27, y + 29, 100, 28);
         name->setAlignment(Qt::AlignCenter);
-        name->setFont(nameFont);
+        name->setFont(m_name_font);
         name->setStyleSheet(QString::fromLatin1(kName));
         name->setTextFormat(Qt::PlainText);
         m_tile_names[i] = name;
 
-        QPushButton *button = new QPushButton(content);
+        QPushButton *button = new QPushButton(m_content);
         button->setObjectName(QString::number(i));
         button->setGeometry(3, y + 1, 148, 78);
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
+
+        refresh_tile(i);
+        if (shown)
+            for (QWidget *w : {static_cast<QWidget *>(tile), static_cast<QWidget *>(number),
+                               static_cast<QWidget *>(name), static_cast<QWidget *>(button)})
+                w->show();
     }
 }
 
@@ -242,6 +275,7 @@ void CustomMode::qel_button_mode_clicked()
     const int slot = button->objectName().toInt(&ok);
     if (!ok || slot < 0 || slot >= kSlots)
         return;
+    ensure_tiles(qMax(slot, selected_slot()));
     if (QFrame *old = g_frame[selected_slot()])
         old->setStyleSheet(QString::fromLatin1(kTileNormal));
     g_mode_select = u8(slot);

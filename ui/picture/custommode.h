@@ -44,6 +44,9 @@ public slots:
 
 private:
     void build_tiles();
+    void ensure_tiles(int upTo);
+    void refresh_tiles();
+    void refresh_tile(int i);
     void show_slot();           // information lines and preview of the selected slot
     void move_focus(QPushButton *button);
     void add_window_row(QWidget *box, unsigned char *payload, int w);
@@ -55,7 +58,11 @@ private:
     QLabel *m_badge = nullptr;
     QLabel *m_tile_numbers[16] = {};
     QLabel *m_tile_names[16] = {};
+    QPointer<QWidget> m_content;
+    int m_built = 0;            // tiles made so far
+    int m_current = 0;          // the current mode at the last refresh
     QFont m_font;               // 10 point: preview rows
+    QFont m_name_font;          // 20 px: tile names
 };
 
 #endif

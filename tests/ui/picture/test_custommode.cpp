@@ -52,6 +52,8 @@ struct Modes : Shell
     {
         s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create());
         s->show();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
     QString text(const QString &label) const { return labelText(s, label); }
     bool shows(const char *widget) const { return child(s, widget) && child(s, widget)->isVisibleTo(s); }
