@@ -42,22 +42,6 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
 {
     ui->setupUi(this);
 
-    m_button_inputcut = new QPushButton(QStringLiteral("输入截取"), this);
-    m_button_inputcut->setObjectName(QStringLiteral("button_inputcut"));
-    m_button_edid = new QPushButton(QStringLiteral("设置EDID"), this);
-    m_button_edid->setObjectName(QStringLiteral("button_EDID"));
-    for (QPushButton *b : {m_button_inputcut, m_button_edid}) {
-        b->setStyleSheet(QString::fromLatin1(kPopupStyle));
-        QFont f = b->font();
-        f.setPointSize(12);
-        b->setFont(f);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setAutoDefault(false);
-        b->hide();
-    }
-    connect(m_button_inputcut, &QPushButton::clicked, this, &InputChoose::qel_button_inputcut_clicked);
-    connect(m_button_edid, &QPushButton::clicked, this, &InputChoose::qel_button_EDID_clicked);
-
     set_back_icon(ui->Button_back);
     QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
                            ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
@@ -81,8 +65,8 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
 
     place_tab_frame();
     initMenu();
-    image_select();
-    language_changed();
+    image_select();   // builds the tile area once
+    set_texts();
 }
 
 InputChoose::~InputChoose()
@@ -94,11 +78,50 @@ InputChoose::~InputChoose()
 
 void InputChoose::language_changed()
 {
+    set_texts();
+    initSource();
+}
+
+void InputChoose::set_texts()
+{
     ui->label_title->setText(kTitle.text());
-    m_button_inputcut->setText(kInputCut.text());
-    m_button_edid->setText(kEdid.text());
-    m_button_inputcut->setGeometry(680, 310, 100, 60);
-    m_button_edid->setGeometry(680, 370, 100, 60);
+    if (m_button_inputcut) {
+        m_button_inputcut->setText(kInputCut.text());
+        m_button_edid->setText(kEdid.text());
+        m_button_inputcut->setGeometry(680, 310, 100, 60);
+        m_button_edid->setGeometry(680, 370, 100, 60);
+    }
+}
+
+// The pop-up of the menu button, made the first time it opens.
+void InputChoose::make_popup()
+{
+    if (m_button_inputcut)
+        return;
+    m_button_inputcut = new QPushButton(QStringLiteral("输入截取"), this);
+    m_button_inputcut->setObjectName(QStringLiteral("button_inputcut"));
+    m_button_edid = new QPushButton(QStringLiteral("设置EDID"), this);
+    m_button_edid->setObjectName(QStringLiteral("button_EDID"));
+    for (QPushButton *b : {m_button_inputcut, m_button_edid}) {
+        b->setStyleSheet(QString::fromLatin1(kPopupStyle));
+        QFont f = b->font();
+        f.setPointSize(12);
+        b->setFont(f);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoDefault(false);
+        b->hide();
+    }
+    connect(m_button_inputcut, &QPushButton::clicked, this, &InputChoose::qel_button_inputcut_clicked);
+    connect(m_button_edid, &QPushButton::clicked, this, &InputChoose::qel_button_EDID_clicked);
+    set_texts();
+}
+
+void InputChoose::hide_popup()
+{
+    if (!m_button_inputcut)
+        return;
+    m_button_inputcut->hide();
+    m_button_edid->hide();
 }
 
 // ------------------------------------------------------------ window menu
@@ -329,8 +352,7 @@ void InputChoose::initSource()
         connect(m_button_next, &QPushButton::clicked, this, &InputChoose::qel_Button_next_clicked);
 
     m_source_area->show();
-    m_button_inputcut->hide();
-    m_button_edid->hide();
+    hide_popup();
 }
 
 void InputChoose::qel_source_button_clicked()
@@ -367,9 +389,9 @@ void InputChoose::qel_Button_next_clicked()
 
 void InputChoose::qel_Button_menu_clicked()
 {
+    make_popup();
     if (!m_button_inputcut->isHidden()) {
-        m_button_inputcut->hide();
-        m_button_edid->hide();
+        hide_popup();
         return;
     }
     m_button_inputcut->show();
@@ -382,18 +404,14 @@ void InputChoose::qel_Button_menu_clicked()
 // this screen, which hides the pop-up. Without such a screen the pop-up closes.
 void InputChoose::qel_button_inputcut_clicked()
 {
-    if (!ScreenRegistry::open(PAGE_INPUT_CROP)) {
-        m_button_inputcut->hide();
-        m_button_edid->hide();
-    }
+    if (!ScreenRegistry::open(PAGE_INPUT_CROP))
+        hide_popup();
 }
 
 void InputChoose::qel_button_EDID_clicked()
 {
-    if (!ScreenRegistry::open(PAGE_EDID)) {
-        m_button_inputcut->hide();
-        m_button_edid->hide();
-    }
+    if (!ScreenRegistry::open(PAGE_EDID))
+        hide_popup();
 }
 
 // ------------------------------------------------------------ input tabs

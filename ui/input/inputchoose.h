@@ -65,6 +65,9 @@ private slots:
 
 private:
     void select_input(u8 slot);
+    void set_texts();
+    void make_popup();
+    void hide_popup();
     void place_tab_frame();
     WindowSource window_source(int window) const;
     int crop_ordinal(int slot, int record) const;
