@@ -26,7 +26,7 @@ QPushButton *g_button_focus = nullptr;
 namespace {
 
 constexpr int kSlots = 16;
-constexpr int kVisibleTiles = 6;
+constexpr int kVisibleTiles = 5;   // tile 5 starts below the 414 px viewport
 
 const char *const kTileNormal = "background-color: #212435;border:1px solid #FFFFFF;border-radius:5px;";
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
