@@ -48,10 +48,13 @@ struct Modes : Shell
         applyAndRefresh();
         w->mode_window_close();
     }
-    void open()
+    // The tiles below the first view follow on the next turn of the event loop.
+    void open(bool turn = true)
     {
         s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create());
         s->show();
+        if (!turn)
+            return;
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
@@ -263,6 +266,23 @@ private slots:
         QVERIFY(m.style("mode_frame_3").contains("1px solid #FFFFFF"));
         QCOMPARE(child(m.s, "mode_badge")->geometry(), QRect(96, 2 + 90 * 12, 56, 30));
         QCOMPARE(m.text("mode_name_12"), QStringLiteral("Finale"));
+    }
+
+    // The current tile, badge and name are right before the rest of the tiles
+    // exist, and the late tiles match what the refresh would have shown.
+    void tilesOutOfViewAreMadeWhenNeeded()
+    {
+        Modes m;
+        m.save(12);
+        m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":14,"valid":"on","name":"Late"}]}})");
+        m.open(false);
+        QVERIFY(m.style("mode_frame_12").contains("1px solid #00D65B"));
+        QCOMPARE(child(m.s, "mode_badge")->geometry(), QRect(96, 2 + 90 * 12, 56, 30));
+        QVERIFY(!child(m.s, "mode_frame_14"));
+        QCoreApplication::processEvents();
+        QVERIFY(m.shows("mode_frame_15") && m.shows("15"));
+        QCOMPARE(m.text("mode_name_14") + ' ' + m.text("mode_name_15"), QStringLiteral("Late MODE 16"));
+        QVERIFY(m.style("mode_frame_14").contains("1px solid #FFFFFF"));
     }
 
     void backAndIdleReturnGoToTheMainMenu()
