@@ -86,14 +86,17 @@ void LockWindow::signal_update()
         const bool on = input_present(slot);
         if (on)
             present |= u8(1 << slot);
-        QString info = kNoSignal.text();
+        // the text is made only when the timing changed (or the language cleared it)
+        quint64 timing = 0;
         if (on) {
             const InputTimingView t(para->ram_para, slot);
-            info = QStringLiteral("%1×%2@%3").arg(t.width()).arg(t.height()).arg(t.rate());
+            timing = quint64(t.width()) << 24 | quint64(t.height()) << 8 | t.rate();
         }
-        if (info != m_shown_info[i]) {
-            m_shown_info[i] = info;
-            infos[i]->setText(info);
+        if (m_shown_info[i].isEmpty() || timing != m_shown_timing[i]) {
+            m_shown_timing[i] = timing;
+            m_shown_info[i] = on ? QStringLiteral("%1×%2@%3").arg(timing >> 24).arg((timing >> 8) & 0xFFFF).arg(timing & 0xFF)
+                                 : kNoSignal.text();
+            infos[i]->setText(m_shown_info[i]);
         }
         const bool was = m_shown_inputs != 0xFF && (m_shown_inputs & (1 << slot));
         if (m_shown_inputs == 0xFF || was != on) {
@@ -107,6 +110,11 @@ void LockWindow::signal_update()
 
 void LockWindow::clock_update()
 {
+    // local time is converted and formatted only when the second changed
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second == m_shown_second)
+        return;
+    m_shown_second = second;
     const QDateTime now = QDateTime::currentDateTime();
     const QString time = now.toString(QStringLiteral("hh:mm:ss"));
     if (time == m_shown_time)

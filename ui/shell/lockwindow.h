@@ -47,6 +47,8 @@ private:
     u8 m_shown_inputs = 0xFF;   // bit per slot as last drawn (0xFF: not drawn yet)
     QString m_shown_info[6];
     QString m_shown_time;
+    qint64 m_shown_second = -1;
+    quint64 m_shown_timing[6] = {};   // width << 24 | height << 8 | rate as last shown (0: no signal)
 };
 
 #endif

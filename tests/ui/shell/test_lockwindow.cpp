@@ -46,6 +46,11 @@ private slots:
         QCOMPARE(labelText(s.home, "label_info_HDMI4"), QStringLiteral("3840×2160@30"));
         QCOMPARE(labelText(s.home, "label_info_EXT"), QStringLiteral("No signal"));
 
+        // a new timing while the signal stays: only the rate changes
+        setTiming(2, 1920, 1080, 50);
+        SyncUpdate::p_syncupdate->para_sync(12);
+        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("1920×1080@50"));
+
         // the signal goes away; the language changes with the next refresh
         setTiming(2, 0, 0, 0);
         QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = 0;
