@@ -21,10 +21,6 @@ namespace {
 const char *const kResetPlain = "background-color:#10101C;color:#FFFFFF;border:1px solid rgb(255, 255, 255);";
 const char *const kResetChosen = "background-color:#4777FF;color:#FFFFFF;border:1px solid rgb(255, 255, 255);";
 
-const char *const kDefaultIp = "192.168.0.199";
-const char *const kDefaultMask = "255.255.255.0";
-const char *const kDefaultGateway = "192.168.0.1";
-
 // image 896..1375: the inputs' EDID records among other input settings
 constexpr int kInputBlock = Img::USER_PAYLOAD;
 constexpr int kInputBlockEnd = 1376;
@@ -37,13 +33,13 @@ void AdvancedOption::on_Button_reset3_clicked() { factory_reset(RESET_ALL); }
 // The network settings back to the defaults, applied to eth0.
 void AdvancedOption::reset_network()
 {
-    if (g_str_ip.get() == QLatin1String(kDefaultIp))
+    if (g_str_ip.get() == QLatin1String(GlobalStart::IP))
         return;
     ConfigEngine *config = ConfigEngine::pInstance();
     // each write is flushed to disk before it replaces the file
-    config->write_config_variant(ConfigItem::IPAddress, QString::fromLatin1(kDefaultIp));
-    config->write_config_variant(ConfigItem::SubNetMask, QString::fromLatin1(kDefaultMask));
-    config->write_config_variant(ConfigItem::GateWay, QString::fromLatin1(kDefaultGateway));
+    config->write_config_variant(ConfigItem::IPAddress, QString::fromLatin1(GlobalStart::IP));
+    config->write_config_variant(ConfigItem::SubNetMask, QString::fromLatin1(GlobalStart::MASK));
+    config->write_config_variant(ConfigItem::GateWay, QString::fromLatin1(GlobalStart::GATEWAY));
     Utils::initIPAddress();
 }
 
