@@ -144,35 +144,28 @@ void tavixsource::update_timing_records()
     QelRamPara *ram = QelRamPara::p_qelrampara_config;
     if (!ram)
         return;
-    u8 rec[6][Img::INPUT_TIMING_SIZE];
+    // the six records as the image holds them, from the receivers
+    u8 rec[6 * Img::INPUT_TIMING_SIZE] = {};
     for (int slot = 0; slot < 6; ++slot) {
         int w, h, r;
         m_sim.signal(slot, &w, &h, &r);
-        std::memset(rec[slot], 0, sizeof rec[slot]);
         // all three non-zero or no signal at all
         if (w <= 0 || h <= 0 || r <= 0)
             continue;
-        const u16 w16 = u16(w > 0xFFFF ? 0xFFFF : w);
-        const u16 h16 = u16(h > 0xFFFF ? 0xFFFF : h);
-        rec[slot][0] = u8(w16 & 0xFF);
-        rec[slot][1] = u8(w16 >> 8);
-        rec[slot][2] = u8(h16 & 0xFF);
-        rec[slot][3] = u8(h16 >> 8);
-        rec[slot][4] = u8(r > 0xFF ? 0xFF : r);
+        InputTiming<u8>(rec, slot, Img::INPUT_TIMING)
+            .set(u16(qMin(w, 0xFFFF)), u16(qMin(h, 0xFFFF)), u8(qMin(r, 0xFF)));
     }
     bool changed = false;
     {
         std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        for (int slot = 0; slot < 6; ++slot) {
-            u8 *dst = ram->ram_para + Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-            if (std::memcmp(dst, rec[slot], Img::INPUT_TIMING_SIZE) != 0) {
-                std::memcpy(dst, rec[slot], Img::INPUT_TIMING_SIZE);
-                changed = true;
-            }
+        u8 *dst = ram->ram_para + Img::INPUT_TIMING;
+        if (std::memcmp(dst, rec, sizeof rec) != 0) {
+            std::memcpy(dst, rec, sizeof rec);
+            changed = true;
         }
     }
     if (changed)
-        ram->test_signal(12);
+        ram->test_signal(REFRESH_INPUTS);
 }
 
 // A request with no written mark builds and writes the input's EDID; the
