@@ -35,18 +35,6 @@ void saveSixteenModes(const TestRoot &root, QelRamPara *p)
 
 }
 
-QEL_BENCH("open user modes, 16 saved modes")
-{
-    TestRoot root;
-    saveSixteenModes(root, QelRamPara::pInstance());
-    const double ns = benchTime(50, [] {
-        CustomMode screen;
-        screen.show();
-    });
-    QelRamPara::destroyInstance();
-    return ns;
-}
-
 QEL_BENCH("user modes: switch the preview between two slots")
 {
     TestRoot root;

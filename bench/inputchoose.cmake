@@ -1,3 +1,0 @@
-list(APPEND QEL_BENCH_SOURCES bench_inputchoose.cpp)
-# the form-only figure builds the screen's form here too
-list(APPEND CMAKE_AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/ui/input)

@@ -1,1 +1,0 @@
-list(APPEND QEL_BENCH_SOURCES bench_outputset.cpp)
