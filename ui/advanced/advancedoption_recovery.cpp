@@ -177,8 +177,7 @@ void AdvancedOption::rcv_self_recovery_file_list()
         row_names[k] = row_text(fields, past);
         label->setText(row_names[k]);
         row_labels[k] = label;
-        QPushButton *over = list_button(file_frame, QString::number(k), geometry);
-        over->setFlat(true);
+        QPushButton *over = cover_button(file_frame, k, geometry);
         connect(over, &QPushButton::clicked, this, &AdvancedOption::qel_button_rcv_data_list_file_clicked);
     }
 

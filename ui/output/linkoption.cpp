@@ -280,11 +280,7 @@ void LinkOption::rcv_self_recovery_file_list()
         row_labels[k] = row;
         row_names[k] = name;
         // lies over the row; rows take no touches on this screen
-        QPushButton *cover = new QPushButton(file_frame);
-        cover->setObjectName(QString::number(k));
-        cover->setGeometry(5, 5 + 45 * k, 520, 40);
-        cover->setFlat(true);
-        cover->setFocusPolicy(Qt::NoFocus);
+        cover_button(file_frame, k, QRect(5, 5 + 45 * k, 520, 40));
     }
     file_frame->show();
 }

@@ -415,11 +415,7 @@ void OutputSet::wlan_init()
         tile_label->setStyleSheet(QStringLiteral("background-color: #212435;color: #FFFFFF"));
         tile_label->setText(tile_text);
 
-        tile_button = new QPushButton(tiles_frame);
-        tile_button->setObjectName(QString::number(i));
-        tile_button->setGeometry(10 + 150 * c, 15 + 75 * r, 128, 58);
-        tile_button->setFlat(true);
-        tile_button->setFocusPolicy(Qt::NoFocus);
+        tile_button = cover_button(tiles_frame, i, QRect(10 + 150 * c, 15 + 75 * r, 128, 58));
         tile_button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
         connect(tile_button, &QPushButton::clicked, this, &OutputSet::qel_button_wlan_clicked);
     }

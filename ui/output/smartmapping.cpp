@@ -86,11 +86,7 @@ QStringList scan_files(const QString &folder, int limit)
 // An invisible button over a tile or a list row, named by its number.
 QPushButton *overlay_button(QWidget *parent, int number, const QRect &rect)
 {
-    QPushButton *button = new QPushButton(parent);
-    button->setObjectName(QString::number(number));
-    button->setGeometry(rect);
-    button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    QPushButton *button = cover_button(parent, number, rect);
     button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
     return button;
 }

@@ -251,11 +251,7 @@ void CustomMode::ensure_tiles(int upTo)
         name->setTextFormat(Qt::PlainText);
         m_tile_names[i] = name;
 
-        QPushButton *button = new QPushButton(m_content);
-        button->setObjectName(QString::number(i));
-        button->setGeometry(3, y + 1, 148, 78);
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        QPushButton *button = cover_button(m_content, i, QRect(3, y + 1, 148, 78));
         connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
 
         refresh_tile(i);

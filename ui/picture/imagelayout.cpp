@@ -164,11 +164,7 @@ void ImageLayout::image_init()
         else
             source_labels[i]->setText(closedText());
 
-        QPushButton *button = new QPushButton(layout_frame);
-        button->setObjectName(QString::number(i));
-        button->setGeometry(20 + 130 * i, 3, 120, 90);
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        QPushButton *button = cover_button(layout_frame, i, QRect(20 + 130 * i, 3, 120, 90));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, &ImageLayout::qel_image_button_clicked);
     }

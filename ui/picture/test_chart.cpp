@@ -64,11 +64,7 @@ QLabel *test_chart::picture(int k) const
 void test_chart::testimage_button_init()
 {
     for (int k = 0; k < 8; ++k) {
-        QPushButton *button = new QPushButton(ui->frame);
-        button->setObjectName(QString::number(k));
-        button->setGeometry(40 + 140 * (k % 4), 20 + 160 * (k / 4), 100, 100);
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        QPushButton *button = cover_button(ui->frame, k, QRect(40 + 140 * (k % 4), 20 + 160 * (k / 4), 100, 100));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, &test_chart::qel_image_button_clicked);
     }

@@ -79,6 +79,16 @@ void set_picture(QLabel *label, const QString &res)
 
 void set_list_view(QComboBox *combo) { combo->setView(new QListView); }
 
+QPushButton *cover_button(QWidget *parent, int number, const QRect &geometry)
+{
+    QPushButton *button = new QPushButton(parent);
+    button->setObjectName(QString::number(number));
+    button->setGeometry(geometry);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
 void retire(QWidget *container)
 {
     if (!container)

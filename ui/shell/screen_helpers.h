@@ -1,6 +1,8 @@
 #ifndef QEL_UI_SHELL_SCREEN_HELPERS_H
 #define QEL_UI_SHELL_SCREEN_HELPERS_H
 
+#include <QPushButton>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <Qt>
@@ -72,6 +74,9 @@ void set_picture(QLabel *label, const QString &res);
 // Made without a parent: the list's container takes it in once, instead of
 // the view being styled for the combo box first and for the container again.
 void set_list_view(QComboBox *combo);
+
+// A flat button without focus over a tile or a list row, named by its number.
+QPushButton *cover_button(QWidget *parent, int number, const QRect &geometry);
 
 // Takes a container made at run time out of the screen at once and deletes
 // it after the current event: a button in it may be the one whose click runs.
