@@ -33,6 +33,7 @@ class TestEdidSet : public QObject
 private slots:
     void init() { g_language = 1; }
 
+    // The panel shows the stored timing, only SAVE writes, 16-bit entries.
     void panelShowsTheStoredTimingAndOnlySaveWrites()
     {
         Edid e;
@@ -55,6 +56,19 @@ private slots:
         e.chooseInput(0);   // another input closes too
         QVERIFY(!e.panelOpen());
         QCOMPARE(record(1) + ' ' + QString::number(c331_manage::para_update), QStringLiteral("1280x1024@60 0"));
+
+        EdidEdit(QelRamPara::p_qelrampara_config->ram_para, 2).set(40000, 32768, 30);
+        e.tapTile();
+        click(e.screen, "Button_left");
+        click(e.screen, "Button_right");
+        e.type("lineEdit_W", "65536");   // refused
+        click(e.screen, "Button_ok");   // values above 32767 survive
+        QCOMPARE(record(2), QStringLiteral("40000x32768@30"));
+        e.tapTile();
+        click(e.screen, "Button_left");
+        e.type("lineEdit_H", "");   // all deleted: 0
+        click(e.screen, "Button_ok");
+        QCOMPARE(record(2), QStringLiteral("40000x0@60"));
         e.back();   // without an input choice screen under it, it only closes
         QVERIFY(!g_edidset);
     }
@@ -100,10 +114,8 @@ private slots:
         const DecodedEdid d = decodeEdid(inputs->sim().edid(slot));
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(QStringLiteral("%1x%2@%3").arg(d.h_active).arg(d.v_active).arg(qRound(d.refresh())), want);
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(inputs->sim().receiver_restarts(i), i == slot ? 1 : 0);
-            QCOMPARE(inputs->sim().edid_writes(i), i == slot ? 1 : 0);
-        }
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(inputs->sim().receiver_restarts(i) == (i == slot) && inputs->sim().edid_writes(i) == (i == slot));
 
         e.settle();   // the same values again: nothing to rewrite
         e.tapTile();
@@ -111,24 +123,6 @@ private slots:
         scaler->pass();
         for (int i = 0; i < 6; ++i)
             QCOMPARE(int(inputs->set_edid_flag[i]), 0);
-    }
-
-    void keypadAndRate()
-    {
-        Edid e;
-        EdidEdit(QelRamPara::p_qelrampara_config->ram_para, 2).set(40000, 32768, 30);
-        e.open();
-        e.tapTile();
-        click(e.screen, "Button_left");
-        click(e.screen, "Button_right");
-        e.type("lineEdit_W", "65536");   // refused
-        click(e.screen, "Button_ok");   // values above 32767 survive
-        QCOMPARE(record(2), QStringLiteral("40000x32768@30"));
-        e.tapTile();
-        click(e.screen, "Button_left");
-        e.type("lineEdit_H", "");   // all deleted: 0
-        click(e.screen, "Button_ok");
-        QCOMPARE(record(2), QStringLiteral("40000x0@60"));
     }
 
     void languages_data()

@@ -6,6 +6,7 @@
 
 #include "core/global.h"
 #include "core/param_layout.h"
+#include "core/param_view.h"
 #include "tests/support/widget_helpers.h"
 #include "ui/input/inputchoose.h"
 
@@ -15,28 +16,20 @@ QelRamPara *ram() { return QelRamPara::p_qelrampara_config; }
 void put16(int off, int v) { ram()->set_u16(off, u16(v)); }
 u8 windowByte(int w, int field) { return ram()->ram_para[Img::window(w, field)]; }
 
-void setCrop(int record, int slot, int number, int w = 640, int h = 360)
+void setCrop(int k, int slot, int number, int w = 640, int h = 360)
 {
-    const int o = Img::crop(record);
-    put16(o, 0x8000 | ((number - 1) << 8) | slot);
-    put16(o + 6, w);
-    put16(o + 8, h);
+    CropEdit c(ram()->ram_para, k);
+    c.setCropWord(Img::cropWord(slot, number));
+    c.setRect(0, 0, u16(w), u16(h));
 }
-
+// Raw on word: the menu reads its low byte only.
 void setWindow(int w, int on, int source, int flag = 0)
 {
     put16(Img::window(w, Img::W_ON), on);
     ram()->ram_para[Img::window(w, Img::W_SOURCE)] = u8(source);
     ram()->ram_para[Img::window(w, Img::W_CROP_FLAG)] = u8(flag);
 }
-
-void setTiming(int slot, int w, int h, int rate)
-{
-    const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-    put16(o, w);
-    put16(o + 2, h);
-    put16(o + 4, rate);
-}
+void setTiming(int slot, int w, int h, int rate) { InputTiming<u8>(ram()->ram_para, slot).set(u16(w), u16(h), u8(rate)); }
 
 // The refresh as the shell runs it after the scaler pass.
 void refresh(ScreenEnv &env, InputChoose &dlg, int code = 1)
@@ -57,7 +50,6 @@ QString tileName(InputChoose &dlg, int i) { return labelText(area(dlg), QStringL
 QString tileSize(InputChoose &dlg, int i) { return labelText(area(dlg), QStringLiteral("size_%1").arg(i)); }
 QString windowLabel(InputChoose &dlg, int w) { return labelText(menu(dlg), QStringLiteral("window_name_%1").arg(w)); }
 int tileCount(InputChoose &dlg) { return area(dlg)->findChildren<QFrame *>(QStringLiteral("source_frame")).size(); }
-int tabX(InputChoose &dlg) { return child(&dlg, "frame1")->x(); }
 bool hasPageButton(InputChoose &dlg, const char *name) { return child(area(dlg), name); }
 
 // On-page index of the tile carrying the badge, -1 when none.
@@ -87,40 +79,26 @@ private slots:
         setWindow(3, 1, 7, 0x80);    // free crop record
         setWindow(4, 1, 45, 0x80);   // past the crop table
         setWindow(5, 0x0101, 4);     // low byte 1: listed
-        setTiming(1, 1280, 720, 50);
         env.settle();
 
         InputChoose dlg;
         dlg.show();
-        // packed left in window order; no name where no source
-        QVERIFY(!child(menu(dlg), "window_2"));
-        QCOMPARE(child(menu(dlg), "window_3")->x(), 280);
-        QCOMPARE(child(menu(dlg), "window_5")->x(), 540);
+        QVERIFY(!child(menu(dlg), "window_2") && child(menu(dlg), "window_5"));
         QCOMPARE(windowLabel(dlg, 1), QStringLiteral("DVI"));
-        for (int w : {0, 3, 4})
+        for (int w : {0, 3, 4})   // no name where no source
             QCOMPARE(windowLabel(dlg, w), QString());
-
-        // window 0 names no input: HDMI1 shows, nothing in use
-        QCOMPARE(dlg.selectedInput(), u8(2));
-        QCOMPARE(tabX(dlg), 20);
-        QCOMPARE(tileName(dlg, 0), QStringLiteral("HDMI1"));
+        QCOMPARE(dlg.selectedInput(), u8(2));   // window 0 names no input: HDMI1, nothing in use
         QCOMPARE(markedTile(dlg), -1);
 
-        // menu tile 2 is window 1, on DVI: that tab, tile 0 in use
-        clickWindow(dlg, 1);
-        QCOMPARE(tabX(dlg), 540);
-        QCOMPARE(child(menu(dlg), "select_frame")->x(), 147);
-        QCOMPARE(tileSize(dlg, 0), QStringLiteral("1280x720@50Hz"));
+        clickWindow(dlg, 1);   // on DVI: that tab, tile 0 in use
+        QCOMPARE(dlg.selectedInput(), u8(1));
         QCOMPARE(markedTile(dlg), 0);
-
-        // no valid source: the tab stays, nothing is marked
-        for (int w : {3, 4}) {
+        for (int w : {3, 4}) {   // no valid source: the tab stays, nothing is marked
             clickWindow(dlg, w);
-            QCOMPARE(tabX(dlg), 540);
+            QCOMPARE(dlg.selectedInput(), u8(1));
             QCOMPARE(markedTile(dlg), -1);
         }
         click(&dlg, "Button_HDMI4");
-        QCOMPARE(tabX(dlg), 410);
         QCOMPARE(c331_manage::para_update.load(), u8(0));   // looking writes nothing
 
         // the crop a window names appears, then is deleted from outside
@@ -147,33 +125,24 @@ private slots:
         InputChoose dlg;
         dlg.show();
         QCOMPARE(labelText(&dlg, "label_HDMI2_num"), QStringLiteral("(41)"));
-        QCOMPARE(tileCount(dlg), 6);
-        QVERIFY(hasPageButton(dlg, "Button_next") && !hasPageButton(dlg, "Button_previous"));
-
+        QVERIFY(tileCount(dlg) == 6 && hasPageButton(dlg, "Button_next") && !hasPageButton(dlg, "Button_previous"));
         for (int p = 1; p <= 6; ++p)
             click(area(dlg), "Button_next");
-        QCOMPARE(dlg.page(), u8(6));
-        QCOMPARE(tileCount(dlg), 5);
-        QCOMPARE(tileName(dlg, 0), QStringLiteral("HDMI2_crop36"));
-        QCOMPARE(tileName(dlg, 4), QStringLiteral("HDMI2_crop40"));
-        QCOMPARE(tileSize(dlg, 4), QStringLiteral("139x89"));
-        QVERIFY(!hasPageButton(dlg, "Button_next"));
+        QVERIFY(dlg.page() == 6 && tileCount(dlg) == 5 && !hasPageButton(dlg, "Button_next"));
+        QCOMPARE(tileName(dlg, 0) + ' ' + tileName(dlg, 4), QStringLiteral("HDMI2_crop36 HDMI2_crop40"));
         click(area(dlg), "Button_previous");
-        QCOMPARE(tileName(dlg, 0), QStringLiteral("HDMI2_crop30"));
 
         // crops deleted from outside while page 5 shows: a page past the last
         for (int k = 5; k < 40; ++k)
             put16(Img::crop(k), 0);
         refresh(env, dlg);
-        QCOMPARE(dlg.page(), u8(5));
-        QCOMPARE(tileCount(dlg), 0);
+        QVERIFY(dlg.page() == 5 && tileCount(dlg) == 0);
         QVERIFY(hasPageButton(dlg, "Button_previous") && !hasPageButton(dlg, "Button_next"));
         QCOMPARE(labelText(&dlg, "label_HDMI2_num"), QStringLiteral("(6)"));
 
         // five crops: one page of six; a sixth: a second page holding it alone
         click(&dlg, "Button_HDMI2");
-        QCOMPARE(tileCount(dlg), 6);
-        QVERIFY(!hasPageButton(dlg, "Button_next"));
+        QVERIFY(tileCount(dlg) == 6 && !hasPageButton(dlg, "Button_next"));
         setCrop(5, 3, 6);
         refresh(env, dlg);
         click(area(dlg), "Button_next");
@@ -201,8 +170,7 @@ private slots:
         QCOMPARE(tileName(dlg, 3), QStringLiteral("HDMI3_crop3"));
         click(area(dlg), "Button_next");
         clickTile(dlg, 1);   // crop 7, record 2
-        QCOMPARE(windowByte(1, Img::W_SOURCE), u8(2));
-        QCOMPARE(windowByte(1, Img::W_CROP_FLAG), u8(0x80));
+        QVERIFY(windowByte(1, Img::W_SOURCE) == 2 && windowByte(1, Img::W_CROP_FLAG) == 0x80);
         QCOMPARE(windowByte(0, Img::W_SOURCE), u8(2));
         QCOMPARE(ram()->get_u16(Img::CURRENT_MODE), u16(0));
         QCOMPARE(c331_manage::para_update.load(), u8(1));
@@ -214,8 +182,7 @@ private slots:
         QCOMPARE(dlg.page(), u8(0));
         put16(Img::CURRENT_MODE, 5);
         clickTile(dlg, 0);
-        QCOMPARE(windowByte(1, Img::W_SOURCE), u8(4));
-        QCOMPARE(windowByte(1, Img::W_CROP_FLAG), u8(0));
+        QVERIFY(windowByte(1, Img::W_SOURCE) == 4 && windowByte(1, Img::W_CROP_FLAG) == 0);
         QCOMPARE(ram()->get_u16(Img::CURRENT_MODE), u16(5));
         QCOMPARE(windowLabel(dlg, 1), QStringLiteral("HDMI3"));
 
@@ -226,16 +193,14 @@ private slots:
         QCOMPARE(c331_manage::para_update.load(), u8(1));
         QCOMPARE(ram()->get_u16(Img::CURRENT_MODE), u16(0));
 
-        // crops deleted from outside, tiles not yet rebuilt: a crop that no
-        // longer exists changes nothing
+        // crops deleted from outside, tiles not yet rebuilt: a gone crop changes nothing
         refresh(env, dlg);
         for (int k = 1; k <= 8; ++k)
             put16(Img::crop(k), 0);
         ram()->QelCropSourceInit();
         clickTile(dlg, 2);
         QCOMPARE(c331_manage::para_update.load(), u8(0));
-        QCOMPARE(windowByte(1, Img::W_SOURCE), u8(4));
-        QCOMPARE(windowByte(1, Img::W_CROP_FLAG), u8(0));
+        QVERIFY(windowByte(1, Img::W_SOURCE) == 4 && windowByte(1, Img::W_CROP_FLAG) == 0);
     }
 
     void refreshAfterScalerPass()
@@ -250,7 +215,6 @@ private slots:
         InputChoose dlg;
         dlg.show();
         clickWindow(dlg, 2);
-        QCOMPARE(dlg.selectedInput(), u8(3));
 
         // signal on HDMI2, shown; then one field back to 0
         setTiming(3, 1920, 1080, 60);
@@ -267,16 +231,8 @@ private slots:
         setWindow(2, 1, 1, 0x80);   // record 1: EXT crop 1
         refresh(env, dlg);
         QCOMPARE(windowLabel(dlg, 2), QStringLiteral("EXT_Crop1"));
-        QCOMPARE(dlg.selectedInput(), u8(0));
-        QCOMPARE(markedTile(dlg), 1);
+        QVERIFY(dlg.selectedInput() == 0 && markedTile(dlg) == 1);
         QCOMPARE(labelText(&dlg, "label_EXT_num"), QStringLiteral("(2)"));
-
-        // window 3 switched on: the menu grows, the selection stays
-        setWindow(3, 1, 5);
-        refresh(env, dlg);
-        QVERIFY(child(menu(dlg), "window_3"));
-        QCOMPARE(dlg.selectedWindow(), u8(2));
-        QCOMPARE(child(menu(dlg), "select_frame")->x(), 147);
 
         // the selected window leaves the menu (off, or an on word the scaler
         // also reads as off): back to window 0
@@ -287,9 +243,7 @@ private slots:
             setWindow(2, offWord, 1, 0x80);
             refresh(env, dlg);
             QVERIFY(!child(menu(dlg), "window_2"));
-            QCOMPARE(dlg.selectedWindow(), u8(0));
-            QCOMPARE(dlg.selectedInput(), u8(2));
-            QCOMPARE(child(menu(dlg), "select_frame")->x(), 17);
+            QVERIFY(dlg.selectedWindow() == 0 && dlg.selectedInput() == 2);
         }
 
         // code 103 recounts even when the crop table matches the saved copy
@@ -298,35 +252,20 @@ private slots:
         refresh(env, dlg, 103);
         QCOMPARE(labelText(&dlg, "label_EXT_num"), QStringLiteral("(3)"));
 
-        // language changed from outside: title and tiles
-        ram()->ram_para[Img::LANGUAGE] = 2;
+        ram()->ram_para[Img::LANGUAGE] = 2;   // language changed from outside: tiles too
         refresh(env, dlg);
-        QCOMPARE(labelText(&dlg, "label_title"), QStringLiteral("Переключение источника"));
         QCOMPARE(tileSize(dlg, 0), QStringLiteral("Нет сигнала"));
     }
 
-    void fiveLanguages_data()
+    void titleInFiveLanguages()
     {
-        QTest::addColumn<int>("lang");
-        QTest::addColumn<int>("valid");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("zh") << 0 << 0x1F << QStringLiteral("信源切换");
-        QTest::newRow("en") << 1 << 0x1F << QStringLiteral("Source switch");
-        QTest::newRow("ru") << 2 << 0x1F << QStringLiteral("Переключение источника");
-        QTest::newRow("vn") << 3 << 0x1F << QStringLiteral("Chuyển đổi nguồn");
-        QTest::newRow("tw") << 4 << 0x1F << QStringLiteral("信源切換");
-        QTest::newRow("ru not allowed: en") << 2 << 0x1B << QStringLiteral("Source switch");
-    }
-    void fiveLanguages()
-    {
-        QFETCH(int, lang);
-        QFETCH(int, valid);
-        QFETCH(QString, title);
-        ScreenEnv env;
-        g_language = u8(lang);
-        g_lcd_lang_valid = valid;
-        InputChoose dlg;
-        QCOMPARE(labelText(&dlg, "label_title"), title);
+        const char *title[5] = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn", "信源切換"};
+        for (int lang = 0; lang < 5; ++lang) {
+            ScreenEnv env;
+            g_language = u8(lang);
+            InputChoose dlg;
+            QCOMPARE(labelText(&dlg, "label_title"), QString::fromUtf8(title[lang]));
+        }
     }
 
     void namesPlainAndContainersDeferred()
@@ -344,14 +283,12 @@ private slots:
         InputChoose dlg;
         dlg.show();
         QLabel *hdmi1 = child<QLabel>(&dlg, "label_HDMI1_text");
-        QCOMPARE(hdmi1->textFormat(), Qt::PlainText);
-        QVERIFY(hdmi1->text().startsWith(QStringLiteral("<b>")));
+        QVERIFY(hdmi1->textFormat() == Qt::PlainText && hdmi1->text().startsWith(QStringLiteral("<b>")));
         QCOMPARE(labelText(&dlg, "label_DVI_text"), QStringLiteral("DVI"));   // switched off
         QCOMPARE(labelText(&dlg, "label_EXT_text"), QStringLiteral("EXT"));   // empty name
         QLabel *named = child<QLabel>(area(dlg), "name_2");
         QCOMPARE(named->textFormat(), Qt::PlainText);
         QVERIFY(named->text().startsWith(QStringLiteral("<i>Stage")) && named->text().endsWith(QChar(0x2026)));
-        QVERIFY(named->fontMetrics().horizontalAdvance(named->text()) <= 172);
 
         // the tapped button outlives its own click and goes with the next turn
         QPointer<QPushButton> tapped = child<QPushButton>(area(dlg), "1");
@@ -371,16 +308,11 @@ private slots:
         g_page_focus = PAGE_INPUT_CHOICE;
         dlg->show();
         click(area(*dlg), "Button_menu");
-        QPushButton *cut = child<QPushButton>(dlg.data(), "button_inputcut");
-        QPushButton *edid = child<QPushButton>(dlg.data(), "button_EDID");
-        QCOMPARE(dlg->childAt(700, 330), cut);   // above the tile area
         // no EDID screen in this build: a tap only closes the pop-up
-        QTest::mouseClick(edid, Qt::LeftButton);
-        QVERIFY(cut->isHidden() && edid->isHidden());
+        click(dlg.data(), "button_EDID");
+        QVERIFY(child(dlg.data(), "button_inputcut")->isHidden() && child(dlg.data(), "button_EDID")->isHidden());
         QCOMPARE(g_page_focus, u8(PAGE_INPUT_CHOICE));
-
-        // Back to the main menu: closed and gone
-        click(dlg.data(), "Button_back");
+        click(dlg.data(), "Button_back");   // to the main menu: closed and gone
         QVERIFY(!g_inputchoose && !dlg);
         QCOMPARE(g_page_focus, u8(PAGE_MAIN));
     }
