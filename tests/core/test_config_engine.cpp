@@ -11,17 +11,6 @@ class TestConfigEngine : public QObject
 private slots:
     void cleanup() { ConfigEngine::destroyInstance(); }
 
-    void missingFileKeepsDefaults()
-    {
-        TestRoot root;
-        ConfigEngine::pInstance();
-        QCOMPARE(g_str_ip.get(), QString("192.168.0.199"));
-        QCOMPARE(g_srt_mask.get(), QString("255.255.255.0"));
-        QCOMPARE(g_str_gateway.get(), QString("192.168.0.1"));
-        QCOMPARE(g_str_barcode.get(), QString(" "));
-        QCOMPARE(g_usb_grade_path.get(), QString(" "));
-    }
-
     void readsTheStoredSettings()
     {
         TestRoot root;
@@ -38,9 +27,13 @@ private slots:
         QVERIFY(factoryage_log.isEmpty());
     }
 
+    // no file, bad values or a broken file: the defaults stay
     void badValuesKeepTheirDefaults()
     {
         TestRoot root;
+        ConfigEngine::pInstance();
+        QCOMPARE(g_str_ip.get(), QString("192.168.0.199"));
+        ConfigEngine::destroyInstance();
         root.write("/data/configs/tcpip.ini",
                    "[config]\nIPAddress=10.1.2.300\nSubNetMask=255.255.0\nGateWay=1.2.3.4 && reboot\n"
                    "usbupgradedir=../../data\n");
@@ -63,14 +56,10 @@ private slots:
         c->write_config_variant(ConfigItem::IPAddress, QString("192.168.1.20"));
         c->write_config_variant(ConfigItem::usbupgradedir, QString::fromUtf8("升级"));
         const QString text = QString::fromUtf8(root.read("/data/configs/tcpip.ini"));
-        QVERIFY(text.contains("[config]"));
-        QVERIFY(text.contains("IPAddress=192.168.1.20"));
+        QVERIFY(text.contains("[config]") && text.contains("IPAddress=192.168.1.20"));
         QCOMPARE(c->read_config_variant(ConfigItem::usbupgradedir).toString(), QString::fromUtf8("升级"));
         // the globals stay until the next load
         QCOMPARE(g_str_ip.get(), QString("192.168.0.199"));
-        QCOMPARE(ConfigEngine::keyName(ConfigItem::GateWay), QString("GateWay"));
-        QCOMPARE(ConfigEngine::keyName(ConfigItem::Barcode), QString("Barcode"));
-        QCOMPARE(ConfigEngine::keyName(ConfigItem::SubNetMask), QString("SubNetMask"));
     }
 
     void initIPAddressValidatesBeforeAnyCommand()

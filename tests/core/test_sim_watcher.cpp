@@ -52,7 +52,6 @@ private slots:
         tv->pass();
         QCOMPARE(record(3), QStringLiteral("1280x720@50"));
         QCOMPARE(codes.count(), 1);
-        QCOMPARE(codes.at(0).at(0).toInt(), 12);
         QCOMPARE(fm->fpga(0)->card_count(0), 2);
         QCOMPARE(fm->fpga(1)->card_count(1), 5);
         QCOMPARE(int(fm->fpga(1)->card(1, 4).reply), int(RcvReply::Never));
@@ -65,7 +64,6 @@ private slots:
         QCOMPARE(codes.count(), 2);
         QCOMPARE(fm->fpga(1)->card_count(1), 0);
         QCOMPARE(int(fm->fpga(1)->peek_register(fpga_drv::REG_STATE)), 0);
-        QCOMPARE(watcher.applied(), 2);
 
         // a half-written or missing file leaves the device as it is
         root.writeSim("{\"inputs\": [");

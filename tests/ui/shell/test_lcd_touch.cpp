@@ -36,10 +36,7 @@ private slots:
             });
             codeAccepted = g_option->ask_access_code();
         });
-        QVERIFY(keypadShown);
-        QVERIFY(!codeAccepted);
-        QVERIFY(!g_numberkeyboard->isVisible());
-        QVERIFY(!g_option);
+        QVERIFY(keypadShown && !codeAccepted && !g_numberkeyboard->isVisible() && !g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 
@@ -79,14 +76,11 @@ private slots:
         s.inSettings([&](QWidget *) {
             g_page_focus = PAGE_TEST_PATTERN;   // a pattern screen over the settings menu
             s.idle(40000);
-            QVERIFY(g_option);
-            QCOMPARE(int(g_page_focus), int(PAGE_TEST_PATTERN));
-            QVERIFY(!lcd_touch::key_locked());
+            QVERIFY(g_option && g_page_focus == PAGE_TEST_PATTERN && !lcd_touch::key_locked());
             g_page_focus = PAGE_SETTINGS;
             s.idle(1);   // the pattern screen has gone: now the chain closes and the panel locks
         });
-        QVERIFY(!g_option);
-        QVERIFY(lcd_touch::key_locked());
+        QVERIFY(!g_option && lcd_touch::key_locked());
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
     }
 
@@ -95,10 +89,8 @@ private slots:
         IdleShell s;
         s.inSettings([&](QWidget *m) {
             QRoundProgressBar::create_qround_bar(qobject_cast<QDialog *>(m));
-            QVERIFY(g_qround_bar);
             s.idle(40000);
-            QVERIFY(g_option);
-            QVERIFY(!lcd_touch::key_locked());
+            QVERIFY(g_qround_bar && g_option && !lcd_touch::key_locked());
             g_qround_bar->para_sync(100);
             s.idle(2990);
             QVERIFY(g_option);   // the count starts when the ring goes

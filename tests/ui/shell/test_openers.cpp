@@ -97,113 +97,63 @@ private slots:
         QVERIFY(!g_inputchoose);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
-    void mainMenuOpensInputChoiceAndIdleClosesIt()
+    // Settings menu: the output screen gets the refresh and its Back returns;
+    // the picture screen closes on idle, the test pattern stays.
+    void settingsMenuOpensItsScreens()
     {
         Shell s;
-        s.w->show_menu();
-        bool seen = false;
-        onModal([&](QWidget *m) {
-            seen = qobject_cast<InputChoose *>(m) && m == reinterpret_cast<QWidget *>(g_inputchoose);
-            QCOMPARE(int(g_page_focus), int(PAGE_INPUT_CHOICE));
-            // a refresh with a code reaches the open screen without trouble
-            SyncUpdate::pInstance()->para_sync(12);
-            s.idle(u32(g_back_to_mainwindow_time) + 1);
-        });
-        QTest::mouseClick(child<QPushButton>(s.w, "inputchoose"), Qt::LeftButton);
-        QVERIFY(seen);
-        QVERIFY(!g_inputchoose);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
-
-    void settingsMenuOpensTheOutputScreenAndItsBackReturns()
-    {
-        Shell s;
-        s.w->show_menu();
-        bool seen = false;
-        onModal([&](QWidget *option) {
-            QVERIFY(qobject_cast<Option *>(option));
+        bool output = false, picture = false, pattern = false;
+        s.inSettings([&](QWidget *option) {
             onModal([&](QWidget *m) {
-                seen = qobject_cast<OutputSet *>(m) != nullptr;
-                QCOMPARE(int(g_page_focus), int(PAGE_OUTPUT));
+                output = qobject_cast<OutputSet *>(m) && g_page_focus == PAGE_OUTPUT;
                 SyncUpdate::pInstance()->para_sync(1);
                 QCOMPARE(g_tip ? g_tip->code() : 0, 1);
-                QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton);
+                click(m, "Button_back");
             });
-            QTest::mouseClick(child<QPushButton>(option, "output_set"), Qt::LeftButton);
+            click(option, "output_set");
             QVERIFY(!g_outputset);
             QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
-            QTest::mouseClick(child<QPushButton>(option, "Button_back"), Qt::LeftButton);
-        });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
-        QVERIFY(seen);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
-
-    void pictureScreenClosesOnIdleTestPatternStays()
-    {
-        Shell s;
-        s.w->show_menu();
-        bool picture = false, pattern = false;
-        onModal([&](QWidget *option) {
+            onModal([&](QWidget *m) {
+                s.idle(u32(g_back_to_mainwindow_time) * 3);
+                pattern = qobject_cast<test_chart *>(m) && g_test_chart && g_page_focus == PAGE_TEST_PATTERN;
+                click(m, "Button_back");
+            });
+            click(option, "test_chart");
+            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
             onModal([&](QWidget *m) {
                 picture = qobject_cast<ImageQuality *>(m) && g_page_focus == PAGE_PICTURE;
                 s.idle(u32(g_back_to_mainwindow_time) + 1);
             });
-            QTest::mouseClick(child<QPushButton>(option, "image_quality"), Qt::LeftButton);
+            click(option, "image_quality");
             QVERIFY(!g_imagequality);
         });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
+        QVERIFY(output && picture && pattern);
         QVERIFY(!g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-
-        onModal([&](QWidget *option) {
-            onModal([&](QWidget *m) {
-                s.idle(u32(g_back_to_mainwindow_time) * 3);
-                pattern = qobject_cast<test_chart *>(m) && g_test_chart && g_page_focus == PAGE_TEST_PATTERN;
-                QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton);
-            });
-            QTest::mouseClick(child<QPushButton>(option, "test_chart"), Qt::LeftButton);
-            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
-            QTest::mouseClick(child<QPushButton>(option, "Button_back"), Qt::LeftButton);
-        });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
-        QVERIFY(picture);
-        QVERIFY(pattern);
     }
 
-    void layoutNeedsTheCodeAndIdleUnwindsTheWholeChain()
+    void idleUnwindsTheWholeLayoutChain()
     {
         Shell s;
-        s.w->show_menu();
         QStringList opened;
-        onModal([&](QWidget *option) {
-            // a wrong code opens nothing
-            onModal([&](QWidget *) { typeOnKeypad("1234"); });
-            QTest::mouseClick(child<QPushButton>(option, "image_layout"), Qt::LeftButton);
-            QVERIFY(!g_imagelayout);
-
+        s.inSettings([&](QWidget *option) {
             onModal([&](QWidget *) {
                 onModal([&](QWidget *layout) {
-                    if (qobject_cast<ImageLayout *>(layout))
+                    if (qobject_cast<ImageLayout *>(layout) && g_page_focus == PAGE_LAYOUT)
                         opened << "layout";
-                    QCOMPARE(int(g_page_focus), int(PAGE_LAYOUT));
                     onModal([&](QWidget *choice) {
-                        if (qobject_cast<InputChoose *>(choice))
+                        if (qobject_cast<InputChoose *>(choice) && g_page_focus == PAGE_INPUT_CHOICE)
                             opened << "input";
-                        QCOMPARE(int(g_page_focus), int(PAGE_INPUT_CHOICE));
                         s.idle(u32(g_back_to_mainwindow_time) + 1);
                     });
-                    QTest::mouseClick(child<QPushButton>(layout, "Button_source_select"), Qt::LeftButton);
+                    click(layout, "Button_source_select");
                 });
                 typeOnKeypad("8888");
             });
-            QTest::mouseClick(child<QPushButton>(option, "image_layout"), Qt::LeftButton);
+            click(option, "image_layout");
         });
-        QTest::mouseClick(child<QPushButton>(s.w, "Button_setting"), Qt::LeftButton);
         QCOMPARE(opened, QStringList({"layout", "input"}));
-        QVERIFY(!g_imagelayout);
-        QVERIFY(!g_inputchoose);
-        QVERIFY(!g_option);
+        QVERIFY(!g_imagelayout && !g_inputchoose && !g_option);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 };

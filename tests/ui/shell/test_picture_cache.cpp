@@ -21,7 +21,6 @@ private slots:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QSize>("size");
         QTest::newRow("no border") << QString() << QSize(100, 100);
-        QTest::newRow("1 px border") << "border:1px solid rgb(255, 255, 255);" << QSize(100, 100);
         QTest::newRow("5 px border") << "border:5px solid rgb(255,171,84);" << QSize(100, 100);
         QTest::newRow("wide") << "background: transparent;" << QSize(63, 24);
     }
