@@ -556,9 +556,7 @@ void InputChoose::on_Button_back_clicked()
         g_page_focus = PAGE_LAYOUT;
         return;
     }
-    if (g_mainwindow)
-        g_mainwindow->language_changed();
-    g_page_focus = PAGE_MAIN;
+    return_to_main();
 }
 
 // --------------------------------------------------------------- helpers

@@ -72,16 +72,7 @@ void Option::language_changed()
     ui->image_layout->setText(kLayout.text());
 }
 
-void Option::on_Button_back_clicked()
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-    close();
-    if (g_option == this)
-        g_option = nullptr;
-    if (g_mainwindow)
-        g_mainwindow->language_changed();
-    g_page_focus = PAGE_MAIN;
-}
+void Option::on_Button_back_clicked() { back_to_main(this, g_option); }
 
 void Option::on_output_set_clicked() { ScreenRegistry::open(PAGE_OUTPUT); }
 void Option::on_input_cut_clicked() { ScreenRegistry::open(PAGE_INPUT_CROP); }
