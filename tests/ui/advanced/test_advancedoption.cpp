@@ -24,7 +24,6 @@ namespace {
 // Both FPGAs running, four receiving cards on LED3, fonts 0101.
 const char *kWall = R"({"fpgas":[{"state":3},{"state":3}],"cards":{"3":4},"fonts":5})";
 const QString kNoCards = QStringLiteral("No receiving cards that need to be updated!");
-const QString kChecked = QStringLiteral(":/png/checked.png");
 
 // The advanced settings screen in the shell, the simulated device behind it.
 struct Advanced : Shell
@@ -62,13 +61,6 @@ struct Advanced : Shell
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // The scaler applies the image and the refresh follows.
-    C331_STATE applied()
-    {
-        c331_manage::pInstance()->pass();
-        deliver();
-        return c331_manage::pInstance()->chip()->state();
-    }
     int img(int offset) const { return para->get_u16(offset); }
     int byte(int offset) const { return para->ram_para[offset]; }
     int page() const { return child<QStackedWidget>(s, "stackedWidget")->currentIndex(); }
@@ -93,8 +85,8 @@ struct Advanced : Shell
         }
         deliver();
     }
-    // The wall built from the sim, its recovery file holding block 0x40 + k
-    // for card k of LED3; the third card lost its parameters.
+    // The wall from the sim, its recovery file holding block 0x40 + k for
+    // card k of LED3; the third card lost its parameters.
     fpga_manage *wall()
     {
         QByteArray file("QRCV\x01\x01\x02\x00\x04\x00", 10);
@@ -136,19 +128,6 @@ class TestAdvancedOption : public QObject
     Q_OBJECT
 
 private slots:
-    void timeOutsLiveInTheirGlobals()
-    {
-        Advanced a;
-        a.open();
-        QSlider *slider = child<QSlider>(a.s, "horizontalSlider");
-        slider->setSliderDown(true);
-        slider->setSliderPosition(9000);
-        slider->setSliderDown(false);
-        a.press("Button_never");
-        QCOMPARE(g_back_to_mainwindow_time, 9000);
-        QCOMPARE(g_auto_lock_time, 120000);
-    }
-
     void languages_data()
     {
         QTest::addColumn<int>("lang");
@@ -173,8 +152,8 @@ private slots:
         QCOMPARE(int(g_language) * 10 + a.byte(Img::LANGUAGE), lang * 11);
         QCOMPARE(int(c331_manage::para_update), 1);
         QTEST(a.text("label_title"), "title");
-        QCOMPARE(res(a.s, button), kChecked);
-        a.applied();   // the refresh refills the audio list in that language
+        c331_manage::pInstance()->pass();
+        a.deliver();   // the refresh refills the audio list in that language
         QTEST(child<QComboBox>(a.s, "ImageVolume")->itemText(0), "item");
         a.press(button);   // the current language: nothing
         QCOMPARE(int(c331_manage::para_update), 0);
@@ -192,14 +171,12 @@ private slots:
         QCOMPARE(int(c331_manage::para_update), 0);
         QComboBox *combo = child<QComboBox>(a.s, "ImageVolume");
         QCOMPARE(combo->count(), 3);
-
         combo->setCurrentIndex(1);   // the second window that is on
         a.press("Button_volume_state");
         QCOMPARE(a.img(Img::AUDIO_WINDOW), 2);
         QCOMPARE(a.byte(Img::window(2, Img::W_VOLUME)) * 1000 + a.byte(Img::window(2, Img::W_AUDIO)), 255128);
         a.press("Button_volume_state");
         QCOMPARE(a.byte(Img::window(2, Img::W_VOLUME)) + a.byte(Img::window(2, Img::W_AUDIO)), 0);
-
         // no item, or an item past the windows that are on: nothing is written
         a.para->set_u16(Img::window(5, Img::W_ON), 0);   // from outside, not yet refreshed
         c331_manage::para_update = 0;
@@ -229,20 +206,17 @@ private slots:
         QFETCH(int, flag);
         Advanced a;
         a.open();
-        a.press(on);
-        a.deliver();
-        QVERIFY(a.root.exists("/data/ram_device_info"));   // saved at once
-        QCOMPARE(a.byte(offset), 1);
-        for (int w = 0; w < 16; ++w)
-            QCOMPARE(a.img(Img::window(w, Img::W_FLAGS)) & flag, flag);
-        a.press(off);
-        QCOMPARE(a.byte(offset), 0);
-        for (int w = 0; w < 16; ++w)
-            QCOMPARE(a.img(Img::window(w, Img::W_FLAGS)) & flag, 0);
-        // a refresh shows what the image holds
-        a.para->ram_para[offset] = 1;
+        for (int set : {1, 0}) {
+            a.press(set ? on : off);
+            a.deliver();
+            QVERIFY(a.root.exists("/data/ram_device_info"));   // saved at once
+            QCOMPARE(a.byte(offset), set);
+            for (int w = 0; w < 16; ++w)
+                QCOMPARE(a.img(Img::window(w, Img::W_FLAGS)) & flag, set * flag);
+        }
+        a.para->ram_para[offset] = 1;   // a refresh shows what the image holds
         SyncUpdate::pInstance()->para_sync(1);
-        QCOMPARE(res(a.s, on), kChecked);
+        QCOMPARE(res(a.s, on), QStringLiteral(":/png/checked.png"));
     }
 
     void managersMissingThenPresent()
@@ -262,22 +236,20 @@ private slots:
 
         // off: the byte, then the two daemons killed
         a.press("Button_wifi_state");
-        QCOMPARE(a.byte(Img::WIFI_OFF), 1);
-        QCOMPARE(int(c331_manage::para_update), 1);
+        QCOMPARE(a.byte(Img::WIFI_OFF) * 10 + c331_manage::para_update, 11);
         QCOMPARE(Utils::recordedCommands(),
                  QStringList({"kill -9 `pidof /usr/bin/hostapd /etc/rtl_hostapd_2G.conf`",
                               "kill -9 `pidof /usr/sbin/udhcpd  /etc/udhcpd.conf`"}));
-        // on without a Wi-Fi manager: only the byte
+        // on without a Wi-Fi manager: only the byte; with it, the access point restarts
         Utils::clearRecordedCommands();
         a.press("Button_wifi_state");
         QCOMPARE(a.byte(Img::WIFI_OFF) + int(g_wifi_reset_flag) + Utils::recordedCommands().size(), 0);
-        // on with it: the manager restarts the access point, reading the byte already written
         a.press("Button_wifi_state");
         R58_WIFI_CONFIG *wifi = R58_WIFI_CONFIG::pInstance();
         Utils::clearRecordedCommands();
         a.press("Button_wifi_state");
         QCOMPARE(int(g_wifi_reset_flag), 1);
-        wifi->pass();
+        wifi->pass();   // reads the byte already written
         QCOMPARE(Utils::recordedCommands().filter(QStringLiteral("hostapd -B")).size(), 1);
     }
 
@@ -286,19 +258,30 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("keepsInputs");
         QTest::addColumn<bool>("network");
-        QTest::newRow("keep IP") << "Button_reset1" << false << false;
-        QTest::newRow("keep IP and EDID") << "Button_reset2" << true << false;
-        QTest::newRow("reset all") << "Button_reset3" << false << true;
+        QTest::addColumn<bool>("defaults");   // the settings are the factory ones already
+        QTest::newRow("keep IP") << "Button_reset1" << false << false << false;
+        QTest::newRow("keep IP and EDID") << "Button_reset2" << true << false << false;
+        QTest::newRow("reset all") << "Button_reset3" << false << true << false;
+        QTest::newRow("reset all, nothing to change") << "Button_reset3" << false << true << true;
     }
     void factoryResets()
     {
         QFETCH(QString, button);
         QFETCH(bool, keepsInputs);
         QFETCH(bool, network);
+        QFETCH(bool, defaults);
         Advanced a;
         fpga_manage::pInstance();
         tavixsource *source = tavixsource::pInstance();
         R58_WIFI_CONFIG::pInstance();
+        if (defaults) {   // geometry unchanged, address already the default, Wi-Fi on
+            a.open();
+            a.press(button);
+            QCOMPARE(int(g_set_led_para) + int(g_wifi_reset_flag), 0);
+            QVERIFY(!a.root.exists("/data/configs/tcpip.ini"));
+            QVERIFY(Utils::recordedCommands().isEmpty());
+            return;
+        }
         g_str_ip = QStringLiteral("10.1.2.3");
         // saved settings far from the factory ones: input 2's timing, canvas, Wi-Fi off, user modes
         a.para->set_u16(Img::EDID_RECORD + 12, 1280);
@@ -307,15 +290,16 @@ private slots:
         a.para->set_u16(Img::AUDIO_WINDOW, 3);
         a.para->ram_para[Img::WIFI_OFF] = 1;
         a.para->user_mode[5].flag[0] = a.para->user_mode[5].flag[1] = 0xAA;
-        for (const char *f : {"custom_mode1", "custom_mode6", "MO06.json"})
+        const char *files[] = {"custom_mode1", "custom_mode6", "MO06.json"};
+        for (const char *f : files)
             a.root.write(QStringLiteral("/data/modes/") + f, "x");
         a.settle();
         // the inputs carry EDIDs built for that timing
-        int writes[6];
         for (int slot = 0; slot < 6; ++slot)
             source->request_edid_rewrite(slot);
         source->pass();
         source->pass();
+        int writes[6];
         for (int slot = 0; slot < 6; ++slot)
             writes[slot] = source->sim().edid_writes(slot);
 
@@ -332,22 +316,18 @@ private slots:
                 want = 0;   // the canvas changed
             QVERIFY2(a.byte(o) == want, qPrintable(QStringLiteral("byte %1: %2, want %3").arg(o).arg(a.byte(o)).arg(want)));
         }
-        // the canvas changed and both FPGAs run: the LED set-up is asked for
-        QCOMPARE(int(g_set_led_para) * 10 + int(g_set_led_setup), 10);
-        // the Wi-Fi came back on: the access point restarts
-        QCOMPARE(int(g_wifi_reset_flag), 1);
+        // the canvas changed and both FPGAs run: the LED set-up is asked for; the Wi-Fi came back on
+        QCOMPARE(int(g_set_led_para) * 100 + int(g_set_led_setup) * 10 + int(g_wifi_reset_flag), 101);
         // user modes gone, with their files
         QCOMPARE(a.para->user_mode[5].flag[0] & a.para->user_mode[5].flag[1], 0xFF);
-        for (const char *f : {"custom_mode1", "custom_mode6", "MO06.json"})
+        for (const char *f : files)
             QVERIFY2(!a.root.exists(QStringLiteral("/data/modes/") + f), f);
-
         // the EDIDs rebuilt from the restored timing, on all six inputs, or left alone
         source->pass();
         source->pass();
         for (int slot = 0; slot < 6; ++slot)
             QCOMPARE(source->sim().edid_writes(slot) - writes[slot], keepsInputs ? 0 : 1);
         QCOMPARE(decodeEdid(source->sim().edid(2)).h_active, keepsInputs ? 1280 : 1920);
-
         // the network settings return to theirs with reset 3 only
         const QSettings ini(a.root.file("/data/configs/tcpip.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("config/IPAddress").toString(), network ? QStringLiteral("192.168.0.199") : QString());
@@ -356,25 +336,18 @@ private slots:
                  network);
     }
 
-    void resetKeepsWhatIsAlreadyDefault()
-    {
-        // geometry unchanged, address already the default, Wi-Fi on
-        Advanced a;
-        fpga_manage::pInstance();
-        R58_WIFI_CONFIG::pInstance();
-        a.open();
-        a.press("Button_reset3");
-        QCOMPARE(int(g_set_led_para) + int(g_wifi_reset_flag), 0);
-        QVERIFY(!a.root.exists("/data/configs/tcpip.ini"));
-        QVERIFY(Utils::recordedCommands().isEmpty());
-    }
-
     void ageingLogBehindItsCode()
     {
         Advanced a;
-        g_back_to_mainwindow_time = 1 << 30;
-        g_auto_lock_time = 120000;
         a.open();
+        // the time-outs live in their globals
+        QSlider *slider = child<QSlider>(a.s, "horizontalSlider");
+        slider->setSliderDown(true);
+        slider->setSliderPosition(9000);
+        slider->setSliderDown(false);
+        a.press("Button_never");
+        QCOMPARE(g_back_to_mainwindow_time * 1000000LL + g_auto_lock_time, 9000LL * 1000000 + 120000);
+        g_back_to_mainwindow_time = 1 << 30;
         for (const char *wrong : {"05093", "509", ""})
             QVERIFY(a.ageCode(QString::fromLatin1(wrong)));
         QCOMPARE(a.page(), 0);
@@ -414,8 +387,7 @@ private slots:
         a.w->slot_update_timer_ticks();
         QVERIFY(a.text("label_3").startsWith(QLatin1String("OUT1:77<3")));
         QCOMPARE(a.text("label_page"), QStringLiteral("210/210"));
-        // the ring up: no keypad
-        QRoundProgressBar::create_qround_bar(a.s);
+        QRoundProgressBar::create_qround_bar(a.s);   // the ring up: no keypad
         QVERIFY(!a.ageCode(QStringLiteral("5093")));
     }
 
@@ -426,7 +398,6 @@ private slots:
         a.open();
         a.press("Button_rcv_recovery");
         QCOMPARE(a.list(), kNoCards);
-
         // job 5 finds the LED3 card, within the stored four
         a.press("Button_check");
         QVERIFY(g_qround_bar && g_qround_bar->parent() == a.s);
@@ -436,17 +407,13 @@ private slots:
         a.runJob();
         QVERIFY(!g_qround_bar);
         QCOMPARE(a.list(), QStringLiteral("Find Screen01, LED03, Rcv<font color = #FFFFFF >03</font>"));
-
         // job 6 writes the stored block into that card; nothing is left
         a.press("Button_self_recovery");
         QCOMPARE(int(g_send_para.job()), int(JOB_SELF_RECOVERY));
         a.runJob();
-        const rcv_card fixed = m->fpga(0)->card(2, 2);
-        QCOMPARE(fixed.saved, QByteArray(rcv_card::PARA_SIZE, char(0x40 + 2)));
-        QVERIFY(!fixed.needs_recovery);
+        QVERIFY(!m->fpga(0)->card(2, 2).needs_recovery);
         QCOMPARE(a.list(), kNoCards);
-        // with nothing found, self-recovery is refused
-        a.press("Button_self_recovery");
+        a.press("Button_self_recovery");   // nothing found: refused
         QVERIFY(!g_qround_bar && g_send_para.job() == 0);
 
         // a card past the stored count shows red and cannot be restored
@@ -463,7 +430,6 @@ private slots:
         QCOMPARE(a.list(), kNoCards);
         a.runJob();
         QCOMPARE(a.list(), kNoCards);
-        QCOMPARE(m->fpga(0)->card(2, 5).recovery_writes, 0u);
     }
 
     void cardJobsRefused_data()
@@ -493,18 +459,20 @@ private slots:
         QVERIFY(!g_qround_bar && g_send_para.job() == 0);
     }
 
-    void resultsReachOnlyTheScreenInHand()
+    void resultsReachOnlyTheScreenInHandAndFilesAreCountedOutsideJobs()
     {
         Advanced a;
+        for (int i = 0; i < 255; ++i)   // 256 recovery files with the wall's
+            a.root.write(QStringLiteral("/data/rcvrecovery/f%1").arg(i, 3, 10, QLatin1Char('0')), "x");
         a.wall();
         a.open();
         const QStringList entries = {"01/01/01/04", "01/01/02/04", "1/2", "01/02/03/04",
                                      "01/02/04/04", "01/03/05/04", "02/01/01/04"};
-        QDialog other;
+        QDialog other;   // another screen's result is not shown here
         a.checkResult(entries, 7, &other);
         a.press("Button_rcv_recovery");
+        QCOMPARE(a.page() * 1000 + fpga_manage::p_fpga_manage->rcv_recovery->recovery_file_count(), 1256);
         QCOMPARE(a.list(), kNoCards);
-
         // more rows than a page, a count beyond the list, a short entry that draws no row
         a.checkResult(entries, 40);
         a.press("Button_rcv_recovery");
@@ -514,22 +482,12 @@ private slots:
                                           "Find Screen02, LED01, Rcv<font color = #FFFFFF >01</font>"));
         click(child(a.s, "frame_file"), "button_previous_0");
         QVERIFY(a.list().startsWith(QLatin1String("Find Screen01, LED01, Rcv")));
-    }
 
-    void recoveryFileCountSaturates()
-    {
-        Advanced a;
-        for (int i = 0; i < 256; ++i)
-            a.root.write(QStringLiteral("/data/rcvrecovery/f%1").arg(i, 3, 10, QLatin1Char('0')), "x");
-        fpga_manage *m = fpga_manage::pInstance();
-        a.open();
-        a.press("Button_rcv_recovery");
-        QCOMPARE(a.page(), 1);
         // the files are not counted again while a job may use them
         g_send_para.post(JOB_SAVE_PARA);
         QFile::remove(a.root.file("/data/rcvrecovery/f000"));
         a.s->language_changed();
-        QCOMPARE(m->rcv_recovery->recovery_file_count(), 256);
+        QCOMPARE(fpga_manage::p_fpga_manage->rcv_recovery->recovery_file_count(), 256);
     }
 };
 

@@ -11,15 +11,6 @@ void setTiming(int slot, u16 w, u16 h, u8 rate)
     p->set_u16(o + 2, h);
     p->ram_para[o + 4] = rate;
 }
-
-// The input pictures in panel order: HDMI1..4, DVI, EXT.
-QStringList pictures(QWidget *home)
-{
-    QStringList shown;
-    for (const char *name : {"label_HDMI1", "label_HDMI2", "label_HDMI3", "label_HDMI4", "label_DVI", "label_EXT"})
-        shown << res(home, name).remove(QStringLiteral(":/png/"));
-    return shown;
-}
 }
 
 class TestLockWindow : public QObject
@@ -30,27 +21,22 @@ private slots:
     void showsTheInputSignalsInPanelOrder()
     {
         Shell s;
-        QCOMPARE(res(s.home, "label_DVI"), QStringLiteral(":/png/DVI.png"));
-        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("No signal"));
-        QVERIFY(!child<QLabel>(s.home, "label_HDMI1")->pixmap(Qt::ReturnByValue).isNull());
-
         setTiming(2, 1920, 1080, 60);   // HDMI1
         setTiming(5, 3840, 2160, 30);   // HDMI4
         setTiming(1, 1280, 720, 60);    // DVI
         setTiming(0, 1024, 768, 0);     // EXT: no rate, no signal
         setTiming(3, 0, 1080, 60);      // HDMI2: no width, no signal
         SyncUpdate::p_syncupdate->para_sync(12);   // the home screen repaints on refresh
-        QCOMPARE(pictures(s.home), QStringList({"HDMI13_lv.png", "HDMI13.png", "HDMI20.png", "HDMI20_lv.png",
-                                                "dvilv.png", "HDMI.png"}));
-        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("1920×1080@60"));
-        QCOMPARE(labelText(s.home, "label_info_HDMI4"), QStringLiteral("3840×2160@30"));
-        QCOMPARE(labelText(s.home, "label_info_EXT"), QStringLiteral("No signal"));
-
+        QStringList shown;   // panel order: HDMI1..4, DVI, EXT
+        for (const char *name : {"label_HDMI1", "label_HDMI2", "label_HDMI3", "label_HDMI4", "label_DVI", "label_EXT"})
+            shown << res(s.home, name).remove(QStringLiteral(":/png/"));
+        QCOMPARE(shown, QStringList({"HDMI13_lv.png", "HDMI13.png", "HDMI20.png", "HDMI20_lv.png", "dvilv.png", "HDMI.png"}));
+        QCOMPARE(labelText(s.home, "label_info_HDMI4") + '|' + labelText(s.home, "label_info_EXT"),
+                 QStringLiteral("3840×2160@30|No signal"));
         // a new timing while the signal stays: only the rate changes
         setTiming(2, 1920, 1080, 50);
         SyncUpdate::p_syncupdate->para_sync(12);
         QCOMPARE(labelText(s.home, "label_info_HDMI1"), QStringLiteral("1920×1080@50"));
-
         // the signal goes away; the language changes with the next refresh
         setTiming(2, 0, 0, 0);
         QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = 0;
@@ -64,15 +50,12 @@ private slots:
         Shell s;
         QTest::mouseClick(s.home, Qt::LeftButton, Qt::NoModifier, QPoint(400, 60));
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-        QVERIFY(!s.home->isVisible());
-        QVERIFY(s.w->isVisible());
+        QVERIFY(!s.home->isVisible() && s.w->isVisible());
 
         s.w->show_home();
         lcd_touch::p_lcd_touch->set_key_lock(true);
         QPushButton *lock = child<QPushButton>(s.home, "Button_lock");
         QVERIFY(lock->property("locked").toBool());
-        QCOMPARE(labelText(s.home, "label_hint"), QStringLiteral("Hold the lock for 2 s to unlock"));
-
         // released too early: still locked, and still home
         QTest::mousePress(lock, Qt::LeftButton);
         s.idle(150);
@@ -80,21 +63,17 @@ private slots:
         s.idle(100);
         QVERIFY(lcd_touch::key_locked());
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
-
         QTest::mousePress(lock, Qt::LeftButton);
         s.idle(198);
         QVERIFY(lcd_touch::key_locked());
         s.idle(1);
-        QVERIFY(!lcd_touch::key_locked());
-        QVERIFY(!lock->property("locked").toBool());
+        QVERIFY(!lcd_touch::key_locked() && !lock->property("locked").toBool());
         QTest::mouseRelease(lock, Qt::LeftButton);
-        // the release that ends the hold stays on the home screen
+        // the release that ends the hold stays on the home screen, its hint no longer the lock's
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
         QVERIFY(s.home->isVisible());
         QCOMPARE(labelText(s.home, "label_hint"), QStringLiteral("Touch the screen to open the menu"));
-
-        // a short touch on the open lock is a touch like any other
-        click(s.home, "Button_lock");
+        click(s.home, "Button_lock");   // a short touch on the open lock is a touch like any other
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 };
