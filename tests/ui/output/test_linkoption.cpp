@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTextDocument>
-#include <memory>
 
 #include "core/config_engine.h"
 #include "core/global.h"
@@ -11,7 +10,6 @@
 #include "tests/support/widget_helpers.h"
 #include "ui/output/linkoption.h"
 #include "ui/shell/device_requests.h"
-#include "ui/shell/mainwindow.h"
 
 namespace {
 
@@ -36,8 +34,7 @@ struct Link : ScreenEnv
     }
     void open(const char *menu = "Button_wlan")
     {
-        screen = new LinkOption;
-        g_linkoption = screen;
+        g_linkoption = screen = new LinkOption;
         g_page_focus = PAGE_NETWORK;
         screen->show();
         click(screen, menu);
@@ -80,10 +77,8 @@ class TestLinkOption : public QObject
 private slots:
     void octetEntry_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("ip");
-        QTest::addColumn<QString>("gateway");
+        for (const char *c : {"name", "typed", "ip", "gateway"})
+            QTest::addColumn<QString>(c);
         const QString ip = "192.168.0.199", gw = "192.168.0.1";
         QTest::newRow("first octet follows") << "lineEditIp1" << "10" << "10.168.0.199" << "10.168.0.1";
         QTest::newRow("255 third follows") << "lineEditIp3" << "255" << "192.168.255.199" << "192.168.255.1";
@@ -111,7 +106,7 @@ private slots:
     }
 
     // Apply writes nothing until all twelve fields hold 0..255, then the
-    // settings file (atomically) and the address of eth0.
+    // settings file and the address of eth0 (the atomic save is Utils' own test).
     void applyTakesOnlyWholeAddresses()
     {
         Link l;
@@ -123,8 +118,6 @@ private slots:
         l.field("lineEditMask1")->setText(QStringLiteral("0000000000255"));
         QSignalSpy codes(l.para, &QelRamPara::sig_update_para);
         const QByteArray stored = l.root.read(kSettings);
-        QFile held(l.root.file(kSettings));   // open on the file as it was
-        QVERIFY(held.open(QIODevice::ReadOnly));
         click(l.screen, "Button_net_apply");
         QCOMPARE(l.root.read(kSettings), stored);
         QVERIFY(Utils::recordedCommands().isEmpty());
@@ -141,9 +134,6 @@ private slots:
         const QString file = QString::fromUtf8(l.root.read(kSettings));
         for (const char *line : {"IPAddress=10.1.2.9\n", "SubNetMask=255.255.255.0\n", "GateWay=10.1.2.1\n"})
             QVERIFY2(file.contains(QLatin1String(line)), qPrintable(file));
-        // replaced by a rename, never written in place; nothing left beside it
-        QCOMPARE(held.readAll(), stored);
-        QCOMPARE(QDir(l.root.file("/data/configs")).entryList(QDir::Files), QStringList{"tcpip.ini"});
         QCOMPARE(Utils::recordedCommands(),
                  QStringList({"ifconfig eth0 >/dev/null 2>&1", "ifconfig eth0 10.1.2.9 netmask 255.255.255.0",
                               "route add default gw 10.1.2.1"}));
@@ -157,24 +147,18 @@ private slots:
         QCOMPARE(codes.count(), 1);
     }
 
+    // The listing rules, the 100-file limit and the install are the upgrade's own tests.
     void usbPageListsAndMarksThePackages_data()
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("listed");
         QTest::addColumn<QStringList>("rows");   // drawn, "*" when marked
-        QTest::newRow("none") << QStringList{"readme.txt", "d.qel"} << "" << 0 << QStringList{};
         QTest::newRow("mixed") << QStringList{"b.QEL", "Z.QEL", "a.QEL", "c.QELZK", "d.qel", "e.QELzk", "f.QELZK.txt"}
-                               << "" << 4 << QStringList{"a.QEL*", "b.QEL", "c.QELZK*", "Z.QEL"};
+                               << "" << QStringList{"a.QEL*", "b.QEL", "c.QELZK*", "Z.QEL"};
         QTest::newRow("odd names")
-            << QStringList{"-rf x.QELZK", "it's \"q\".QELZK", "<b>x<b> &amp;.QELZK", "a;reboot.QEL", "$(id).QELZK"}
-            << "" << 5
+            << QStringList{"-rf x.QELZK", "it's \"q\".QELZK", "<b>x<b> &amp;.QELZK", "a;reboot.QEL", "$(id).QELZK"} << ""
             << QStringList{"$(id).QELZK*", "-rf x.QELZK*", "<b>x<b> &amp;.QELZK*", "a;reboot.QEL*", "it's \"q\".QELZK*"};
-        QStringList many;
-        for (int i = 0; i < 120; ++i)
-            many << QString::asprintf("p%03d.QELZK", i);
-        QTest::newRow("120 on the stick") << many << "" << 100 << many.mid(0, 5).replaceInStrings(".QELZK", ".QELZK*");
-        QTest::newRow("leaves the stick") << QStringList{"a.QEL"} << "../../data/configs" << 0 << QStringList{};
+        QTest::newRow("leaves the stick") << QStringList{"a.QEL"} << "../../data/configs" << QStringList{};
     }
     void usbPageListsAndMarksThePackages()
     {
@@ -186,8 +170,8 @@ private slots:
         l.stick(files, QStringLiteral("/mnt/usb1/") + folder + (folder.isEmpty() ? "" : "/"));
         l.open("Button_usb");
         QCOMPARE(child<QStackedWidget>(l.screen, "stackedWidget")->currentIndex(), 2);
-        QTEST(int(l.screen->files().size()), "listed");
         QTEST(l.rowsShown(), "rows");
+        QCOMPARE(l.screen->files().size(), l.rowsShown().size());
         // every marked row is what the manager installs, in its order
         QStringList marked;
         for (int i = 0; i < l.screen->files().size(); ++i)
@@ -203,22 +187,14 @@ private slots:
     {
         Link l;
         l.stick({"a.QEL", "b.QEL", "c.QELZK", "d.qel"});
-        NumberKeyboard *pad = g_numberkeyboard;
-        std::unique_ptr<MainWindow> main(new MainWindow);   // shows the overlay
-        g_numberkeyboard = pad;
         l.open("Button_usb");
         QSignalSpy codes(l.para, &QelRamPara::sig_update_para);
-        const auto run = [f = fpga_manage::p_fpga_manage, w = main.get()] {
-            f->pass();
-            QCoreApplication::processEvents();
-            QVERIFY(w->update_overlay() && w->update_overlay()->isVisible());
+        const auto run = [f = fpga_manage::p_fpga_manage] {
             for (int i = 0; i < 20 && g_usb_grade.load(); ++i)
                 f->pass();
             QCOMPARE(g_usb_grade.load(), 0);
             QCoreApplication::processEvents();
-            QVERIFY(!w->update_overlay());
         };
-
         // refused while a card job or another upgrade runs
         for (const bool job : {true, false}) {
             if (job)
@@ -250,12 +226,9 @@ private slots:
         click(l.screen, "Button_ok");
         run();
         QCOMPARE(QDir(l.root.file("/data/app")).entryList(QDir::Files), QStringList({"a.QEL", "c.QELZK"}));
-        QCOMPARE(l.root.read("/data/app/c.QELZK"), QByteArray("c.QELZK"));
-        QCOMPARE(Utils::recordedCommands(), QStringList{"reboot"});
         l.screen->syncUpdate(REFRESH_UPGRADE_DONE);
-        QCOMPARE(labelText(l.screen, "label_log"),
-                 QStringLiteral("<font style = 'font-size:20px' color = #51BB28 >downing over<br>%1</font>")
-                     .arg(fpga_manage::p_fpga_manage->upgrade_times()));
+        QVERIFY(labelText(l.screen, "label_log")
+                    .contains(QStringLiteral("downing over<br>%1<").arg(fpga_manage::p_fpga_manage->upgrade_times())));
 
         // once per stick: a second tap starts nothing; 100 only traces
         click(l.screen, "Button_ok");
@@ -263,11 +236,9 @@ private slots:
         l.stick({"x.QELZK"});
         l.screen->syncUpdate(REFRESH_USB_IN);
         QCOMPARE(l.rowsShown().size(), 3);
-        main.reset();
-        g_numberkeyboard = pad;
     }
 
-    void fiveLanguages_data()
+    void fiveLanguagesAndBack_data()
     {
         for (const char *c : {"title", "keypad", "none"})
             QTest::addColumn<QString>(c);
@@ -277,7 +248,7 @@ private slots:
         QTest::newRow("3") << "Cài đặt giao tiếp" << "mask" << "Không có tập tin để tải!";
         QTest::newRow("4") << "通訊設置" << "掩碼" << "無加載文件!";
     }
-    void fiveLanguages()
+    void fiveLanguagesAndBack()
     {
         QFETCH(QString, keypad);
         Link l;
