@@ -238,31 +238,27 @@ private slots:
         QCOMPARE(l.rowsShown().size(), 3);
     }
 
-    void fiveLanguagesAndBack_data()
-    {
-        for (const char *c : {"title", "keypad", "none"})
-            QTest::addColumn<QString>(c);
-        QTest::newRow("0") << "通讯设置" << "掩码" << "无加载文件!";
-        QTest::newRow("1") << "Communication" << "mask" << "No loaded file!";
-        QTest::newRow("2") << "Подключение" << "mask" << "Нет файлов для загрузки!";
-        QTest::newRow("3") << "Cài đặt giao tiếp" << "mask" << "Không có tập tin để tải!";
-        QTest::newRow("4") << "通訊設置" << "掩碼" << "無加載文件!";
-    }
     void fiveLanguagesAndBack()
     {
-        QFETCH(QString, keypad);
+        const char *const texts[5][3] = {{"通讯设置", "掩码", "无加载文件!"},   // title, keypad over a mask field, empty list
+                                         {"Communication", "mask", "No loaded file!"},
+                                         {"Подключение", "mask", "Нет файлов для загрузки!"},
+                                         {"Cài đặt giao tiếp", "mask", "Không có tập tin để tải!"},
+                                         {"通訊設置", "掩碼", "無加載文件!"}};
         Link l;
         l.open("Button_usb");
-        l.para->ram_para[Img::LANGUAGE] = u8(QByteArray(QTest::currentDataTag()).toInt());
-        l.screen->syncUpdate(REFRESH_SAVE);
-        l.settle();
-        QTEST(labelText(l.screen, "label_title"), "title");
-        QTEST(labelText(l.screen, "empty_0"), "none");
-        onModal([keypad](QWidget *pad) {
-            QCOMPARE(labelText(pad, "label_title"), keypad);
-            QTest::mouseClick(child<QPushButton>(pad, "Button_close"), Qt::LeftButton);
-        });
-        QTest::mouseClick(l.field("lineEditMask3"), Qt::LeftButton);
+        for (int lang = 0; lang < 5; ++lang) {
+            l.para->ram_para[Img::LANGUAGE] = u8(lang);
+            l.screen->syncUpdate(REFRESH_SAVE);
+            l.settle();
+            QCOMPARE(labelText(l.screen, "label_title") + labelText(l.screen, "empty_0"),
+                     QString::fromUtf8(texts[lang][0]) + QString::fromUtf8(texts[lang][2]));
+            onModal([keypad = QString::fromUtf8(texts[lang][1])](QWidget *pad) {
+                QCOMPARE(labelText(pad, "label_title"), keypad);
+                QTest::mouseClick(child<QPushButton>(pad, "Button_close"), Qt::LeftButton);
+            });
+            QTest::mouseClick(l.field("lineEditMask3"), Qt::LeftButton);
+        }
         click(l.screen, "Button_back");
         QVERIFY(!l.screen && !g_linkoption);
         QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
