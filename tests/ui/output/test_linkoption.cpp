@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTextDocument>
-#include <memory>
 
 #include "core/config_engine.h"
 #include "core/global.h"
@@ -11,7 +10,6 @@
 #include "tests/support/widget_helpers.h"
 #include "ui/output/linkoption.h"
 #include "ui/shell/device_requests.h"
-#include "ui/shell/mainwindow.h"
 
 namespace {
 
@@ -36,8 +34,7 @@ struct Link : ScreenEnv
     }
     void open(const char *menu = "Button_wlan")
     {
-        screen = new LinkOption;
-        g_linkoption = screen;
+        g_linkoption = screen = new LinkOption;
         g_page_focus = PAGE_NETWORK;
         screen->show();
         click(screen, menu);
@@ -78,40 +75,32 @@ class TestLinkOption : public QObject
     Q_OBJECT
 
 private slots:
-    void octetEntry_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("ip");
-        QTest::addColumn<QString>("gateway");
-        const QString ip = "192.168.0.199", gw = "192.168.0.1";
-        QTest::newRow("first octet follows") << "lineEditIp1" << "10" << "10.168.0.199" << "10.168.0.1";
-        QTest::newRow("255 third follows") << "lineEditIp3" << "255" << "192.168.255.199" << "192.168.255.1";
-        QTest::newRow("fourth stays") << "lineEditIp4" << "7" << "192.168.0.7" << gw;
-        QTest::newRow("leading zeros") << "lineEditIp2" << "010" << "192.10.0.199" << "192.10.0.1";
-        QTest::newRow("gateway alone") << "lineEditGate4" << "254" << ip << "192.168.0.254";
-        for (const char *bad : {"256", "", "0000000001", "1a", " 1", "+1"})
-            QTest::newRow(bad) << "lineEditIp2" << bad << ip << gw;
-    }
+    // Octets 0..255 only; the first three of the address carry into the gateway.
     void octetEntry()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, typed);
         Link l;
         l.open();
-        enterInField(l.field(name), typed);
-        QTEST(l.row("Ip"), "ip");
-        QTEST(l.row("Gate"), "gateway");
-        QCOMPARE(l.row("Mask"), QStringLiteral("255.255.255.0"));
+        const char *steps[][4] = {   // field, typed, address, gateway
+            {"lineEditIp2", "256", "192.168.0.199", "192.168.0.1"},     {"lineEditIp2", "", "192.168.0.199", "192.168.0.1"},
+            {"lineEditIp2", "0000000001", "192.168.0.199", "192.168.0.1"}, {"lineEditIp2", "1a", "192.168.0.199", "192.168.0.1"},
+            {"lineEditIp2", " 1", "192.168.0.199", "192.168.0.1"},      {"lineEditIp2", "+1", "192.168.0.199", "192.168.0.1"},
+            {"lineEditIp4", "7", "192.168.0.7", "192.168.0.1"},         {"lineEditGate4", "254", "192.168.0.7", "192.168.0.254"},
+            {"lineEditIp2", "010", "192.10.0.7", "192.10.0.254"},       {"lineEditIp3", "255", "192.10.255.7", "192.10.255.254"},
+            {"lineEditIp1", "10", "10.10.255.7", "10.10.255.254"}};
+        for (const auto &[name, typed, ip, gateway] : steps) {
+            enterInField(l.field(name), typed);
+            QCOMPARE(l.row("Ip") + ' ' + l.row("Gate") + ' ' + l.row("Mask"),
+                     QStringLiteral("%1 %2 255.255.255.0").arg(ip, gateway));
+        }
         My_lineEdit other;   // another screen's field is not ours
-        other.setObjectName(name);
+        other.setObjectName("lineEditIp1");
         g_lineedit = &other;
         emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("3");
-        QTEST(l.row("Ip"), "ip");
+        QCOMPARE(l.row("Ip"), QStringLiteral("10.10.255.7"));
     }
 
     // Apply writes nothing until all twelve fields hold 0..255, then the
-    // settings file (atomically) and the address of eth0.
+    // settings file and the address of eth0 (the atomic save is Utils' own test).
     void applyTakesOnlyWholeAddresses()
     {
         Link l;
@@ -123,8 +112,6 @@ private slots:
         l.field("lineEditMask1")->setText(QStringLiteral("0000000000255"));
         QSignalSpy codes(l.para, &QelRamPara::sig_update_para);
         const QByteArray stored = l.root.read(kSettings);
-        QFile held(l.root.file(kSettings));   // open on the file as it was
-        QVERIFY(held.open(QIODevice::ReadOnly));
         click(l.screen, "Button_net_apply");
         QCOMPARE(l.root.read(kSettings), stored);
         QVERIFY(Utils::recordedCommands().isEmpty());
@@ -141,9 +128,6 @@ private slots:
         const QString file = QString::fromUtf8(l.root.read(kSettings));
         for (const char *line : {"IPAddress=10.1.2.9\n", "SubNetMask=255.255.255.0\n", "GateWay=10.1.2.1\n"})
             QVERIFY2(file.contains(QLatin1String(line)), qPrintable(file));
-        // replaced by a rename, never written in place; nothing left beside it
-        QCOMPARE(held.readAll(), stored);
-        QCOMPARE(QDir(l.root.file("/data/configs")).entryList(QDir::Files), QStringList{"tcpip.ini"});
         QCOMPARE(Utils::recordedCommands(),
                  QStringList({"ifconfig eth0 >/dev/null 2>&1", "ifconfig eth0 10.1.2.9 netmask 255.255.255.0",
                               "route add default gw 10.1.2.1"}));
@@ -157,24 +141,18 @@ private slots:
         QCOMPARE(codes.count(), 1);
     }
 
+    // The listing rules, the 100-file limit and the install are the upgrade's own tests.
     void usbPageListsAndMarksThePackages_data()
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("listed");
         QTest::addColumn<QStringList>("rows");   // drawn, "*" when marked
-        QTest::newRow("none") << QStringList{"readme.txt", "d.qel"} << "" << 0 << QStringList{};
         QTest::newRow("mixed") << QStringList{"b.QEL", "Z.QEL", "a.QEL", "c.QELZK", "d.qel", "e.QELzk", "f.QELZK.txt"}
-                               << "" << 4 << QStringList{"a.QEL*", "b.QEL", "c.QELZK*", "Z.QEL"};
+                               << "" << QStringList{"a.QEL*", "b.QEL", "c.QELZK*", "Z.QEL"};
         QTest::newRow("odd names")
-            << QStringList{"-rf x.QELZK", "it's \"q\".QELZK", "<b>x<b> &amp;.QELZK", "a;reboot.QEL", "$(id).QELZK"}
-            << "" << 5
+            << QStringList{"-rf x.QELZK", "it's \"q\".QELZK", "<b>x<b> &amp;.QELZK", "a;reboot.QEL", "$(id).QELZK"} << ""
             << QStringList{"$(id).QELZK*", "-rf x.QELZK*", "<b>x<b> &amp;.QELZK*", "a;reboot.QEL*", "it's \"q\".QELZK*"};
-        QStringList many;
-        for (int i = 0; i < 120; ++i)
-            many << QString::asprintf("p%03d.QELZK", i);
-        QTest::newRow("120 on the stick") << many << "" << 100 << many.mid(0, 5).replaceInStrings(".QELZK", ".QELZK*");
-        QTest::newRow("leaves the stick") << QStringList{"a.QEL"} << "../../data/configs" << 0 << QStringList{};
+        QTest::newRow("leaves the stick") << QStringList{"a.QEL"} << "../../data/configs" << QStringList{};
     }
     void usbPageListsAndMarksThePackages()
     {
@@ -186,8 +164,8 @@ private slots:
         l.stick(files, QStringLiteral("/mnt/usb1/") + folder + (folder.isEmpty() ? "" : "/"));
         l.open("Button_usb");
         QCOMPARE(child<QStackedWidget>(l.screen, "stackedWidget")->currentIndex(), 2);
-        QTEST(int(l.screen->files().size()), "listed");
         QTEST(l.rowsShown(), "rows");
+        QCOMPARE(l.screen->files().size(), l.rowsShown().size());
         // every marked row is what the manager installs, in its order
         QStringList marked;
         for (int i = 0; i < l.screen->files().size(); ++i)
@@ -203,22 +181,14 @@ private slots:
     {
         Link l;
         l.stick({"a.QEL", "b.QEL", "c.QELZK", "d.qel"});
-        NumberKeyboard *pad = g_numberkeyboard;
-        std::unique_ptr<MainWindow> main(new MainWindow);   // shows the overlay
-        g_numberkeyboard = pad;
         l.open("Button_usb");
         QSignalSpy codes(l.para, &QelRamPara::sig_update_para);
-        const auto run = [f = fpga_manage::p_fpga_manage, w = main.get()] {
-            f->pass();
-            QCoreApplication::processEvents();
-            QVERIFY(w->update_overlay() && w->update_overlay()->isVisible());
+        const auto run = [f = fpga_manage::p_fpga_manage] {
             for (int i = 0; i < 20 && g_usb_grade.load(); ++i)
                 f->pass();
             QCOMPARE(g_usb_grade.load(), 0);
             QCoreApplication::processEvents();
-            QVERIFY(!w->update_overlay());
         };
-
         // refused while a card job or another upgrade runs
         for (const bool job : {true, false}) {
             if (job)
@@ -250,12 +220,9 @@ private slots:
         click(l.screen, "Button_ok");
         run();
         QCOMPARE(QDir(l.root.file("/data/app")).entryList(QDir::Files), QStringList({"a.QEL", "c.QELZK"}));
-        QCOMPARE(l.root.read("/data/app/c.QELZK"), QByteArray("c.QELZK"));
-        QCOMPARE(Utils::recordedCommands(), QStringList{"reboot"});
         l.screen->syncUpdate(REFRESH_UPGRADE_DONE);
-        QCOMPARE(labelText(l.screen, "label_log"),
-                 QStringLiteral("<font style = 'font-size:20px' color = #51BB28 >downing over<br>%1</font>")
-                     .arg(fpga_manage::p_fpga_manage->upgrade_times()));
+        QVERIFY(labelText(l.screen, "label_log")
+                    .contains(QStringLiteral("downing over<br>%1<").arg(fpga_manage::p_fpga_manage->upgrade_times())));
 
         // once per stick: a second tap starts nothing; 100 only traces
         click(l.screen, "Button_ok");
@@ -263,35 +230,29 @@ private slots:
         l.stick({"x.QELZK"});
         l.screen->syncUpdate(REFRESH_USB_IN);
         QCOMPARE(l.rowsShown().size(), 3);
-        main.reset();
-        g_numberkeyboard = pad;
     }
 
-    void fiveLanguages_data()
+    void fiveLanguagesAndBack()
     {
-        for (const char *c : {"title", "keypad", "none"})
-            QTest::addColumn<QString>(c);
-        QTest::newRow("0") << "通讯设置" << "掩码" << "无加载文件!";
-        QTest::newRow("1") << "Communication" << "mask" << "No loaded file!";
-        QTest::newRow("2") << "Подключение" << "mask" << "Нет файлов для загрузки!";
-        QTest::newRow("3") << "Cài đặt giao tiếp" << "mask" << "Không có tập tin để tải!";
-        QTest::newRow("4") << "通訊設置" << "掩碼" << "無加載文件!";
-    }
-    void fiveLanguages()
-    {
-        QFETCH(QString, keypad);
+        const char *const texts[5][3] = {{"通讯设置", "掩码", "无加载文件!"},   // title, keypad over a mask field, empty list
+                                         {"Communication", "mask", "No loaded file!"},
+                                         {"Подключение", "mask", "Нет файлов для загрузки!"},
+                                         {"Cài đặt giao tiếp", "mask", "Không có tập tin để tải!"},
+                                         {"通訊設置", "掩碼", "無加載文件!"}};
         Link l;
         l.open("Button_usb");
-        l.para->ram_para[Img::LANGUAGE] = u8(QByteArray(QTest::currentDataTag()).toInt());
-        l.screen->syncUpdate(REFRESH_SAVE);
-        l.settle();
-        QTEST(labelText(l.screen, "label_title"), "title");
-        QTEST(labelText(l.screen, "empty_0"), "none");
-        onModal([keypad](QWidget *pad) {
-            QCOMPARE(labelText(pad, "label_title"), keypad);
-            QTest::mouseClick(child<QPushButton>(pad, "Button_close"), Qt::LeftButton);
-        });
-        QTest::mouseClick(l.field("lineEditMask3"), Qt::LeftButton);
+        for (int lang = 0; lang < 5; ++lang) {
+            l.para->ram_para[Img::LANGUAGE] = u8(lang);
+            l.screen->syncUpdate(REFRESH_SAVE);
+            l.settle();
+            QCOMPARE(labelText(l.screen, "label_title") + labelText(l.screen, "empty_0"),
+                     QString::fromUtf8(texts[lang][0]) + QString::fromUtf8(texts[lang][2]));
+            onModal([keypad = QString::fromUtf8(texts[lang][1])](QWidget *pad) {
+                QCOMPARE(labelText(pad, "label_title"), keypad);
+                QTest::mouseClick(child<QPushButton>(pad, "Button_close"), Qt::LeftButton);
+            });
+            QTest::mouseClick(l.field("lineEditMask3"), Qt::LeftButton);
+        }
         click(l.screen, "Button_back");
         QVERIFY(!l.screen && !g_linkoption);
         QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
