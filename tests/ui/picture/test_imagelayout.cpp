@@ -23,15 +23,7 @@ QString tileText(ImageLayout *s, int w) { return labelText(diagram(s), QStringLi
 My_lineEdit *field(ImageLayout *s, char f) { return child<My_lineEdit>(s, QStringLiteral("lineEdit_%1").arg(QLatin1Char(f))); }
 QComboBox *p2p(ImageLayout *s) { return child<QComboBox>(s, "comboBox_P2P"); }
 
-// Presses the field and types on the keypad it opens.
-void type(My_lineEdit *f, const QString &digits)
-{
-    onModal([digits](QWidget *modal) {
-        QCOMPARE(modal, static_cast<QWidget *>(g_numberkeyboard));
-        typeOnKeypad(digits);
-    });
-    QTest::mouseClick(f, Qt::LeftButton);
-}
+void type(ImageLayout *s, char f, const QString &text) { enterInField(field(s, f), text); }
 
 } // namespace
 
@@ -113,36 +105,31 @@ private slots:
     void positionAndSizeStayOnTheCanvas()
     {
         ImageLayout *s = open();
-        type(field(s, 'W'), "1000");
-        type(field(s, 'X'), "920");   // X + W at the canvas width
+        type(s, 'W', "1000");
+        type(s, 'X', "920");   // X + W at the canvas width
         QVERIFY(rec(0, Img::W_W) == 1000 && rec(0, Img::W_X) == 920 && updates() == 1);
         c331_manage::para_update = 0;
-        type(field(s, 'X'), "921");
-        type(field(s, 'W'), "1001");
+        type(s, 'X', "921");
+        type(s, 'W', "1001");
         QVERIFY(rec(0, Img::W_X) == 920 && rec(0, Img::W_W) == 1000 && updates() == 0);
         QCOMPARE(field(s, 'X')->text(), QStringLiteral("920"));
-        type(field(s, 'H'), "540");   // Y pairs with H against the canvas height
-        type(field(s, 'Y'), "540");
-        type(field(s, 'Y'), "541");
+        type(s, 'H', "540");   // Y pairs with H against the canvas height
+        type(s, 'Y', "540");
+        type(s, 'Y', "541");
         QVERIFY(rec(0, Img::W_Y) == 540 && rec(0, Img::W_H) == 540);
 
-        // empty counts as 0 and the field stays empty
-        setRec(0, Img::W_X, 100);
-        s->image_para_update();
-        type(field(s, 'X'), "");
+        type(s, 'X', "");   // empty counts as 0 and the field stays empty
         QVERIFY(field(s, 'X')->text().isEmpty() && rec(0, Img::W_X) == 0);
 
         // unsigned 16-bit values; anything else is refused
         img()->set_u16(Img::CANVAS_W, 60000);
-        type(field(s, 'W'), "960");
-        type(field(s, 'X'), "40000");
-        type(field(s, 'W'), "30000");
-        QVERIFY(rec(0, Img::W_X) == 40000 && rec(0, Img::W_W) == 960);
+        type(s, 'W', "960");
+        type(s, 'X', "40000");
         c331_manage::para_update = 0;
-        g_lineedit = field(s, 'X');
-        for (const char *bad : {"12a", "70000", " 5", "-1"})
-            emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit(QString::fromLatin1(bad));
-        QVERIFY(rec(0, Img::W_X) == 40000 && updates() == 0);
+        type(s, 'W', "30000");   // X + W past 16 bits
+        for (const char *bad : {"12a", "65536", " 5", "-1"})
+            type(s, 'X', QString::fromLatin1(bad));
+        QVERIFY(rec(0, Img::W_X) == 40000 && rec(0, Img::W_W) == 960 && updates() == 0);
         QCOMPARE(field(s, 'X')->text(), QStringLiteral("40000"));
     }
 
@@ -246,24 +233,9 @@ private slots:
         QCOMPARE(rec(1, Img::W_FLAGS), 0x0100);   // the list refill ran no handler
     }
 
-    // Both lists are plain list views, so that their item style applies; the
-    // hidden one gets its view when it is shown.
-    void listsArePlainListViews()
-    {
-        ImageLayout *s = open();
-        auto plain = [](QComboBox *c) { return QByteArray(c->view()->metaObject()->className()) == "QListView"; };
-        QPointer<QAbstractItemView> first = p2p(s)->view();
-        QVERIFY(plain(p2p(s)));
-        img()->ram_para[Img::LANGUAGE] = 0;
-        s->syncUpdate();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!first && plain(p2p(s)));
-        QComboBox *hidden = child<QComboBox>(s, "comboBox");
-        hidden->show();
-        QVERIFY(plain(hidden));
-    }
-
-    void languagesNamesAndBack()
+    // Both lists are plain list views, so that their item style applies (the
+    // hidden one once shown); names plain text; Back to the settings.
+    void languagesListsNamesAndBack()
     {
         env->root.write(QStringLiteral("/data/configs/alias.json"),
                         R"({"namelist":{"win":[{"id":0,"valid":"on","name":"<i>"}]}})");
@@ -278,10 +250,19 @@ private slots:
         QLabel *name = child<QLabel>(s, "image_name");
         QVERIFY(name->text() == QStringLiteral("Name:<i>") && name->textFormat() == Qt::PlainText);
 
+        auto plain = [](QComboBox *c) { return QByteArray(c->view()->metaObject()->className()) == "QListView"; };
+        QPointer<QAbstractItemView> first = p2p(s)->view();
+        img()->ram_para[Img::LANGUAGE] = 0;
+        s->syncUpdate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first && plain(p2p(s)));
+        QComboBox *hidden = child<QComboBox>(s, "comboBox");
+        hidden->show();
+        QVERIFY(plain(hidden));
+
         QPointer<ImageLayout> guard(s);
         click(s, "Button_back");
-        QVERIFY(!g_imagelayout && !guard);
-        QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
+        QVERIFY(!g_imagelayout && !guard && g_page_focus == PAGE_SETTINGS);
     }
 };
 
