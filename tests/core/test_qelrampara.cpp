@@ -191,36 +191,32 @@ private slots:
     {
         TestRoot root;
         QelRamPara *p = fresh();
-        short isCrop = -1;
-        char idx = -1;
-        auto source = [&](u8 *img, int w, int layout) { return p->QelGetImageSource(img, w, &isCrop, &idx, layout); };
-        QCOMPARE(source(p->ram_para, 0, 0), 2);
-        QCOMPARE(int(isCrop), 0);
-
         putCrop(p, 7, 4, 2, 0, 0, 10, 10);
-        p->ram_para[Img::window(1, Img::W_SOURCE)] = 7;
-        p->ram_para[Img::window(1, Img::W_CROP_FLAG)] = 0x80;
-        QCOMPARE(source(p->ram_para, 1, 0), 4);
-        QCOMPARE(ints(isCrop, idx), ints(1, 7));
-        // the same record in a user-mode payload, every field 896 lower
-        u8 *payload = p->user_mode[0].para;
-        std::memcpy(payload, p->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
-        QCOMPARE(source(payload, 1, 1), 4);
-
-        // free crop record, crop index past the table, slot above 5, crop of input 9
-        p->ram_para[Img::window(2, Img::W_SOURCE)] = 8;
-        p->ram_para[Img::window(2, Img::W_CROP_FLAG)] = 0x80;
-        QCOMPARE(source(p->ram_para, 2, 0), 0xFF);
-        p->ram_para[Img::window(2, Img::W_SOURCE)] = 200;
-        QCOMPARE(source(p->ram_para, 2, 0), 0xFF);
-        p->ram_para[Img::window(3, Img::W_SOURCE)] = 9;
-        QCOMPARE(source(p->ram_para, 3, 0), 0xFF);
-        putCrop(p, 8, 9, 1, 0, 0, 1, 1);
+        putCrop(p, 8, 9, 1, 0, 0, 1, 1);                   // crop of input 9
         p->set_u16(Img::crop(9), 0x8000 | (60 << 8) | 1);   // crop number 61
         p->QelCropSourceInit();
         for (u8 b : g_cut_source_state)
             QVERIFY(b == 0 || b == (1 << ((4 * 40 + 1) % 8)));   // only HDMI3 crop 2
-        QCOMPARE(source(p->ram_para, 16, 0), 0xFF);
+        // window source byte and crop flag: whole input 2, crop 7 (HDMI3), free
+        // crop record, crop index past the table, slot above 5, crop of input 9
+        const struct { int source, flag, slot, isCrop; } rows[] = {
+            {2, 0, 2, 0}, {7, 0x80, 4, 1}, {6, 0x80, 0xFF, -1}, {200, 0x80, 0xFF, -1}, {9, 0, 0xFF, -1}, {8, 0x80, 0xFF, -1},
+        };
+        for (const auto &r : rows) {
+            p->ram_para[Img::window(1, Img::W_SOURCE)] = u8(r.source);
+            p->ram_para[Img::window(1, Img::W_CROP_FLAG)] = u8(r.flag);
+            short isCrop = -1;
+            char idx = -1;
+            QCOMPARE(p->QelGetImageSource(p->ram_para, 1, &isCrop, &idx, 0), r.slot);
+            if (r.isCrop >= 0)
+                QCOMPARE(ints(isCrop, idx), ints(r.isCrop, r.isCrop ? r.source : idx));
+            // the same record in a user-mode payload, every field 896 lower
+            std::memcpy(p->user_mode[0].para, p->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
+            QCOMPARE(p->QelGetImageSource(p->user_mode[0].para, 1, &isCrop, &idx, 1), r.slot);
+        }
+        short isCrop;
+        char idx;
+        QCOMPARE(p->QelGetImageSource(p->ram_para, 16, &isCrop, &idx, 0), 0xFF);
     }
 
     void settingSourcesAndDeletingCrops()

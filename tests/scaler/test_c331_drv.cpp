@@ -48,16 +48,9 @@ private slots:
         QVERIFY(chip.write_log().empty());
     }
 
-    void windowOffFirstOnLast_data()
-    {
-        QTest::addColumn<bool>("switchOn");
-        QTest::newRow("switched on") << true;
-        QTest::newRow("switched off") << false;
-    }
-
     void windowOffFirstOnLast()
     {
-        QFETCH(bool, switchOn);
+      for (bool switchOn : {true, false}) {
         TestRoot root;
         QelRamPara *ram = QelRamPara::pInstance();
         c331_manage *m = c331_manage::pInstance();
@@ -82,6 +75,8 @@ private slots:
         QCOMPARE(enable.size(), 1);
         QCOMPARE(enable.first(), switchOn ? all.last() : all.first());
         QCOMPARE(int(m->chip()->state().window[w].on), switchOn ? 1 : 0);
+        cleanup();
+      }
     }
 };
 

@@ -102,19 +102,15 @@ private slots:
         m->pass();
         QCOMPARE(ints(chip().reg_writes, chip().test_pattern, spy.count()), ints(s.reg_writes, 0, 0));
 
+        // window 1 on crop 3 of input 4; OUT2 alone re-inits no panel; the menu file's entries shown
         edit([](QelRamPara *p) {
             putCrop(3, cropWord(4, 2), 100, 50, 640, 360);
-            p->set_u16(Img::window(1, Img::W_ON), 1);
-            showCrop(1, 3);
-            p->set_u16(Img::window(1, Img::W_X), 960);
-            p->set_u16(Img::window(1, Img::W_FLAGS), 0x0104);
-            p->set_u16(Img::window(1, Img::W_P2P_SPLICE), 9);
-            p->ram_para[Img::window(1, Img::W_AUDIO)] = 0x80;
+            WindowEdit w(p->ram_para, 1);
+            w.setOn(true), w.setCropRecord(3), w.setX(960), w.setFlags(0x0104), w.setP2pSplice(9), w.setAudio(0x80);
+            for (int at : {Img::AUDIO_WINDOW, Img::SWITCH_EFFECT, Img::OSD_ON})
+                p->set_u16(at, 1);
+            p->set_u16(Img::OUT2_X, 200);
             p->ram_para[Img::FADE_PAIRS + 4] = 30;
-            p->set_u16(Img::AUDIO_WINDOW, 1);
-            p->set_u16(Img::SWITCH_EFFECT, 1);
-            p->set_u16(Img::OUT2_X, 200);   // OUT2 alone: no panel re-init
-            p->set_u16(Img::OSD_ON, 1);     // the menu file's entries
         });
         m->pass();
         s = chip();
@@ -170,30 +166,29 @@ private slots:
     {
         TestRoot root;
         c331_manage *m = up();
+        // crops: input 7, number 41, free, the last valid one; windows 0-4 show
+        // crops 0, 1, 2, 45 (no such record), 39; window 5 input 9
         edit([](QelRamPara *p) {
-            putCrop(0, 0x8000 | 7, 1, 1, 10, 10);           // input 7
-            putCrop(1, cropWord(2, 41), 1, 1, 10, 10);      // crop number 41
-            putCrop(2, 0x0002, 1, 1, 10, 10);               // free
-            putCrop(39, cropWord(5, 40), 4, 4, 20, 20);     // last valid one
-            showCrop(0, 0);
-            showCrop(1, 1);
+            putCrop(0, 0x8000 | 7, 1, 1, 10, 10);
+            putCrop(1, cropWord(2, 41), 1, 1, 10, 10);
+            putCrop(2, 0x0002, 1, 1, 10, 10);
+            putCrop(39, cropWord(5, 40), 4, 4, 20, 20);
+            int w = 0;
+            for (int k : {0, 1, 2, 45, 39})
+                showCrop(w++, k);
+            p->ram_para[Img::window(5, Img::W_SOURCE)] = 9;
             p->set_u16(Img::window(1, Img::W_ON), 1);
-            showCrop(2, 2);
-            showCrop(3, 45);                                // no such record
-            showCrop(4, 39);
-            p->ram_para[Img::window(5, Img::W_SOURCE)] = 9;  // no such input
             p->set_u16(Img::window(5, Img::W_ON), 0x0101);   // low byte 1: on
             p->set_u16(Img::window(3, Img::W_ON), 2);        // off, as the screens show it
             p->ram_para[Img::window(0, Img::W_MIRROR)] = 9;
+            WindowEdit(p->ram_para, 2).setP2pSplice(5), WindowEdit(p->ram_para, 2).setFlags(0x100);
             p->ram_para[Img::TEST_PATTERN] = 12;
-            p->set_u16(Img::AUDIO_WINDOW, 0xFFFF);
             p->ram_para[Img::BRIGHTNESS] = 250;
-            p->set_u16(Img::CONTRAST, 0x0103);               // a stray high byte counts
-            p->set_u16(Img::SATURATION, 0x1234);
-            p->set_u16(Img::COLOR_TEMP, 7);
-            p->set_u16(Img::GAIN_G, 300);
-            p->set_u16(Img::window(2, Img::W_P2P_SPLICE), 5);
-            p->set_u16(Img::window(2, Img::W_FLAGS), 0x100);
+            // CONTRAST: a stray high byte counts
+            const std::pair<int, int> words[] = {{Img::AUDIO_WINDOW, 0xFFFF}, {Img::CONTRAST, 0x0103},
+                                                 {Img::SATURATION, 0x1234}, {Img::COLOR_TEMP, 7}, {Img::GAIN_G, 300}};
+            for (const auto &[at, v] : words)
+                p->set_u16(at, u16(v));
         });
         m->pass();
         const C331_STATE s = chip();

@@ -82,7 +82,9 @@ class TestImageQuality : public QObject
     Q_OBJECT
 
 private slots:
-    void opensFromImageWithoutWriting()
+    // Opens from the image writing nothing; each type is written whole and
+    // reaches the chip; relabelling in five languages is no choice.
+    void opensAndColourTemperatureTypes()
     {
         Quality q;
         const u16 values[7] = {33, 7, 81, 0, 128, 1, 90};
@@ -92,29 +94,55 @@ private slots:
         q.settle();
         u8 before[Img::SIZE];
         std::memcpy(before, q.para->ram_para, Img::SIZE);
-
         q.open();
         QCOMPARE(q.rows(), QStringLiteral("33/33 7/7 81/81 0/0 128/128 1/1 90/90"));
-        QCOMPARE(q.combo()->currentIndex(), 3);
-
-        // the tabs switch pages and write nothing
+        QComboBox *box = q.combo();
+        box->setCurrentIndex(3);   // the stored type again: nothing
         click(q.s, QStringLiteral("Button_temperature"));
         QCOMPARE(child<QStackedWidget>(q.s, QStringLiteral("stackedWidget"))->currentIndex(), 1);
         QCOMPARE(int(c331_manage::para_update), 0);
         QVERIFY(std::memcmp(before, q.para->ram_para, Img::SIZE) == 0);
 
-        // a stray high byte on the type: the list shows no type and nothing is written
+        const struct {
+            int lang;
+            const char *title, *cool;
+        } expect[5] = {
+            {0, "图像效果", "偏冷"}, {2, "Изображение", "Холодный"}, {3, "Chất lượng hình ảnh", "Lạnh hơn"},
+            {4, "圖像效果", "偏冷"}, {1, "Image quality", "cool"},
+        };
+        for (const auto &e : expect) {
+            q.para->ram_para[Img::LANGUAGE] = u8(e.lang);
+            q.refresh();
+            QCOMPARE(labelText(q.s, "label_title") + '/' + box->currentText(),
+                     QString::fromUtf8(e.title) + '/' + QString::fromUtf8(e.cool));
+            QCOMPARE(std::make_tuple(box->count(), q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
+                     std::make_tuple(4, u16(3), 0));
+        }
+
+        for (int t : {0, 2}) {
+            q.para->ram_para[Img::COLOR_TEMP + 1] = 0x77;   // a stray high byte goes
+            box->setCurrentIndex(t);
+            QCOMPARE(std::make_pair(q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
+                     std::make_pair(u16(t), 1));
+            const C331_STATE chip = q.applied();
+            QCOMPARE((QList<int>{chip.color_temp, chip.gain_r, chip.gain_b}), (QList<int>{t, 128, 90}));
+        }
+        // an emptied list is no choice
+        box->clear();
+        QCOMPARE(std::make_pair(q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)), std::make_pair(u16(2), 0));
+
+        // a stray high byte on the type: no type shown, nor after a language
+        // change (the type is the whole word, as the scaler reads it)
         delete g_imagequality;
         q.para->set_u16(Img::COLOR_TEMP, 0x0103);
         q.settle();
         q.open();
         QCOMPARE(q.combo()->currentIndex(), -1);
-        // nor after a language change: the type is the whole word, as the scaler reads it
         q.para->ram_para[Img::LANGUAGE] = 0;
         q.refresh();
-        QCOMPARE(q.combo()->currentIndex(), -1);
-        QCOMPARE(q.para->get_u16(Img::COLOR_TEMP), u16(0x0103));
-        QCOMPARE(int(c331_manage::para_update), 0);
+        QCOMPARE(std::make_tuple(q.combo()->currentIndex(), q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
+                 std::make_tuple(-1, u16(0x0103), 0));
+        c331_manage::para_update = 1;
         QCOMPARE(int(q.applied().color_temp), 0);
     }
 
@@ -131,33 +159,25 @@ private slots:
             c331_manage::para_update = 0;
             sl->setSliderDown(true);
             sl->setSliderPosition(37);
-            QCOMPARE(q.shown(c), QStringLiteral("37"));
-            QCOMPARE(q.state(c), std::make_pair(stored, 0));
+            QCOMPARE(std::make_pair(q.shown(c), q.state(c)), std::make_pair(QStringLiteral("37"), std::make_pair(stored, 0)));
             sl->setSliderDown(false);
             QCOMPARE(q.state(c), std::make_pair(u16(37), 1));
-            c331_manage::para_update = 0;
-            q.para->ram_para[c.field + 1] = 0x5A;
-            q.drag(c, c.maximum + 40);
-            QCOMPARE(q.shown(c) + '/' + QString::number(q.stored(c)), QStringLiteral("%1/%1").arg(c.maximum));
-            q.para->ram_para[c.field + 1] = 0x01;
-            q.drag(c, -20);
-            QCOMPARE(q.shown(c), QStringLiteral("0"));
-            QCOMPARE(q.state(c), std::make_pair(u16(0), 1));
-
-            q.drag(c, c.maximum - 1);
-            q.para->ram_para[c.field + 1] = 0x33;
-            q.press(c, "add");
-            QCOMPARE(q.stored(c), u16(c.maximum));
-            c331_manage::para_update = 0;
-            q.press(c, "add");
-            QCOMPARE(q.shown(c) + '/' + QString::number(sl->value()), QStringLiteral("%1/%1").arg(c.maximum));
-            QCOMPARE(q.state(c), std::make_pair(u16(c.maximum), 1));
-            q.drag(c, 1);
-            q.press(c, "reduce");
-            c331_manage::para_update = 0;
-            q.press(c, "reduce");
-            QCOMPARE(q.shown(c), QStringLiteral("0"));
-            QCOMPARE(q.state(c), std::make_pair(u16(0), 1));
+            // each end, by drag and by step, over a stray high byte: written, in range
+            auto step = [&](int start, const char *button, int expect) {
+                if (button)
+                    q.drag(c, start);
+                q.para->ram_para[c.field + 1] = 0x5A;
+                c331_manage::para_update = 0;
+                button ? q.press(c, button) : q.drag(c, start);
+                QCOMPARE(QStringLiteral("%1/%2/%3/%4").arg(q.shown(c)).arg(sl->value()).arg(q.stored(c)).arg(int(c331_manage::para_update)),
+                         QStringLiteral("%1/%1/%1/1").arg(expect));
+            };
+            step(c.maximum + 40, nullptr, c.maximum);
+            step(-20, nullptr, 0);
+            step(c.maximum - 1, "add", c.maximum);
+            step(c.maximum, "add", c.maximum);
+            step(1, "reduce", 0);
+            step(0, "reduce", 0);
         }
         q.drag(kControls[0], 64);
         q.drag(kControls[6], 128);
@@ -182,44 +202,12 @@ private slots:
         q.refresh();
         QCOMPARE(q.shown(kControls[0]) + ' ' + q.shown(kControls[4]), QStringLiteral("100 128"));
         q.press(kControls[0], "reduce");
-        QCOMPARE(q.shown(kControls[0]), QStringLiteral("99"));
-        QCOMPARE(q.para->get_u16(Img::BRIGHTNESS), u16(99));
         child<QLabel>(q.s, QStringLiteral("label_sharpness"))->setText(QStringLiteral("XXX"));
         q.press(kControls[1], "add");
-        QCOMPARE(q.stored(kControls[1]), u16(1));
         child<QLabel>(q.s, QStringLiteral("label_contrast"))->setText(QStringLiteral("-7"));
         q.press(kControls[2], "reduce");
-        QCOMPARE(q.stored(kControls[2]), u16(0));
-    }
-
-    void colourTemperatureTypes()
-    {
-        Quality q;
-        q.para->set_u16(Img::GAIN_R, 10);
-        q.para->set_u16(Img::GAIN_G, 20);
-        q.para->set_u16(Img::GAIN_B, 30);
-        q.settle();
-        q.open();
-        QComboBox *box = q.combo();
-        QCOMPARE(box->currentIndex(), 2);
-
-        // the stored type again: nothing
-        box->setCurrentIndex(2);
-        QCOMPARE(int(c331_manage::para_update), 0);
-
-        for (int t : {0, 3, 1, 2}) {
-            q.para->ram_para[Img::COLOR_TEMP + 1] = 0x77;   // a stray high byte goes
-            box->setCurrentIndex(t);
-            QCOMPARE(std::make_pair(q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
-                     std::make_pair(u16(t), 1));
-            const C331_STATE chip = q.applied();
-            QCOMPARE((QList<int>{chip.color_temp, chip.gain_r, chip.gain_g, chip.gain_b}), (QList<int>{t, 10, 20, 30}));
-        }
-
-        // an emptied list is no choice
-        box->clear();
-        QCOMPARE(q.para->get_u16(Img::COLOR_TEMP), u16(2));
-        QCOMPARE(int(c331_manage::para_update), 0);
+        QCOMPARE(std::make_tuple(q.shown(kControls[0]), q.stored(kControls[0]), q.stored(kControls[1]), q.stored(kControls[2])),
+                 std::make_tuple(QStringLiteral("99"), u16(99), u16(1), u16(0)));
     }
 
     void resetToFactoryValues()
@@ -244,43 +232,19 @@ private slots:
                  factory);
 
         q.refresh();
-        QCOMPARE(q.rows(), QStringLiteral("100/100 10/10 50/50 50/50 64/64 64/64 64/64"));
-        QCOMPARE(q.combo()->currentText(), QStringLiteral("nature"));
-        QCOMPARE(int(c331_manage::para_update), 0);
+        QCOMPARE(q.rows() + ' ' + q.combo()->currentText() + QString::number(c331_manage::para_update),
+                 QStringLiteral("100/100 10/10 50/50 50/50 64/64 64/64 64/64 nature0"));
 
         // already at the factory values: still raised
         click(q.s, QStringLiteral("Button_reset"));
         QCOMPARE(int(c331_manage::para_update), 1);
     }
 
-    void fiveLanguagesKeepTheTypeAndBack()
+    // Back: the settings menu is relabelled; without one the page still goes back
+    void back()
     {
         Quality q;
-        q.para->set_u16(Img::COLOR_TEMP, 3);
-        q.settle();
         q.open();
-
-        const struct {
-            int lang;
-            const char *title, *cool;
-        } expect[5] = {
-            {0, "图像效果", "偏冷"},
-            {2, "Изображение", "Холодный"},
-            {3, "Chất lượng hình ảnh", "Lạnh hơn"},
-            {4, "圖像效果", "偏冷"},
-            {1, "Image quality", "cool"},
-        };
-        for (const auto &e : expect) {
-            q.para->ram_para[Img::LANGUAGE] = u8(e.lang);
-            q.refresh();
-            QCOMPARE(labelText(q.s, "label_title") + '/' + q.combo()->currentText(),
-                     QString::fromUtf8(e.title) + '/' + QString::fromUtf8(e.cool));
-            // relabelling is no choice
-            QCOMPARE(std::make_tuple(q.combo()->count(), q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
-                     std::make_tuple(4, u16(3), 0));
-        }
-
-        // Back: the settings menu is relabelled; without one the page still goes back
         g_option = new Option;
         QPointer<ImageQuality> guard(q.s);
         g_language = 0;
