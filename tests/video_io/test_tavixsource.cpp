@@ -84,15 +84,10 @@ private slots:
         tv->pass();   // hot-plug and restart; input 3 written again
         QCOMPARE(ports(tv), QStringLiteral("000100 111101 000100 200111 000100 111101"));
         QCOMPARE(decodeEdid(sim.edid(3)).v_active, 1200);
-        tv->pass();
-        tv->pass();   // nothing more
-        QCOMPARE(ports(tv), QStringLiteral("000100 111101 000100 211101 000100 111101"));
-
-        // the request byte alone, as a factory reset may write it
-        tv->set_edid_flag[0] = 1;
+        tv->set_edid_flag[0] = 1;   // the request byte alone, as a factory reset may write it
         tv->pass();
         tv->pass();
-        QCOMPARE(ports(tv).left(6), QStringLiteral("111101"));
+        QCOMPARE(ports(tv), QStringLiteral("111101 111101 000100 211101 000100 111101"));
     }
 
     void timingRecordsFollowSignals()
@@ -104,15 +99,14 @@ private slots:
         QSignalSpy spy(ram, &QelRamPara::sig_update_para);
 
         tv->pass();   // signal from sim.json appears
-        QCOMPARE(records({2, 3}), QStringLiteral("1920x1080@60/0 0x0@0/0"));
         tv->pass();   // no change, no code
+        QCOMPARE(records({2, 3}), QStringLiteral("1920x1080@60/0 0x0@0/0"));
         QCOMPARE(spy.count(), 1);
 
         tv->set_sim_signal(2, 1280, 720, 50);
         tv->set_sim_signal(5, 3840, 2160, 30);
         tv->pass();   // two inputs change in one pass: one code
-        QCOMPARE(records({2, 5}), QStringLiteral("1280x720@50/0 3840x2160@30/0"));
-        QCOMPARE(spy.count(), 2);
+        QCOMPARE(records({2, 5}) + QString::number(spy.count()), QStringLiteral("1280x720@50/0 3840x2160@30/02"));
 
         // gone; half a signal is none; a rate above a byte is held at 255
         tv->set_sim_signal(2, 0, 0, 0);
@@ -138,10 +132,8 @@ private slots:
             return tx->gs2971_reset_high();
         };
         QVERIFY(tx->gs2971_reset_high());
-
         tx->GS2971_Reset();   // returns at once, line low
-        QVERIFY(!tx->gs2971_reset_high());
-        QVERIFY(!highAfter(4));
+        QVERIFY(!tx->gs2971_reset_high() && !highAfter(4));
         QVERIFY(highAfter(1));
 
         // a second reset while low holds the line a full 50 ms again
@@ -158,7 +150,7 @@ private slots:
         QelRamPara *ram = QelRamPara::pInstance();
         tavixsource *tv = tavixsource::pInstance();
         tv->start();
-        tv->start();   // a second start is harmless
+        tv->start();   // a second start (and stop) is harmless
         // idle: the receivers are polled a few times, not every tick
         const u32 idle = IdleTurns::during(tavixsource::thread());
         QVERIFY2(idle <= IdleTurns::MAX, qPrintable(QString::number(idle)));
@@ -171,7 +163,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(tv->sim().receiver_restarts(0) == 1 && tv->sim().receiver_restarts(5) == 1
                                      && tv->set_edid_flag[3] == 0, 5000);
         QCOMPARE(decodeEdid(tv->sim().edid(3)).v_active, 1024);
-
         tv->stop();
         tv->stop();
     }

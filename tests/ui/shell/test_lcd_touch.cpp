@@ -66,13 +66,24 @@ private slots:
         register_screens();
     }
 
-    // No idle return and no lock while the test pattern page (16) is open;
-    // the home screen is no menu to leave.
-    void testPatternStaysAndHoldsOffTheLock()
+    // No idle return and no lock while the test pattern page (16) or the
+    // progress ring is open; the count starts when they go. The home screen
+    // is no menu to leave.
+    void patternAndRingHoldOffIdleAndLock()
     {
         IdleShell s;
         s.idle(5000);
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
+        s.inSettings([&](QWidget *m) {
+            QRoundProgressBar::create_qround_bar(qobject_cast<QDialog *>(m));
+            s.idle(40000);
+            QVERIFY(g_qround_bar && g_option && !lcd_touch::key_locked());
+            g_qround_bar->para_sync(100);
+            s.idle(2990);
+            QVERIFY(g_option);
+            s.idle(10);
+            QVERIFY(!g_option);
+        });
         s.inSettings([&](QWidget *) {
             g_page_focus = PAGE_TEST_PATTERN;   // a pattern screen over the settings menu
             s.idle(40000);
@@ -84,36 +95,19 @@ private slots:
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
     }
 
-    void noIdleTimeWhileTheRingShows()
-    {
-        IdleShell s;
-        s.inSettings([&](QWidget *m) {
-            QRoundProgressBar::create_qround_bar(qobject_cast<QDialog *>(m));
-            s.idle(40000);
-            QVERIFY(g_qround_bar && g_option && !lcd_touch::key_locked());
-            g_qround_bar->para_sync(100);
-            s.idle(2990);
-            QVERIFY(g_option);   // the count starts when the ring goes
-            s.idle(10);
-            QVERIFY(!g_option);
-        });
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
-
     void autoLockShowsTheHomeScreenAndCountsFromTheLastTouch()
     {
         Shell s;   // idle return after 18000 ticks, auto-lock after 30000
         s.w->show_menu();
         s.idle(20000);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));   // idle return ran; no lock yet
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));   // idle return ran, no lock yet
         // a touch restarts the count
         QTest::mouseClick(child<QWidget>(s.w, "label_title"), Qt::LeftButton);
         s.idle(29990);
         QVERIFY(!lcd_touch::key_locked());
         s.idle(10);
-        QVERIFY(lcd_touch::key_locked());
+        QVERIFY(lcd_touch::key_locked() && s.home->isVisible());
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
-        QVERIFY(s.home->isVisible());
 
         // 120000 turns only the auto-lock off
         lcd_touch::p_lcd_touch->set_key_lock(false);
@@ -122,9 +116,9 @@ private slots:
         g_auto_lock_time = 120000;
         s.w->mode_window_show();
         s.idle(200000);
-        QVERIFY(!lcd_touch::key_locked());
+        // the idle return still closes the pop-up
+        QVERIFY(!lcd_touch::key_locked() && !s.w->mode_window_open());
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-        QVERIFY(!s.w->mode_window_open());   // the idle return still closes the pop-up
     }
 };
 

@@ -25,31 +25,24 @@ private slots:
         press(kb, {"Button_1", "Button_0", "Button_9", "Button_del", "Button_2", "Button_0"});
         QCOMPARE(labelText(&kb, "label_value"), QStringLiteral("1020"));
         press(kb, {"Button_ok"});
-        QCOMPARE(first.count(), 1);
+        QVERIFY(first.count() == 1 && !kb.isVisible());
         QCOMPARE(first.at(0).at(0).toString(), QStringLiteral("1020"));
-        QVERIFY(!kb.isVisible());
 
         // a new opening starts from an empty entry; everything deleted sends ""
         kb.label_show("Height", "1080");
         press(kb, {"Button_del", "Button_5", "Button_del", "Button_del", "Button_ok"});
-        QCOMPARE(first.count(), 2);
-        QCOMPARE(first.at(1).at(0).toString(), QString());
+        QCOMPARE(first.last().at(0).toString() + QString::number(first.count()), QStringLiteral("2"));
 
         // the entry stays within an int
         kb.label_show("W", QString());
         for (int i = 0; i < 15; ++i)
             press(kb, {"Button_9"});
         QCOMPARE(kb.typed(), QStringLiteral("999999999"));
-    }
 
-    void keyLanguage()
-    {
-        TestRoot root;
-        NumberKeyboard kb;
-        g_language = 4;
+        g_language = 4;   // the keys in the language; zh-TW not offered: English stands in
         kb.label_show("Width", "1");
         QCOMPARE(child<QPushButton>(&kb, "Button_ok")->text(), QString::fromUtf8("確定"));
-        g_lcd_lang_valid = 0x0F;   // zh-TW not offered: English stands in
+        g_lcd_lang_valid = 0x0F;
         kb.label_show("Width", "1");
         QCOMPARE(child<QPushButton>(&kb, "Button_ok")->text(), QStringLiteral("OK"));
     }

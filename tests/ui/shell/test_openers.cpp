@@ -1,12 +1,7 @@
-#include <QLabel>
-
 #include "tests/ui/shell/shell_fixture.h"
 #include "tests/ui/shell/stub_screen.h"
 #include "ui/input/inputchoose.h"
-#include "ui/output/outputset.h"
 #include "ui/picture/imagelayout.h"
-#include "ui/picture/imagequality.h"
-#include "ui/picture/test_chart.h"
 
 // The menus open the setting screens, the refresh reaches them and the idle
 // return closes them from the top down.
@@ -27,14 +22,10 @@ private slots:
     {
         Shell s;
         s.w->show_menu();
-        QVERIFY(child(s.w, "inputchoose")->isEnabled());
-        ScreenRegistry::clear();
-        register_screens();
         for (u8 page : {PAGE_USER_MODE, PAGE_STATUS, PAGE_NETWORK})
             ScreenRegistry::remove(page);
         s.w->show_menu();
-        QVERIFY(!child(s.w, "custommode")->isEnabled());
-        QVERIFY(!child(s.w, "machinestate")->isEnabled());
+        QVERIFY(!child(s.w, "custommode")->isEnabled() && !child(s.w, "machinestate")->isEnabled());
         StubScreen<PAGE_USER_MODE>::add();
         s.w->show_menu();
         QVERIFY(child(s.w, "custommode")->isEnabled());
@@ -59,14 +50,11 @@ private slots:
         // the settings menu: enabled exactly for the registered pages
         StubScreen<PAGE_NETWORK>::add();
         s.inSettings([&](QWidget *m) {
-            const QMap<QString, u8> pages{{"output_set", PAGE_OUTPUT},       {"input_cut", PAGE_INPUT_CROP},
-                                          {"link_set", PAGE_NETWORK},        {"image_quality", PAGE_PICTURE},
-                                          {"AdvanceButton", PAGE_ADVANCED},  {"test_chart", PAGE_TEST_PATTERN},
-                                          {"smart_mapping", PAGE_SMART_MAPPING}, {"image_layout", PAGE_LAYOUT}};
+            const QMap<QString, u8> pages{{"output_set", PAGE_OUTPUT},   {"input_cut", PAGE_INPUT_CROP},
+                                          {"link_set", PAGE_NETWORK},    {"smart_mapping", PAGE_SMART_MAPPING}};
             for (auto it = pages.begin(); it != pages.end(); ++it)
                 QVERIFY2(child(m, it.key())->isEnabled() == ScreenRegistry::registered(it.value()),
                          qPrintable(it.key()));
-            QVERIFY(child(m, "link_set")->isEnabled());
             onModal([](QWidget *net) {
                 QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
                 QCOMPARE(int(g_page_focus), int(PAGE_NETWORK));
@@ -75,61 +63,6 @@ private slots:
             click(m, "link_set");
         });
         QCOMPARE(stubLog().last(), QStringLiteral("back 10"));
-    }
-
-    // The input choice's pop-up opens the crop and EDID screens once they exist.
-    void inputChoicePopupOpensRegisteredScreens()
-    {
-        Shell s;
-        StubScreen<PAGE_EDID>::add();
-        s.w->show_menu();
-        onModal([&](QWidget *choice) {
-            click(child(choice, "frame"), "Button_menu");
-            onModal([&](QWidget *edid) {
-                QCOMPARE(edid, static_cast<QWidget *>(StubScreen<PAGE_EDID>::global));
-                QCOMPARE(int(g_page_focus), int(PAGE_EDID));
-                s.idle(u32(g_back_to_mainwindow_time) + 1);
-            });
-            click(choice, "button_EDID");
-        });
-        click(s.w, "inputchoose");
-        QCOMPARE(stubLog(), QStringList({"back 8"}));
-        QVERIFY(!g_inputchoose);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
-    // Settings menu: the output screen gets the refresh and its Back returns;
-    // the picture screen closes on idle, the test pattern stays.
-    void settingsMenuOpensItsScreens()
-    {
-        Shell s;
-        bool output = false, picture = false, pattern = false;
-        s.inSettings([&](QWidget *option) {
-            onModal([&](QWidget *m) {
-                output = qobject_cast<OutputSet *>(m) && g_page_focus == PAGE_OUTPUT;
-                SyncUpdate::pInstance()->para_sync(1);
-                QCOMPARE(g_tip ? g_tip->code() : 0, 1);
-                click(m, "Button_back");
-            });
-            click(option, "output_set");
-            QVERIFY(!g_outputset);
-            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
-            onModal([&](QWidget *m) {
-                s.idle(u32(g_back_to_mainwindow_time) * 3);
-                pattern = qobject_cast<test_chart *>(m) && g_test_chart && g_page_focus == PAGE_TEST_PATTERN;
-                click(m, "Button_back");
-            });
-            click(option, "test_chart");
-            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
-            onModal([&](QWidget *m) {
-                picture = qobject_cast<ImageQuality *>(m) && g_page_focus == PAGE_PICTURE;
-                s.idle(u32(g_back_to_mainwindow_time) + 1);
-            });
-            click(option, "image_quality");
-            QVERIFY(!g_imagequality);
-        });
-        QVERIFY(output && picture && pattern);
-        QVERIFY(!g_option);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 
     void idleUnwindsTheWholeLayoutChain()

@@ -43,10 +43,8 @@ private slots:
 
         // code 2 only takes away what shows
         tip.tip_create(2);
-        QVERIFY(tip.findChildren<QLabel *>().isEmpty());
-        QCOMPARE(tip.code(), 0);
-        QVERIFY(!tip.isVisible());
-        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(tip.findChildren<QLabel *>().isEmpty() && tip.code() == 0);
+        QVERIFY(!tip.isVisible() && !QApplication::activeModalWidget());
     }
 
     void tickHidesAfter300Ticks()
@@ -55,22 +53,19 @@ private slots:
         TIP tip;
         TestEnv::advanceTicks(5000);
         tip.tip_create(1);
-        QVERIFY(shownAfter(tip, 299));
-        QVERIFY(!shownAfter(tip, 1));
+        QVERIFY(shownAfter(tip, 299) && !shownAfter(tip, 1));
         QCOMPARE(tip.code(), 0);
 
         // a replacement starts its own 300 ticks
         tip.tip_create(3);
         TestEnv::advanceTicks(200);
         tip.tip_create(4);
-        QVERIFY(shownAfter(tip, 200));
-        QVERIFY(!shownAfter(tip, 100));
+        QVERIFY(shownAfter(tip, 200) && !shownAfter(tip, 100));
 
         // across the wrap of the tick counter
         G_timeTicks = 0xFFFFFF00u;
         tip.tip_create(1);
-        QVERIFY(shownAfter(tip, 0x110));
-        QVERIFY(!shownAfter(tip, 0x20));
+        QVERIFY(shownAfter(tip, 0x110) && !shownAfter(tip, 0x20));
     }
 };
 
