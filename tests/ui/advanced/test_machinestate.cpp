@@ -110,21 +110,6 @@ private slots:
         s.screen->syncUpdate(REFRESH_SAVE);
         QTEST(s.text("label_title") + ' ' + QFileInfo(res(s.screen, "label_state3")).baseName(), "shown");
     }
-
-    void backToTheMainMenu()
-    {
-        Status s;
-        QPointer<MachineState> shown;
-        onModal([&](QWidget *m) {
-            shown = qobject_cast<MachineState *>(m);
-            QVERIFY(shown && shown == g_machinestate && g_page_focus == PAGE_STATUS);
-            click(m, "Button_back");
-        });
-        s.w->on_machinestate_clicked();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!shown && !g_machinestate);
-        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
-    }
 };
 
 QTEST_MAIN(TestMachineState)
