@@ -69,27 +69,6 @@ class TestOutputSet : public QObject
     Q_OBJECT
 
 private slots:
-    void presetsSplitOddEvenAndWideCanvases()
-    {
-        struct Row { int w, h, index; const char *areas; int shown; };   // areas: widths, then heights
-        const Row rows[] = {{1920, 1080, 0, "960 960 1080 1080", 1920},   {1921, 1081, 0, "968 953 1081 1081", 1921},
-                            {10000, 1080, 0, "5024 4992 1080 1080", 10000},   // 32-pixel steps, padded span
-                            {1920, 1080, 1, "1920 1920 540 540", 1920},   {1921, 1081, 1, "1921 1921 541 540", 1921},
-                            {1921, 1081, 2, "1921 1921 1081 1081", 1921}, {9000, 1080, 2, "8188 8188 1080 1080", 8188}};
-        for (const Row &r : rows) {
-            Output o(r.index == 2 ? 3 : 4, r.w, r.h);
-            o.open();
-            o.choose(r.index);
-            QCOMPARE(o.widths() + ' ' + o.heights(), QString::fromLatin1(r.areas));
-            QCOMPARE(o.text("lineEdit_width").toInt(), r.shown);
-            // nothing reaches the image before Apply
-            QCOMPARE(QStringLiteral("%1 %2").arg(int(c331_manage::para_update)).arg(img(Img::OUT1_W)), QStringLiteral("0 1920"));
-            click(o.screen, "Button_apply1");
-            const QStringList a = QString::fromLatin1(r.areas).split(' ');
-            expectImage({{Img::CANVAS_W, r.shown}, {Img::OUT1_W, a[0].toInt()}, {Img::OUT1_H, a[2].toInt()}});
-        }
-    }
-
     void applyWritesExactlyTheOutputAreas()
     {
         {
@@ -101,10 +80,10 @@ private slots:
             memcpy(before, o.para->ram_para, Img::SIZE);
             click(o.screen, "Button_apply1");
             const QMap<int, int> expect{{Img::SPLICE_MODE, 3}, {Img::CANVAS_W, 1920}, {Img::CANVAS_H, 1080},
-                                        {Img::OUT1_W, 960},    {Img::OUT1_H, 1080},   {Img::OUT2_X, 960},
-                                        {Img::OUT2_Y, 0},      {Img::OUT2_W, 960},    {Img::OUT2_H, 1080},
-                                        {Img::window(0, Img::W_X), 0}, {Img::window(0, Img::W_Y), 0},
-                                        {Img::window(0, Img::W_W), 1920}, {Img::window(0, Img::W_H), 1080}};
+                                        {Img::OUT1_W, 960}, {Img::OUT1_H, 1080}, {Img::OUT2_X, 960}, {Img::OUT2_Y, 0},
+                                        {Img::OUT2_W, 960}, {Img::OUT2_H, 1080}, {Img::window(0, Img::W_X), 0},
+                                        {Img::window(0, Img::W_Y), 0}, {Img::window(0, Img::W_W), 1920},
+                                        {Img::window(0, Img::W_H), 1080}};
             for (int off = 0; off < Img::SIZE; off += 2) {
                 int want = expect.value(off, before[off] | before[off + 1] << 8);
                 for (int win = 1; win < 6; ++win)
@@ -113,61 +92,86 @@ private slots:
             }
             QCOMPARE(int(c331_manage::para_update), 1);
         }
-        // vertical: OUT2 starts below OUT1; an unknown saved mode is applied as copy;
-        // output areas from outside larger than the canvas, or a canvas read negative, never wrap
-        struct Case { int mode, h, o1w, o1h, o2h, choice; std::vector<std::pair<int, int>> want; };
+        // presets split odd sizes and wide canvases (32-pixel steps, one output's limit);
+        // an unknown saved mode is applied as copy; output areas from outside larger
+        // than the canvas, or a canvas read negative, never wrap
+        struct Case { int mode, w, h, o1w, o1h, o2h, choice; std::vector<std::pair<int, int>> want; };
         const Case cases[] = {
-            {4, 1081, 1920, 1080, 1080, 1,
-             {{Img::SPLICE_MODE, 2}, {Img::OUT1_W, 1920}, {Img::OUT2_W, 1920}, {Img::OUT1_H, 541},
-              {Img::OUT2_X, 0}, {Img::OUT2_Y, 541}, {Img::OUT2_H, 540}}},
-            {5, 1080, 2560, 1080, 1080, -1,
-             {{Img::SPLICE_MODE, 4}, {Img::OUT1_W, 1920}, {Img::OUT2_W, 1920}, {Img::OUT2_H, 1080}}},
-            {3, 1080, 3000, 1500, 1080, -1,
-             {{Img::OUT1_W, 1920}, {Img::OUT2_X, 1920}, {Img::OUT2_W, 0}, {Img::OUT1_H, 1080}, {Img::OUT2_H, 1080}}},
-            {2, 1080, 2500, 2000, 40000, -1,
-             {{Img::OUT1_W, 1920}, {Img::OUT1_H, 1080}, {Img::OUT2_Y, 1080}, {Img::OUT2_H, 0}}},
-            {4, 40000, 1920, 1080, 1080, -1,   // a canvas height beyond 32767 reads negative
-             {{Img::CANVAS_H, 40000}, {Img::OUT1_H, 0}, {Img::OUT2_H, 0}, {Img::OUT2_W, 1920}}},
+            {4, 1921, 1081, 1920, 1080, 1080, 0, {{Img::CANVAS_W, 1921}, {Img::OUT1_W, 968}, {Img::OUT2_W, 953}, {Img::OUT1_H, 1081}}},
+            {4, 10000, 1080, 1920, 1080, 1080, 0, {{Img::CANVAS_W, 10000}, {Img::OUT1_W, 5024}, {Img::OUT2_W, 4976}}},
+            {4, 1921, 1081, 1920, 1080, 1080, 1, {{Img::SPLICE_MODE, 2}, {Img::OUT1_W, 1921}, {Img::OUT2_W, 1921},
+                                                  {Img::OUT1_H, 541}, {Img::OUT2_X, 0}, {Img::OUT2_Y, 541}, {Img::OUT2_H, 540}}},
+            {3, 9000, 1080, 1920, 1080, 1080, 2, {{Img::CANVAS_W, 8188}, {Img::OUT1_W, 8188}, {Img::OUT2_W, 8188}}},
+            {5, 1920, 1080, 2560, 1080, 1080, -1, {{Img::SPLICE_MODE, 4}, {Img::OUT1_W, 1920}, {Img::OUT2_W, 1920}, {Img::OUT2_H, 1080}}},
+            {3, 1920, 1080, 3000, 1500, 1080, -1, {{Img::OUT1_W, 1920}, {Img::OUT2_X, 1920}, {Img::OUT2_W, 0}, {Img::OUT1_H, 1080}}},
+            {2, 1920, 1080, 2500, 2000, 40000, -1, {{Img::OUT1_W, 1920}, {Img::OUT1_H, 1080}, {Img::OUT2_Y, 1080}, {Img::OUT2_H, 0}}},
+            {4, 1920, 40000, 1920, 1080, 1080, -1, {{Img::CANVAS_H, 40000}, {Img::OUT1_H, 0}, {Img::OUT2_H, 0}, {Img::OUT2_W, 1920}}},
         };
         for (const Case &c : cases) {
-            Output o(c.mode, 1920, c.h, c.o1w, c.o1h, 500, c.o2h);
+            Output o(c.mode, c.w, c.h, c.o1w, c.o1h, 500, c.o2h);
             o.open();
             if (c.choice >= 0)
                 o.choose(c.choice);
+            // nothing reaches the image before Apply
+            QCOMPARE(QStringLiteral("%1 %2").arg(int(c331_manage::para_update)).arg(img(Img::OUT1_W)), QStringLiteral("0 %1").arg(c.o1w));
             click(o.screen, "Button_apply1");
             expectImage(c.want);
         }
     }
 
-    void keypadEntriesFollowTheRules()
+    // Typed sizes follow the rules; a refresh discards what was not applied, a language change keeps it.
+    void keypadRefreshAndLanguage()
     {
         {
             Output o(3, 1920, 1080, 960, 1080, 960, 1080);
             o.open();
             QCOMPARE(o.typeW("0700"), QStringLiteral("700 1220"));
-            // refused: nothing typed, wider than the canvas, not all digits
+            // refused: nothing typed, wider than the canvas, not all digits, another screen's field
             o.typeW(QString());
             QCOMPARE(o.typeW("9000"), QStringLiteral("700 1220"));
             QCOMPARE(g_lineedit.data(), child<My_lineEdit>(o.screen, "lineEdit_out1_width"));
             o.screen->confirmString(QStringLiteral("12a"));
             o.screen->confirmString(QStringLiteral(" 12"));
+            My_lineEdit other;
+            other.setObjectName(QStringLiteral("lineEdit_out1_width"));
+            g_lineedit = &other;
+            o.screen->confirmString(QStringLiteral("5"));
+            g_lineedit = nullptr;
             QCOMPARE(o.widths(), QStringLiteral("700 1220"));
             click(o.screen, "Button_apply1");
             expectImage({{Img::OUT1_W, 700}, {Img::OUT2_X, 700}, {Img::OUT2_W, 1220}});
-
             // vertical: the height is split, up to the canvas height
             o.choose(1);
             QCOMPARE(o.typeH("700"), QStringLiteral("700 380"));
             QCOMPARE(o.typeH("1081"), QStringLiteral("700 380"));
             QCOMPARE(o.typeH("1080"), QStringLiteral("1080 0"));
             QCOMPARE(o.typeW("1000"), QStringLiteral("1000 1000"));
-            // another screen's field is not ours
-            My_lineEdit other;
-            other.setObjectName(QStringLiteral("lineEdit_out1_width"));
-            g_lineedit = &other;
-            o.screen->confirmString(QStringLiteral("5"));
-            g_lineedit = nullptr;
-            QCOMPARE(o.widths(), QStringLiteral("1000 1000"));
+            o.refresh();   // not applied: gone, the mode comes back from the image
+            QCOMPARE(o.widths() + ' ' + QString::number(o.combo()->currentIndex()), QStringLiteral("700 1220 0"));
+            click(o.screen, "Button_apply1");
+            QCOMPARE(img(Img::SPLICE_MODE), 3);
+
+            // a language change refills the list but keeps what was typed, and runs no preset
+            c331_manage::para_update = 0;
+            o.typeW("800");
+            u8 before[Img::SIZE];
+            memcpy(before, o.para->ram_para, Img::SIZE);
+            const char *const titles[5] = {"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"};
+            for (int lang = 0; lang < 5; ++lang) {
+                g_language = u8(lang);
+                o.screen->language_changed();
+                QCOMPARE(labelText(o.screen, "label_title"), QString::fromUtf8(titles[lang]));
+            }
+            QCOMPARE(o.widths() + ' ' + QString::number(o.combo()->currentIndex()), QStringLiteral("800 1120 0"));
+            QCOMPARE(memcmp(before, o.para->ram_para, Img::SIZE) + int(c331_manage::para_update), 0);
+            // the panel language arriving through the refresh
+            o.para->ram_para[Img::LANGUAGE] = 2;
+            o.refresh();
+            QCOMPARE(QString::number(g_language) + ' ' + o.widths(), QStringLiteral("2 700 1220"));
+            QPointer<OutputSet> alive(o.screen);
+            click(o.screen, "Button_back");
+            QVERIFY(!g_outputset && !alive);   // deleted; where Back leads is the openers' test
+            o.screen = nullptr;
         }
         {
             // canvases wider than 8188: 32-pixel steps; above one output's limit
@@ -189,92 +193,55 @@ private slots:
         expectImage({{Img::OUT1_W, 8190}, {Img::OUT2_W, 0}});
     }
 
+    void sizeOrModeChangeResetsWindowsAndAsksForLedSetup_data()
+    {
+        QTest::addColumn<int>("choice");      // the list row chosen, -1 none
+        QTest::addColumn<int>("fpga1");       // FPGA 1's state, -1 without the manager
+        QTest::addColumn<QString>("after");   // window 0's x and w, windows 1..5 on, LED para, LED setup
+        QTest::newRow("same size and mode") << -1 << 3 << "100 640 11111 0 7";
+        QTest::newRow("mode change") << 1 << 3 << "0 1920 00000 1 0";
+        QTest::newRow("size change, one FPGA down") << 2 << 1 << "0 1920 00000 0 7";
+        QTest::newRow("size change, no manager") << 2 << -1 << "0 1920 00000 0 7";
+    }
     void sizeOrModeChangeResetsWindowsAndAsksForLedSetup()
     {
-        // variant 0 same size and mode, 1 mode change, 2 size change with one FPGA down,
-        // 3 size change without the FPGA manager
-        for (int variant = 0; variant < 4; ++variant) {
-            Output o(4, 1920, 1080);
-            for (int win = 1; win < 6; ++win)
-                o.para->set_u16(Img::window(win, Img::W_ON), 1);
-            o.para->set_u16(Img::window(0, Img::W_X), 100);
-            o.para->set_u16(Img::window(0, Img::W_W), 640);
-            o.settle();
-            g_set_led_setup = 7;
-            if (variant < 3) {
-                fpga_manage *f = fpga_manage::pInstance();
-                f->MCU_REG_func[0][80] = 3;   // running
-                f->MCU_REG_func[1][80] = variant == 2 ? 1 : 3;
-            }
-            o.open();
-            if (variant == 0)
-                o.para->set_u16(Img::OUT1_W, 5);
-            if (variant == 1)
-                o.choose(1);
-            if (variant >= 2) {
-                o.choose(2);
-                o.para->ram_para_shadow[Img::CANVAS_W] = 0xE8;   // saved canvas 1000 wide
-                o.para->ram_para_shadow[Img::CANVAS_W + 1] = 0x03;
-            }
+        QFETCH(int, choice);
+        QFETCH(int, fpga1);
+        Output o(4, 1920, 1080);
+        for (int win = 1; win < 6; ++win)
+            o.para->set_u16(Img::window(win, Img::W_ON), 1);
+        o.para->set_u16(Img::window(0, Img::W_X), 100);
+        o.para->set_u16(Img::window(0, Img::W_W), 640);
+        o.settle();
+        g_set_led_setup = 7;
+        if (fpga1 >= 0) {
+            fpga_manage *f = fpga_manage::pInstance();
+            f->MCU_REG_func[0][80] = 3;   // running
+            f->MCU_REG_func[1][80] = u8(fpga1);
+        }
+        o.open();
+        if (choice >= 0)
+            o.choose(choice);
+        else
+            o.para->set_u16(Img::OUT1_W, 5);   // the areas are rewritten all the same
+        if (choice == 2) {
+            o.para->ram_para_shadow[Img::CANVAS_W] = 0xE8;   // saved canvas 1000 wide
+            o.para->ram_para_shadow[Img::CANVAS_W + 1] = 0x03;
+        }
+        const auto apply = [&o] {
             click(o.screen, "Button_apply1");
-            QCOMPARE(int(c331_manage::para_update), 1);
-            // window 0's x and width, windows 1..5 on, then the LED requests
             QString state = QStringLiteral("%1 %2 ").arg(img(Img::window(0, Img::W_X))).arg(img(Img::window(0, Img::W_W)));
             for (int win = 1; win < 6; ++win)
                 state += QString::number(img(Img::window(win, Img::W_ON)));
-            state += QStringLiteral(" %1 %2").arg(int(g_set_led_para)).arg(int(g_set_led_setup));
-            QCOMPARE(state, QString::fromLatin1(variant == 0 ? "100 640 11111 0 7" : variant == 1 ? "0 1920 00000 1 0" : "0 1920 00000 0 7"));
-            if (variant == 0)
-                QCOMPARE(img(Img::OUT1_W), 1920);   // the areas are rewritten all the same
-            if (variant == 1) {
-                // a second Apply after the refresh sees nothing new
-                o.refresh();
-                g_set_led_para = 0;
-                g_set_led_setup = 7;
-                click(o.screen, "Button_apply1");
-                QCOMPARE(int(g_set_led_para) * 10 + int(g_set_led_setup), 7);
-            }
-        }
-    }
-
-    void refreshDiscardsTypingLanguageKeepsItAndBack()
-    {
-        Output o(3, 1920, 1080, 960, 1080, 960, 1080);
-        o.open();
-        o.typeW("700");
-        o.choose(1);   // vertical, not applied
+            return state + QStringLiteral(" %1 %2").arg(int(g_set_led_para)).arg(int(g_set_led_setup));
+        };
+        QTEST(apply(), "after");
+        QCOMPARE(int(c331_manage::para_update) * 10000 + img(Img::OUT1_W), 11920);
+        // a second Apply after the refresh sees nothing new
         o.refresh();
-        QCOMPARE(o.widths(), QStringLiteral("960 960"));
-        QCOMPARE(o.combo()->currentIndex(), 0);
-        click(o.screen, "Button_apply1");
-        QCOMPARE(img(Img::SPLICE_MODE), 3);   // the mode came back from the image
-
-        // a language change refills the list but keeps what was typed, and runs no preset
-        c331_manage::para_update = 0;
-        o.typeW("700");
-        u8 before[Img::SIZE];
-        memcpy(before, o.para->ram_para, Img::SIZE);
-        const char *const titles[5] = {"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"};
-        for (int lang = 0; lang < 5; ++lang) {
-            g_language = u8(lang);
-            o.screen->language_changed();
-            QCOMPARE(labelText(o.screen, "label_title"), QString::fromUtf8(titles[lang]));
-        }
-        QCOMPARE(o.combo()->currentIndex(), 0);
-        QCOMPARE(o.widths(), QStringLiteral("700 1220"));
-        QCOMPARE(memcmp(before, o.para->ram_para, Img::SIZE), 0);
-        QCOMPARE(int(c331_manage::para_update), 0);
-
-        // the panel language arriving through the refresh
-        o.para->ram_para[Img::LANGUAGE] = 2;
-        o.refresh();
-        QCOMPARE(int(g_language), 2);
-        QCOMPARE(o.widths(), QStringLiteral("960 960"));
-
-        QPointer<OutputSet> alive(o.screen);
-        click(o.screen, "Button_back");
-        QVERIFY(!g_outputset && !alive);   // deleted; where Back leads is the openers' test
-        o.screen = nullptr;
+        g_set_led_para = 0;
+        g_set_led_setup = 7;
+        QCOMPARE(apply().right(3), QStringLiteral("0 7"));
     }
 
     void portPageShowsBothFpgas()
@@ -283,7 +250,6 @@ private slots:
         const Port ports[] = {
             {0, 0, 0, 8, {1, 2, 3, 4}},
             {0, 1, 0, 19, {512, 0, 256, 1080}},    // odd offsets; each port's address is the manager's own test
-            {1, 4, 1, 8, {2048, 0, 640, 360}},     // LED13 = FPGA 1 index 0
             {2, 7, 1, 600, {4000, 900, 320, 180}}, // LED24 = FPGA 1 index 11
         };
         Output o(4, 1920, 1080);
