@@ -100,7 +100,39 @@ private slots:
                  ints(0, 0, 0, 0, 0));
     }
 
-    void cropOrdinalsFollowCropNumbers()
+    void sourcesOfBothLayoutsAndBadDataFromOutside()
+    {
+        TestRoot root;
+        QelRamPara *p = fresh();
+        putCrop(p, 7, 4, 2, 0, 0, 10, 10);
+        putCrop(p, 8, 9, 1, 0, 0, 1, 1);                   // crop of input 9
+        p->set_u16(Img::crop(9), 0x8000 | (60 << 8) | 1);   // crop number 61
+        p->QelCropSourceInit();
+        for (u8 b : g_cut_source_state)
+            QVERIFY(b == 0 || b == (1 << ((4 * 40 + 1) % 8)));   // only HDMI3 crop 2
+        // window source byte and crop flag: whole input 2, crop 7 (HDMI3), free
+        // crop record, crop index past the table, slot above 5, crop of input 9
+        const struct { int source, flag, slot, isCrop; } rows[] = {
+            {2, 0, 2, 0}, {7, 0x80, 4, 1}, {6, 0x80, 0xFF, -1}, {200, 0x80, 0xFF, -1}, {9, 0, 0xFF, -1}, {8, 0x80, 0xFF, -1},
+        };
+        for (const auto &r : rows) {
+            p->ram_para[Img::window(1, Img::W_SOURCE)] = u8(r.source);
+            p->ram_para[Img::window(1, Img::W_CROP_FLAG)] = u8(r.flag);
+            short isCrop = -1;
+            char idx = -1;
+            QCOMPARE(p->QelGetImageSource(p->ram_para, 1, &isCrop, &idx, 0), r.slot);
+            if (r.isCrop >= 0)
+                QCOMPARE(ints(isCrop, idx), ints(r.isCrop, r.isCrop ? r.source : idx));
+            // the same record in a user-mode payload, every field 896 lower
+            std::memcpy(p->user_mode[0].para, p->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
+            QCOMPARE(p->QelGetImageSource(p->user_mode[0].para, 1, &isCrop, &idx, 1), r.slot);
+        }
+        short isCrop;
+        char idx;
+        QCOMPARE(p->QelGetImageSource(p->ram_para, 16, &isCrop, &idx, 0), 0xFF);
+    }
+
+    void cropsAddSetDeleteAndWindowSources()
     {
         TestRoot root;
         QelRamPara *p = fresh();
@@ -141,27 +173,23 @@ private slots:
         QByteArray before(reinterpret_cast<char *>(p->ram_para), Img::SIZE);
         QVERIFY(!p->QelAddNewCrop(5, &add));
         QCOMPARE(QByteArray(reinterpret_cast<char *>(p->ram_para), Img::SIZE), before);
-    }
 
-    // A crop table changed from outside without a rebuild of the bitmap:
-    // the operations act on the table as it is, the lookup never leaves
-    // stale values, the record operations only on the crop they name.
-    void cropOperationsFollowTheTableNotAStaleBitmap()
-    {
-        TestRoot root;
-        QelRamPara *p = fresh();
+        // A crop table changed from outside without a rebuild of the bitmap:
+        // the operations act on the table as it is, the lookup never leaves
+        // stale values, the record operations only on the crop they name.
+        p = fresh();
         putCrop(p, 0, 2, 1, 1, 1, 10, 10);
         putCrop(p, 1, 2, 2, 2, 2, 20, 20);
         p->QelCropSourceInit();
         putCrop(p, 0, 3, 1, 9, 9, 90, 90);   // record 0 now HDMI2's; bitmap not rebuilt
 
-        CROP_PARA set{0, 7, 7, 70, 70};
+        set = CROP_PARA{0, 7, 7, 70, 70};
         p->QelSetCropPara(2, 1, &set);   // HDMI1's first crop is now number 2, record 1
         QCOMPARE(ints(p->get_u16(Img::crop(1) + 2), p->get_u16(Img::crop(0) + 2)), ints(7, 9));
         QCOMPARE(p->QelGetCropID(2, 2), 0);   // rebuilt by the operation
 
         CROP_PARA got{1, 2, 3, 4, 5};
-        int index = -1;
+        index = -1;
         p->QelGetCropPara(2, 2, &got, &index);
         QCOMPARE(ints(index, got.crop_word, got.x, got.width, got.height), ints(40, 0, 0, 0, 0));
 
@@ -185,44 +213,10 @@ private slots:
         putCrop(p, 5, 3, 2, 0, 0, 1, 1);
         QVERIFY(p->QelAddNewCrop(3, &set));
         QCOMPARE(int(p->get_u16(Img::crop(1))), 0x8000 | (2 << 8) | 3);   // number 3, first free record
-    }
 
-    void sourcesOfBothLayoutsAndBadDataFromOutside()
-    {
-        TestRoot root;
-        QelRamPara *p = fresh();
-        putCrop(p, 7, 4, 2, 0, 0, 10, 10);
-        putCrop(p, 8, 9, 1, 0, 0, 1, 1);                   // crop of input 9
-        p->set_u16(Img::crop(9), 0x8000 | (60 << 8) | 1);   // crop number 61
-        p->QelCropSourceInit();
-        for (u8 b : g_cut_source_state)
-            QVERIFY(b == 0 || b == (1 << ((4 * 40 + 1) % 8)));   // only HDMI3 crop 2
-        // window source byte and crop flag: whole input 2, crop 7 (HDMI3), free
-        // crop record, crop index past the table, slot above 5, crop of input 9
-        const struct { int source, flag, slot, isCrop; } rows[] = {
-            {2, 0, 2, 0}, {7, 0x80, 4, 1}, {6, 0x80, 0xFF, -1}, {200, 0x80, 0xFF, -1}, {9, 0, 0xFF, -1}, {8, 0x80, 0xFF, -1},
-        };
-        for (const auto &r : rows) {
-            p->ram_para[Img::window(1, Img::W_SOURCE)] = u8(r.source);
-            p->ram_para[Img::window(1, Img::W_CROP_FLAG)] = u8(r.flag);
-            short isCrop = -1;
-            char idx = -1;
-            QCOMPARE(p->QelGetImageSource(p->ram_para, 1, &isCrop, &idx, 0), r.slot);
-            if (r.isCrop >= 0)
-                QCOMPARE(ints(isCrop, idx), ints(r.isCrop, r.isCrop ? r.source : idx));
-            // the same record in a user-mode payload, every field 896 lower
-            std::memcpy(p->user_mode[0].para, p->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
-            QCOMPARE(p->QelGetImageSource(p->user_mode[0].para, 1, &isCrop, &idx, 1), r.slot);
-        }
-        short isCrop;
-        char idx;
-        QCOMPARE(p->QelGetImageSource(p->ram_para, 16, &isCrop, &idx, 0), 0xFF);
-    }
-
-    void settingSourcesAndDeletingCrops()
-    {
-        TestRoot root;
-        QelRamPara *p = fresh();
+        // setting window sources, deleting the crop a window shows
+        p = fresh();
+        c331_manage::para_update = 0;
         putCrop(p, 4, 3, 1, 0, 0, 10, 10);
         putCrop(p, 6, 3, 2, 0, 0, 20, 20);
         p->QelCropSourceInit();

@@ -22,7 +22,7 @@ private slots:
     {
         Shell s;
         s.w->show_menu();
-        for (u8 page : {PAGE_USER_MODE, PAGE_STATUS, PAGE_NETWORK})
+        for (u8 page : {PAGE_USER_MODE, PAGE_STATUS})
             ScreenRegistry::remove(page);
         s.w->show_menu();
         QVERIFY(!child(s.w, "custommode")->isEnabled() && !child(s.w, "machinestate")->isEnabled());
@@ -47,7 +47,8 @@ private slots:
         QCOMPARE(stubLog(), QStringList({"refresh 4 12", "back 4"}));
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
 
-        // the settings menu: enabled exactly for the registered pages
+        // the settings menu: enabled exactly for the registered pages; a
+        // later entry replaces the network screen's
         StubScreen<PAGE_NETWORK>::add();
         s.inSettings([&](QWidget *m) {
             const QMap<QString, u8> pages{{"output_set", PAGE_OUTPUT},   {"input_cut", PAGE_INPUT_CROP},
@@ -58,11 +59,12 @@ private slots:
             onModal([](QWidget *net) {
                 QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
                 QCOMPARE(int(g_page_focus), int(PAGE_NETWORK));
+                ScreenRegistry::open(PAGE_NETWORK);   // no second screen while one shows
                 StubScreen<PAGE_NETWORK>::global->on_Button_back_clicked();
             });
             click(m, "link_set");
         });
-        QCOMPARE(stubLog().last(), QStringLiteral("back 10"));
+        QCOMPARE(stubLog(), QStringList({"refresh 4 12", "back 4", "back 10"}));
     }
 
     void idleUnwindsTheWholeLayoutChain()

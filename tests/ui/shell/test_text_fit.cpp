@@ -2,7 +2,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSet>
 #include <QtTest>
 
@@ -14,8 +13,6 @@
 #include "ui/shell/screen_registry.h"
 
 namespace {
-const char kPanelFamily[] = "WenQuanYi Micro Hei";
-
 // The fit PanelStyle drew for `w` when it was painted.
 TextFit painted_fit(QWidget *w, QImage *image = nullptr)
 {
@@ -45,17 +42,6 @@ class TestTextFit : public QObject
     Q_OBJECT
 
 private slots:
-    // The panel font and resolution hold for every widget, style sheets too.
-    void panelFontEverywhere()
-    {
-        QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchY(), 100.0);
-        QLabel sized;
-        sized.setStyleSheet(QStringLiteral("font: 20px; color: white"));
-        sized.ensurePolished();
-        QCOMPARE(QFontInfo(sized.font()).family(), QString::fromLatin1(kPanelFamily));
-        QCOMPARE(QFontInfo(sized.font()).pixelSize(), 20);
-    }
-
     // Texts too wide for their widget are wrapped or made smaller as they
     // are drawn; the widget keeps its text and geometry.
     void fitting_data()
