@@ -145,39 +145,7 @@ private slots:
         QCOMPARE(m->get_wlan_state(), 1u << 9);
     }
 
-    void smartMappingPlacesEveryCardAndWaitsForEach()
-    {
-        Wall w;
-        // output port 15 (FPGA 1, port 2); five cards on a 2 x 2 block: the fifth has no place
-        w.f(1)->set_card_count(2, 5);
-        w.setLine(14, 2, 2, 12, 128, 96, 1000, 50);
-        w.job(JOB_SMART_MAPPING);
-        const int want[4][2] = {{1128, 50}, {1000, 50}, {1128, 146}, {1000, 146}};
-        for (int c = 0; c < 4; ++c) {
-            const rcv_card card = w.f(1)->card(2, c);
-            QCOMPARE(QList<int>({card.position_x(), card.position_y(), int(card.ram_writes)}),
-                     QList<int>({want[c][0], want[c][1], 1}));
-        }
-        QCOMPARE(w.f(1)->card(2, 4).ram_writes, 0u);
-
-        w.setLine(3, 2, 2, 1);   // a port without cards: nothing to place, the job still ends
-        w.job(JOB_SMART_MAPPING, 3);
-
-        // card 0 answers late, card 1 never, card 2 at once: two full waits, as
-        // card 0's late reply must not end card 1's wait
-        w.f(0)->set_card_count(4, 3);
-        w.f(0)->set_card_reply(4, 0, RcvReply::Late);
-        w.f(0)->set_card_reply(4, 1, RcvReply::Never);
-        w.setLine(4, 1, 3, 10, 64, 64);
-        const u32 start = G_timeTicks.load();
-        w.job(JOB_SMART_MAPPING);
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(int(w.f(0)->card(4, c).position_x()), 64 * c);
-        const u32 least = 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS;
-        QVERIFY2(w.took(start) >= least && w.took(start) < least + 60, qPrintable(QString::number(w.took(start))));
-    }
-
-    void loadScanAndSaveJobs()
+    void scanSaveAndSmartMappingJobs()
     {
         Wall w;
         w.f(0)->set_card_count(0, 2);
@@ -207,12 +175,40 @@ private slots:
         }
 
         // job 3: every card of every port saves; the silent card costs one wait
-        const u32 start = G_timeTicks.load();
+        u32 start = G_timeTicks.load();
         w.job(JOB_SAVE_PARA);
         QCOMPARE(w.values.at(w.values.size() - 2), 95);
         for (const rcv_card &c : {w.f(0)->card(0, 0), w.f(0)->card(0, 1), w.f(0)->card(5, 0), w.f(1)->card(1, 0)})
             QCOMPARE(c.saves, 1u);
         QVERIFY(w.took(start) >= fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS);
+
+        // output port 15 (FPGA 1, port 2); five cards on a 2 x 2 block: the fifth has no place
+        w.f(1)->set_card_count(2, 5);
+        w.setLine(14, 2, 2, 12, 128, 96, 1000, 50);
+        w.job(JOB_SMART_MAPPING);
+        const int want[4][2] = {{1128, 50}, {1000, 50}, {1128, 146}, {1000, 146}};
+        for (int c = 0; c < 4; ++c) {
+            const rcv_card card = w.f(1)->card(2, c);
+            QCOMPARE(QList<int>({card.position_x(), card.position_y(), int(card.ram_writes)}),
+                     QList<int>({want[c][0], want[c][1], 1}));
+        }
+        QCOMPARE(w.f(1)->card(2, 4).ram_writes, 0u);
+
+        w.setLine(3, 2, 2, 1);   // a port without cards: nothing to place, the job still ends
+        w.job(JOB_SMART_MAPPING, 3);
+
+        // card 0 answers late, card 1 never, card 2 at once: two full waits, as
+        // card 0's late reply must not end card 1's wait
+        w.f(0)->set_card_count(4, 3);
+        w.f(0)->set_card_reply(4, 0, RcvReply::Late);
+        w.f(0)->set_card_reply(4, 1, RcvReply::Never);
+        w.setLine(4, 1, 3, 10, 64, 64);
+        start = G_timeTicks.load();
+        w.job(JOB_SMART_MAPPING);
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(int(w.f(0)->card(4, c).position_x()), 64 * c);
+        const u32 least = 2 * fpga_manage::CARD_REPLY_TICKS + fpga_manage::END_WAIT_TICKS;
+        QVERIFY2(w.took(start) >= least && w.took(start) < least + 60, qPrintable(QString::number(w.took(start))));
     }
 
     void checkAndSelfRecovery()
@@ -327,16 +323,15 @@ private slots:
             QVERIFY(g_usb_grade.load() == 0 && g_send_para.word.load() == 0 && w.codes == QList<int>{104});
         };
         const QString odd = QStringLiteral("my pkg; $(touch pwned) `touch pwned2` & rm -rf x.QELZK");
-        // the first three of the USB page's name order are installed ("Z.QEL" after "a.QEL")
-        for (const QString &n : QStringList{"b.QEL", "Z.QEL", "a.QEL", "c.QELZK", "d.qel", "QEL", odd})
+        // the first three of the USB page's name order are installed ("Z.QEL" after "a.QEL"); links,
+        // folders and an old link where a package lands (not to be written through) are not
+        for (const QString &n : QStringList{"b.QEL", "Z.QEL", "a.QEL", "c.QELZK", "d.qel", "QEL", odd, "dir.QELZK/x"})
             w.root.write("/mnt/usb1/up/" + n, n.toUtf8() + " body");
         w.root.write("/data/configs/victim", "keep");
-        QVERIFY(QFile::link(w.root.file("/mnt/usb1/up/a.QEL"), w.root.file("/mnt/usb1/up/0.QEL")));
-        QVERIFY(QFile::link(w.root.file("/data/configs/victim"), w.root.file("/mnt/usb1/up/l.QELZK")));
-        QDir().mkpath(w.root.file("/mnt/usb1/up/dir.QELZK"));
-        // an old link where a package lands must not be written through
         QDir().mkpath(w.root.file("/data/app"));
-        QVERIFY(QFile::link(w.root.file("/data/configs/victim"), w.root.file("/data/app/c.QELZK")));
+        for (const char *link : {"/mnt/usb1/up/0.QEL>/mnt/usb1/up/a.QEL", "/mnt/usb1/up/l.QELZK>/data/configs/victim",
+                                 "/data/app/c.QELZK>/data/configs/victim"})
+            QVERIFY(QFile::link(w.root.file(QString(link).section('>', 1)), w.root.file(QString(link).section('>', 0, 0))));
         g_usb_grade_path = QStringLiteral("up");
 
         upgrade();

@@ -84,17 +84,13 @@ private slots:
     // Timings a descriptor cannot carry give the input's default table.
     void fallbackToDefault()
     {
+        // one row per refusal class, the size limits one past
         const struct { int slot, w, h, rate; } bad[] = {
-            {2, 4096, 2160, 60},   // width above 4095
-            {1, 1920, 4096, 30},   // height above 4095
-            {4, 3840, 2160, 120},  // clock above 655.35 MHz
-            {0, 0, 1080, 60}, {3, 1920, 0, 60}, {5, 1920, 1080, 0}, {3, -5, 1080, 60},
-            {0, 1, 1, 1},          // clock rounds down to nothing
-            {2, 400, 270, 60},     // clock below 10 MHz
-            {2, 1920, 2160, 112},  // line rate above 255 kHz
-            {3, 640, 480, 256},    // frame rate above 255 Hz
-            {1, 4095, 4095, 1},    // frame rate below 1 Hz once rounded
-            {2, 1920, 1080, 2200}, // frame shorter than the minimum blank
+            {2, 4096, 2160, 60}, {1, 1920, 4096, 30}, {4, 3840, 2160, 120},   // width, height, clock above 655.35 MHz
+            {0, 0, 1080, 60}, {5, 1920, 1080, 0}, {3, -5, 1080, 60},          // nothing or negative asked
+            {0, 1, 1, 1}, {2, 400, 270, 60},          // clock rounds down to nothing, below 10 MHz
+            {2, 1920, 2160, 112}, {3, 640, 480, 256}, // line rate above 255 kHz, frame rate above 255 Hz
+            {1, 4095, 4095, 1}, {2, 1920, 1080, 2200} // frame rate below 1 Hz once rounded, shorter than the blank
         };
         for (const auto &c : bad) {
             int result = -1;

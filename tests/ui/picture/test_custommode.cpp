@@ -156,9 +156,32 @@ private slots:
                                                     "space [h:0,v:0] char[x:0,y:0] speed:0,effect:static"));
     }
 
-    void tilesEmptySlotsAndRecall()
+    // Alias names and delete; then the tiles, empty slots and recall on a
+    // fresh screen; then, on another, the current tile far down is right
+    // before the tiles out of view exist, and a recall far down the list
+    // leaves the list where the operator scrolled it.
+    void tilesRecallDeleteAndLateTiles()
     {
         Modes m;
+        m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[
+            {"id":2,"valid":"on","name":"<i>; reboot"}, {"id":3,"valid":"off","name":"Hidden"}]}})");
+        m.root.write("/data/configs/omenu.json", kMenu);
+        m.set(Img::OSD_ON, 1);
+        m.save(2);
+        Utils::clearRecordedCommands();
+        m.open();
+        QCOMPARE(m.text("label_name") + ' ' + m.text("mode_name_3"), QStringLiteral("Name:<i>; reboot MODE 4"));
+        for (const char *label : {"label_name", "mode_name_2"})
+            QCOMPARE(child<QLabel>(m.s, label)->textFormat(), Qt::PlainText);
+        click(m.s, "Button_delete");
+        QVERIFY(!m.root.exists("/data/modes/custom_mode3") && !m.root.exists("/data/modes/MO03.json"));
+        QVERIFY(Utils::recordedCommands().isEmpty());
+        QVERIFY(m.shows("label_blank") && !child(m.s, "preview"));
+        // the current mode and the tiles stay
+        QCOMPARE(m.para->get_u16(Img::CURRENT_MODE) * 10 + c331_manage::para_update, 30);
+        QVERIFY(m.shows("mode_badge") && m.shows("label_using"));
+
+        delete m.s;
         m.window(0, 1, 3, 100, 50, 640, 360);
         m.set(Img::BRIGHTNESS, 20);
         m.save(3);
@@ -194,36 +217,8 @@ private slots:
         SyncUpdate::pInstance()->para_sync(1);
         QVERIFY(m.shows("mode_badge") && m.shows("label_using"));
         QVERIFY(g_tip->isVisible() && g_tip->code() == 1);
-    }
 
-    void aliasNamesAndDeleteWithoutAShell()
-    {
-        Modes m;
-        m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[
-            {"id":2,"valid":"on","name":"<i>; reboot"}, {"id":3,"valid":"off","name":"Hidden"}]}})");
-        m.root.write("/data/configs/omenu.json", kMenu);
-        m.set(Img::OSD_ON, 1);
-        m.save(2);
-        Utils::clearRecordedCommands();
-        m.open();
-        QCOMPARE(m.text("label_name") + ' ' + m.text("mode_name_3"), QStringLiteral("Name:<i>; reboot MODE 4"));
-        for (const char *label : {"label_name", "mode_name_2"})
-            QCOMPARE(child<QLabel>(m.s, label)->textFormat(), Qt::PlainText);
-        click(m.s, "Button_delete");
-        QVERIFY(!m.root.exists("/data/modes/custom_mode3") && !m.root.exists("/data/modes/MO03.json"));
-        QVERIFY(Utils::recordedCommands().isEmpty());
-        QVERIFY(m.shows("label_blank") && !child(m.s, "preview"));
-        // the current mode and the tiles stay
-        QCOMPARE(m.para->get_u16(Img::CURRENT_MODE) * 10 + c331_manage::para_update, 30);
-        QVERIFY(m.shows("mode_badge") && m.shows("label_using"));
-    }
-
-    // The current tile, far down, is right before the tiles out of view exist;
-    // those match what a refresh shows. A recall far down the list leaves the
-    // list where the operator scrolled it, the tiles follow the new current mode.
-    void lateTilesAndRecallInPlace()
-    {
-        Modes m;
+        delete m.s;
         m.save(3);
         m.save(12);
         m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":14,"valid":"on","name":"Late"}]}})");

@@ -66,29 +66,6 @@ class TestDeviceRequests : public QObject
     Q_OBJECT
 
 private slots:
-    void fpgaStateAndLedSetUp()
-    {
-        {
-            Wall none(false);
-            QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup());
-            QCOMPARE(DeviceRequests::port_area(3).width, u16(0));
-        }
-        Wall w;
-        QSignalSpy done(JobRelay::instance(), &JobRelay::led_setup_done);
-        // asked inside the image edit: para_mutex is held, the LED lock comes after it
-        QVERIFY(QelRamPara::p_qelrampara_config->edit([](u8 *) { return DeviceRequests::request_led_setup(); }));
-        QCOMPARE(int(g_set_led_para), 1);
-        for (int i = 0; i < 10 && g_set_led_para != 0; ++i)
-            w.runJob();
-        QCOMPARE(done.count(), 1);
-        g_set_led_para = 2;   // the scaler's hand-back ends a set-up too
-        w.runJob();
-        QCOMPARE(done.count(), 2);
-        w.m->fpga(0)->set_state(0);
-        w.m->pass();
-        QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup() && g_set_led_para == 0);
-    }
-
     void refusedJobsChangeNothing_data()
     {
         QTest::addColumn<QString>("why");
@@ -129,8 +106,13 @@ private slots:
 
     // The relay hands a job's reports, queued, to the screen that started it
     // and drops them when that screen is gone.
-    void reportsReachOnlyTheirOwnScreen()
+    void reportsReachOnlyTheirOwnScreenAndLedSetUp()
     {
+        {
+            Wall none(false);
+            QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup());
+            QCOMPARE(DeviceRequests::port_area(3).width, u16(0));
+        }
         Wall w;
         QByteArray file("QRCV\x01\x01\x04\x00\x02\x00", 10);   // LED5, two cards, one to restore
         file.append(QByteArray(2 * rcv_card::PARA_SIZE, char(0x21)));
@@ -168,6 +150,20 @@ private slots:
         QVERIFY(std::is_sorted(next.values.begin(), next.values.end()));
         QVERIFY(!ring && !JobRelay::instance()->screen());   // closed by its 100
         QCOMPARE(order, (QStringList{"result 1 01/05/02/02", "code 1"}));   // the result before its refresh
+
+        // the LED set-up, asked inside the image edit: para_mutex is held, the LED lock comes after it
+        QSignalSpy done(JobRelay::instance(), &JobRelay::led_setup_done);
+        QVERIFY(QelRamPara::p_qelrampara_config->edit([](u8 *) { return DeviceRequests::request_led_setup(); }));
+        QCOMPARE(int(g_set_led_para), 1);
+        for (int i = 0; i < 10 && g_set_led_para != 0; ++i)
+            w.runJob();
+        QCOMPARE(done.count(), 1);
+        g_set_led_para = 2;   // the scaler's hand-back ends a set-up too
+        w.runJob();
+        QCOMPARE(done.count(), 2);
+        w.m->fpga(0)->set_state(0);
+        w.m->pass();
+        QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup() && g_set_led_para == 0);
     }
 };
 
