@@ -144,7 +144,8 @@ private slots:
         QCOMPARE(int(c331_manage::para_update), 0);
     }
 
-    void audioWindow()
+    // One fixture: the audio window, the switch settings, then the managers coming up.
+    void settingsAndManagers()
     {
         Advanced a;
         for (int w : {0, 2, 5})
@@ -172,39 +173,24 @@ private slots:
         }
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE), before);
         QCOMPARE(int(c331_manage::para_update), 0);
-    }
 
-    void switchSettings_data()
-    {
-        QTest::addColumn<QString>("on");
-        QTest::addColumn<QString>("off");
-        QTest::addColumn<int>("offset");   // the setting's byte
-        QTest::addColumn<int>("flag");     // its bit in each window record's flags
-        QTest::newRow("fade") << "Button_fade" << "Button_seamless" << int(Img::SWITCH_EFFECT) << 0x0004;
-        QTest::newRow("point to point") << "Button_DBD_open" << "Button_DBD_close" << int(Img::POINT_TO_POINT) << 0x0100;
-    }
-    void switchSettings()
-    {
-        QFETCH(QString, on);
-        QFETCH(QString, off);
-        QFETCH(int, offset);
-        QFETCH(int, flag);
-        Advanced a;
-        a.open();
-        for (int set : {1, 0}) {
-            a.press(set ? on : off);
-            a.deliver();
-            QVERIFY(a.root.exists("/data/ram_device_info"));   // saved at once
-            QCOMPARE(a.byte(offset), set);
-            for (int w = 0; w < 16; ++w)
-                QCOMPARE(a.img(Img::window(w, Img::W_FLAGS)) & flag, set * flag);
-        }
-    }
+        // fade and point to point: saved at once, the byte and each window's flag bit
+        const struct { const char *on, *off; int offset, flag; } switches[] = {
+            {"Button_fade", "Button_seamless", Img::SWITCH_EFFECT, 0x0004},
+            {"Button_DBD_open", "Button_DBD_close", Img::POINT_TO_POINT, 0x0100}};
+        for (const auto &sw : switches)
+            for (int set : {1, 0}) {
+                QFile::remove(a.root.file("/data/ram_device_info"));
+                a.press(set ? sw.on : sw.off);
+                a.deliver();
+                QVERIFY(a.root.exists("/data/ram_device_info"));
+                QCOMPARE(a.byte(sw.offset), set);
+                for (int w = 0; w < 16; ++w)
+                    QCOMPARE(a.img(Img::window(w, Img::W_FLAGS)) & sw.flag, set * sw.flag);
+            }
+        c331_manage::para_update = 0;
+        Utils::clearRecordedCommands();
 
-    void managersMissingThenPresent()
-    {
-        Advanced a;
-        a.open();
         // no input or scaler manager: the projection device button does nothing, every font shows absent
         a.press("modeButton");
         a.press("Button_factory");
@@ -240,30 +226,19 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("keepsInputs");
         QTest::addColumn<bool>("network");
-        QTest::addColumn<bool>("defaults");   // the settings are the factory ones already
-        QTest::newRow("keep IP") << "Button_reset1" << false << false << false;
-        QTest::newRow("keep IP and EDID") << "Button_reset2" << true << false << false;
-        QTest::newRow("reset all") << "Button_reset3" << false << true << false;
-        QTest::newRow("reset all, nothing to change") << "Button_reset3" << false << true << true;
+        QTest::newRow("keep IP") << "Button_reset1" << false << false;
+        QTest::newRow("keep IP and EDID") << "Button_reset2" << true << false;
+        QTest::newRow("reset all") << "Button_reset3" << false << true;
     }
     void factoryResets()
     {
         QFETCH(QString, button);
         QFETCH(bool, keepsInputs);
         QFETCH(bool, network);
-        QFETCH(bool, defaults);
         Advanced a;
         fpga_manage::pInstance();
         tavixsource *source = tavixsource::pInstance();
         R58_WIFI_CONFIG::pInstance();
-        if (defaults) {   // geometry unchanged, address already the default, Wi-Fi on
-            a.open();
-            a.press(button);
-            QCOMPARE(int(g_set_led_para) + int(g_wifi_reset_flag), 0);
-            QVERIFY(!a.root.exists("/data/configs/tcpip.ini"));
-            QVERIFY(Utils::recordedCommands().isEmpty());
-            return;
-        }
         g_str_ip = QStringLiteral("10.1.2.3");
         // saved settings far from the factory ones: input 2's timing, canvas, Wi-Fi off, user modes
         a.para->set_u16(Img::EDID_RECORD + 12, 1280);
@@ -314,6 +289,18 @@ private slots:
         QCOMPARE(g_str_ip.get(), network ? QStringLiteral("192.168.0.199") : QStringLiteral("10.1.2.3"));
         QCOMPARE(Utils::recordedCommands().contains(QStringLiteral("ifconfig eth0 192.168.0.199 netmask 255.255.255.0")),
                  network);
+        if (!network)
+            return;
+        // once more, nothing left to change: geometry, address and Wi-Fi stay untouched
+        g_set_led_para = 0;
+        g_wifi_reset_flag = 0;
+        QFile::remove(a.root.file("/data/configs/tcpip.ini"));
+        Utils::clearRecordedCommands();
+        a.settle();
+        a.press(button);
+        QCOMPARE(int(g_set_led_para) + int(g_wifi_reset_flag), 0);
+        QVERIFY(!a.root.exists("/data/configs/tcpip.ini"));
+        QVERIFY(Utils::recordedCommands().isEmpty());
     }
 
     void ageingLogBehindItsCode()

@@ -129,14 +129,11 @@ private slots:
         c.press("Button_cancel");
         QVERIFY(!c.formOpen() && c.has("Button_add"));
         QCOMPARE(c331_manage::para_update.load(), u8(0));
-    }
 
-    void fortyCropsOnOneInput()
-    {
-        Cut c;
+        // forty crops on one input
         for (int k = 0; k < 39; ++k)
             putCrop(k, 3, k + 1, 0, 0, 100 + k, 50);
-        c.open();
+        c.refresh(REFRESH_CROPS);
         c.chooseInput(1);
         c.add();
         c.ok();
