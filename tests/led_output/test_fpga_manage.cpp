@@ -184,8 +184,10 @@ private slots:
 
         // output port 15 (FPGA 1, port 2); five cards on a 2 x 2 block: the fifth has no place
         w.f(1)->set_card_count(2, 5);
+        w.f(0)->set_card_count(4, 3);
         w.setLine(14, 2, 2, 12, 128, 96, 1000, 50);
         w.job(JOB_SMART_MAPPING);
+        QCOMPARE(w.f(0)->card(4, 0).ram_writes, 0u);   // other ports untouched
         const int want[4][2] = {{1128, 50}, {1000, 50}, {1128, 146}, {1000, 146}};
         for (int c = 0; c < 4; ++c) {
             const rcv_card card = w.f(1)->card(2, c);
@@ -199,7 +201,6 @@ private slots:
 
         // card 0 answers late, card 1 never, card 2 at once: two full waits, as
         // card 0's late reply must not end card 1's wait
-        w.f(0)->set_card_count(4, 3);
         w.f(0)->set_card_reply(4, 0, RcvReply::Late);
         w.f(0)->set_card_reply(4, 1, RcvReply::Never);
         w.setLine(4, 1, 3, 10, 64, 64);

@@ -61,16 +61,17 @@ private slots:
         Utils::clearRecordedCommands();
         R58_WIFI_CONFIG::pInstance()->pass();
         QVERIFY(Utils::recordedCommands().isEmpty());
-    }
 
-    void threadedStartStop()
-    {
-        TestRoot root;
-        QelRamPara::pInstance();
-        R58_WIFI_CONFIG *wifi = R58_WIFI_CONFIG::pInstance();
+        // on its own thread, access point back on: watched through the command
+        // log file while it runs; the in-memory record is read once it is joined
+        R58_WIFI_CONFIG::destroyInstance();
+        {
+            std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+            QelRamPara::p_qelrampara_config->ram_para[Img::WIFI_OFF] = 0;
+        }
+        QVERIFY(QFile::remove(root.file(QStringLiteral("/commands.log"))));
+        wifi = R58_WIFI_CONFIG::pInstance();
         wifi->start();
-        // watched through the command log file while the thread runs; the
-        // in-memory record is read once the thread is joined
         QTRY_VERIFY_WITH_TIMEOUT(root.read(QStringLiteral("/commands.log")).contains("udhcpd"), 5000);
         R58_WIFI_CONFIG::set_wifi_reset_flag();
         QTRY_COMPARE_WITH_TIMEOUT(int(g_wifi_reset_flag), 0, 5000);

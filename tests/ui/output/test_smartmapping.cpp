@@ -94,40 +94,6 @@ class TestSmartMapping : public QObject
     Q_OBJECT
 
 private slots:
-    // The screen's sizes, port and order reach the cards (each order is the manager's own test);
-    // a block without rows places nothing and still closes the ring.
-    void sendPlacesTheCardsOfThePort()
-    {
-        Wizard w;
-        w.open();
-        w.type("lineEdit_X", "160");
-        w.type("lineEdit_Y", "90");
-        w.press("Button_next");
-        w.press("Button_wlan2");
-        w.press("5", "tiles_frame");   // LED14
-        w.press("Button_next_2");
-        unsigned sent = 0;
-        for (const char *rows : {"2", "0"}) {
-            for (const auto &[field, value] : {std::pair{"lineEdit_line", rows}, {"lineEdit_column", "2"},
-                                               {"lineEdit_horzion", "1000"}, {"lineEdit_vert", "20"}})
-                child<QLineEdit>(w.screen, field)->setText(value);   // set from outside the keypad
-            w.press("Button_route");
-            w.press("Button_route16");   // columns from the right
-            w.press("Button_send");
-            QCOMPARE(int(g_send_para.job()), int(JOB_SMART_MAPPING));
-            w.runJob();
-            if (QLatin1String(rows) == "2")
-                sent = w.card(13, 0).frames;
-            QVERIFY(sent > 0 && w.card(13, 0).frames == sent);
-        }
-        // cards 0..3 at row,col 0,1 1,1 0,0 1,0 from 1000,20; x,y and RAM writes (none by the second send)
-        QStringList placed;
-        for (int c = 0; c < 4; ++c)
-            placed << QStringLiteral("%1,%2,%3").arg(w.card(13, c).position_x()).arg(w.card(13, c).position_y()).arg(w.card(13, c).ram_writes);
-        QCOMPARE(placed.join(' '), QStringLiteral("1160,20,1 1160,110,1 1000,20,1 1000,110,1"));
-        QCOMPARE(w.card(0, 0).frames, 0u);   // other ports untouched
-    }
-
     // Whole numbers in range only; a refused entry keeps the value before it.
     void keypadTakesWholeNumbersInRange()
     {
@@ -149,31 +115,6 @@ private slots:
         g_lineedit = &other;
         emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("9");
         QCOMPARE(child<QLineEdit>(w.screen, "lineEdit_X")->text(), QStringLiteral("65535"));
-    }
-
-    // No post, no ring; without the manager the mapping page reads off.
-    void jobsRefused()
-    {
-        for (const QString why : {"other job runs", "upgrade runs", "no manager"}) {
-            Wizard w(why != "no manager");
-            w.root.write("/mnt/usb1/a.qlfile", "scan");
-            w.open();
-            g_usb_grade = why == "upgrade runs";
-            if (why == "other job runs")
-                g_send_para.post(JOB_CHECK_CARDS);
-            const u16 word = g_send_para.word;
-            for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state"}) {
-                w.press(b);
-                QVERIFY2(!g_qround_bar && g_send_para.word == word && g_send_para.arg == 0, qPrintable(why + b));
-            }
-            QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
-            w.listFiles();
-            QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/a.qlfile"));
-            w.press("Button_load");
-            QVERIFY2(!g_qround_bar && g_send_para.word == word, qPrintable(why));
-            g_send_para.clear();
-            g_usb_grade = 0;
-        }
     }
 
     void scanFileListPagesDeviceThenStick_data()
@@ -255,6 +196,22 @@ private slots:
         QCOMPARE(child<QLabel>(w.screen, "row_label_1")->textFormat(), Qt::PlainText);
         w.press("1", "frame_file");
         QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/<b>bold&amp;.qlfile"));
+        // while another job or an upgrade runs: no post, no ring, the mapping reads off
+        for (const QString why : {"other job runs", "upgrade runs"}) {
+            g_usb_grade = why == "upgrade runs";
+            if (why == "other job runs")
+                g_send_para.post(JOB_CHECK_CARDS);
+            const u16 word = g_send_para.word;
+            for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state", "Button_load"}) {
+                w.press(b);
+                QVERIFY2(!g_qround_bar && g_send_para.word == word && g_send_para.arg == 0, qPrintable(why + b));
+            }
+            QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
+            g_send_para.clear();
+            g_usb_grade = 0;
+        }
+        w.listFiles();
+        w.press("1", "frame_file");
         w.press("Button_load");
         w.runJob();
         for (int c = 0; c < 3; ++c)
@@ -293,12 +250,17 @@ private slots:
         QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
     }
 
-    void fiveLanguages()
+    void noManagerAndFiveLanguages()
     {
         const char *const titles[5] = {"智能调屏", "Smart debugging screen", "Умная настройка экрана",
                                        "Điều chỉnh màn hình thông minh", "智能調屏"};
-        Wizard w;
+        Wizard w(false);   // without the manager: nothing posted, the mapping reads off
         w.open();
+        for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state"}) {
+            w.press(b);
+            QVERIFY2(!g_qround_bar && g_send_para.word == 0, b);
+        }
+        QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
         for (int lang = 0; lang < 5; ++lang) {
             w.para->ram_para[Img::LANGUAGE] = u8(lang);
             ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
