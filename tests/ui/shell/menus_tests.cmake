@@ -1,6 +1,3 @@
 qel_add_test(test_mainwindow ui/shell/test_mainwindow.cpp LABELS threaded)
-qel_add_test(test_lockwindow ui/shell/test_lockwindow.cpp)
-qel_add_test(test_option ui/shell/test_option.cpp)
 qel_add_test(test_lcd_touch ui/shell/test_lcd_touch.cpp)
 qel_add_test(test_syncupdate ui/shell/test_syncupdate.cpp)
-qel_add_test(test_openers ui/shell/test_openers.cpp)

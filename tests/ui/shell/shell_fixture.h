@@ -1,17 +1,8 @@
 #ifndef QEL_TESTS_UI_SHELL_SHELL_FIXTURE_H
 #define QEL_TESTS_UI_SHELL_SHELL_FIXTURE_H
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
-
 #include "core/config_engine.h"
 #include "core/global.h"
-#include "core/qelrampara.h"
-#include "scaler/c331_manage.h"
-#include "tests/support/testenv.h"
 #include "tests/support/widget_helpers.h"
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"

@@ -37,5 +37,6 @@ public:
     }
 };
 template <u8 Page> StubScreen<Page> *StubScreen<Page>::global = nullptr;
+template <u8... Pages> void addStubs() { (StubScreen<Pages>::add(), ...); }
 
 #endif

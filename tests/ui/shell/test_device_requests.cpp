@@ -29,12 +29,11 @@ struct Wall
     TestRoot root;
     fpga_manage *m = nullptr;
 
-    explicit Wall(bool manager = true)
+    Wall()
     {
         root.writeSim(R"({"fpgas":[{"state":3,"version":[1,2,3,4]},{"state":3,"version":[1,2,3,4]}]})");
         QelRamPara::pInstance();
-        if (manager)
-            m = fpga_manage::pInstance();
+        m = fpga_manage::pInstance();
     }
     ~Wall()
     {
@@ -87,8 +86,11 @@ private slots:
             QVERIFY(DeviceRequests::start_card_job(&first, JOB_CHECK_CARDS));
         else if (why == "upgrade runs")
             QVERIFY(fpga_manage::start_usb_upgrade());
-        else if (why == "no manager")
+        else if (why == "no manager") {
             fpga_manage::destroyInstance();
+            QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup());
+            QCOMPARE(DeviceRequests::port_area(3).width, u16(0));
+        }
         QRoundProgressBar *ring = g_qround_bar;
         const u16 word = g_send_para.word.load();
         QDialog *relayScreen = JobRelay::instance()->screen();
@@ -108,11 +110,6 @@ private slots:
     // and drops them when that screen is gone.
     void reportsReachOnlyTheirOwnScreenAndLedSetUp()
     {
-        {
-            Wall none(false);
-            QVERIFY(!DeviceRequests::fpgas_running() && !DeviceRequests::request_led_setup());
-            QCOMPARE(DeviceRequests::port_area(3).width, u16(0));
-        }
         Wall w;
         QByteArray file("QRCV\x01\x01\x04\x00\x02\x00", 10);   // LED5, two cards, one to restore
         file.append(QByteArray(2 * rcv_card::PARA_SIZE, char(0x21)));

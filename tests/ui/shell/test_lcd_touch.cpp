@@ -3,11 +3,19 @@
 #include "ui/shell/qroundprogressbar.h"
 
 namespace {
-// The shell with a 3000-tick idle return.
 struct IdleShell : Shell
 {
     IdleShell() { g_back_to_mainwindow_time = 3000; }
 };
+
+void setTiming(int slot, u16 w, u16 h, u8 rate)
+{
+    QelRamPara *p = QelRamPara::p_qelrampara_config;
+    const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
+    p->set_u16(o, w);
+    p->set_u16(o + 2, h);
+    p->ram_para[o + 4] = rate;
+}
 }
 
 class TestLcdTouch : public QObject
@@ -21,7 +29,6 @@ private slots:
         bool codeAccepted = true;
         bool keypadShown = false;
         s.inSettings([&](QWidget *) {
-            // the keypad over the settings menu
             onModal([&](QWidget *k) {
                 keypadShown = k == g_numberkeyboard && k->isVisible();
                 s.idle(2000);
@@ -45,12 +52,7 @@ private slots:
     void idleReturnBacksRegisteredScreensTopDown()
     {
         IdleShell s;
-        StubScreen<PAGE_EDID>::add();
-        StubScreen<PAGE_INPUT_CROP>::add();
-        StubScreen<PAGE_INPUT_CHOICE>::add();
-        StubScreen<PAGE_LAYOUT>::add();
-        StubScreen<PAGE_USER_MODE>::add();
-        StubScreen<PAGE_TEST_PATTERN>::add();
+        addStubs<PAGE_EDID, PAGE_INPUT_CROP, PAGE_INPUT_CHOICE, PAGE_LAYOUT, PAGE_USER_MODE, PAGE_TEST_PATTERN>();
         g_option = new Option;
         s.w->mode_window_show();
         for (u8 page : {PAGE_TEST_PATTERN, PAGE_USER_MODE, PAGE_LAYOUT, PAGE_INPUT_CHOICE, PAGE_INPUT_CROP, PAGE_EDID})
@@ -101,8 +103,7 @@ private slots:
         s.w->show_menu();
         s.idle(20000);
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));   // idle return ran, no lock yet
-        // a touch restarts the count
-        QTest::mouseClick(child<QWidget>(s.w, "label_title"), Qt::LeftButton);
+        QTest::mouseClick(child<QWidget>(s.w, "label_title"), Qt::LeftButton);   // restarts the count
         s.idle(29990);
         QVERIFY(!lcd_touch::key_locked());
         s.idle(10);
@@ -111,13 +112,64 @@ private slots:
 
         // 120000 turns only the auto-lock off
         lcd_touch::p_lcd_touch->set_key_lock(false);
-        QTest::mouseClick(s.home, Qt::LeftButton, Qt::NoModifier, QPoint(400, 60));
+        QTest::mouseClick(s.home, Qt::LeftButton, Qt::NoModifier, QPoint(400, 60));   // a touch opens the menu
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+        QVERIFY(!s.home->isVisible() && s.w->isVisible());
         g_auto_lock_time = 120000;
         s.w->mode_window_show();
-        s.idle(200000);
-        // the idle return still closes the pop-up
+        s.idle(200000);   // the idle return still closes the pop-up
         QVERIFY(!lcd_touch::key_locked() && !s.w->mode_window_open());
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
+    }
+
+    void showsTheInputSignalsInPanelOrder()
+    {
+        Shell s;
+        setTiming(2, 1920, 1080, 60);   // HDMI1, HDMI4, DVI; EXT without a rate, HDMI2 without a width: no signal
+        setTiming(5, 3840, 2160, 30);
+        setTiming(1, 1280, 720, 60);
+        setTiming(0, 1024, 768, 0);
+        setTiming(3, 0, 1080, 60);
+        SyncUpdate::p_syncupdate->para_sync(12);   // the home screen repaints on refresh
+        QStringList shown;   // panel order: HDMI1..4, DVI, EXT
+        for (const char *name : {"label_HDMI1", "label_HDMI2", "label_HDMI3", "label_HDMI4", "label_DVI", "label_EXT"})
+            shown << res(s.home, name).remove(QStringLiteral(":/png/"));
+        QCOMPARE(shown, QStringList({"HDMI13_lv.png", "HDMI13.png", "HDMI20.png", "HDMI20_lv.png", "dvilv.png", "HDMI.png"}));
+        QCOMPARE(labelText(s.home, "label_info_HDMI4") + '|' + labelText(s.home, "label_info_EXT"),
+                 QStringLiteral("3840×2160@30|No signal"));
+        // the signal goes away; the language changes with the next refresh
+        setTiming(2, 0, 0, 0);
+        QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = 0;
+        SyncUpdate::p_syncupdate->para_sync(1);
+        QCOMPARE(res(s.home, "label_HDMI1"), QStringLiteral(":/png/HDMI13.png"));
+        QCOMPARE(labelText(s.home, "label_info_HDMI1"), QString::fromUtf8("无信号"));
+    }
+
+    void holdingTheLockLiftsTheKeyLock()
+    {
+        Shell s;
+        s.w->show_home();
+        lcd_touch::p_lcd_touch->set_key_lock(true);
+        QPushButton *lock = child<QPushButton>(s.home, "Button_lock");
+        QVERIFY(lock->property("locked").toBool());
+        // released too early: still locked, and still home
+        QTest::mousePress(lock, Qt::LeftButton);
+        s.idle(150);
+        QTest::mouseRelease(lock, Qt::LeftButton);
+        s.idle(100);
+        QVERIFY(lcd_touch::key_locked());
+        QCOMPARE(int(g_page_focus), int(PAGE_HOME));
+        QTest::mousePress(lock, Qt::LeftButton);
+        s.idle(198);
+        QVERIFY(lcd_touch::key_locked());
+        s.idle(1);
+        QVERIFY(!lcd_touch::key_locked() && !lock->property("locked").toBool());
+        QTest::mouseRelease(lock, Qt::LeftButton);
+        // the release that ends the hold stays on the home screen, its hint no longer the lock's
+        QCOMPARE(int(g_page_focus), int(PAGE_HOME));
+        QVERIFY(s.home->isVisible());
+        QCOMPARE(labelText(s.home, "label_hint"), QStringLiteral("Touch the screen to open the menu"));
+        click(s.home, "Button_lock");   // a short touch on the open lock is a touch like any other
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 };

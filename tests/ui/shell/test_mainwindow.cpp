@@ -1,14 +1,22 @@
-#include <QLabel>
 #include <thread>
 
 #include "led_output/fpga_manage.h"
 #include "tests/ui/shell/shell_fixture.h"
+#include "tests/ui/shell/stub_screen.h"
 
+// The main menu, its user-mode pop-up and the settings menu.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void cleanup()
+    {
+        ScreenRegistry::clear();
+        register_screens();
+        stubLog().clear();
+    }
+
     void keyLockRefusesTheMenusAndPopup()
     {
         Shell s;
@@ -56,8 +64,6 @@ private slots:
         // no shortcut made of '&'; a name switched off is not used
         QCOMPARE(slot(3)->text() + '|' + slot(4)->text(), QStringLiteral("Stage && Hall|MODE 5"));
         QVERIFY(slot(1)->property("saved").toBool() && !slot(2)->property("saved").toBool());
-        click(s.w, "mode_slot_6");
-        QCOMPARE(int(g_mode_select), 6);
         g_language = 2;
         s.w->language_changed();
         QCOMPARE(slot(0)->text(), QStringLiteral("Слот 1"));
@@ -69,6 +75,78 @@ private slots:
         click(s.w, "Button_mode");
         click(s.w, "Button_mode_close");
         QVERIFY(!s.w->mode_window_open());
+    }
+
+    // A screen joins with its registry entry alone: its menu button enables,
+    // the opener and the refresh reach it; the settings menu likewise.
+    void laterScreensJoinTheMenus()
+    {
+        Shell s;
+        for (u8 page : {PAGE_USER_MODE, PAGE_STATUS})
+            ScreenRegistry::remove(page);
+        s.w->show_menu();
+        QVERIFY(!child(s.w, "custommode")->isEnabled() && !child(s.w, "machinestate")->isEnabled());
+        StubScreen<PAGE_USER_MODE>::add();
+        s.w->show_menu();
+        QVERIFY(child(s.w, "custommode")->isEnabled());
+        lcd_touch::p_lcd_touch->set_key_lock(true);
+        s.w->on_custommode_clicked();
+        QVERIFY(!StubScreen<PAGE_USER_MODE>::global);
+        lcd_touch::p_lcd_touch->set_key_lock(false);
+        onModal([&](QWidget *m) {
+            QCOMPARE(m, static_cast<QWidget *>(StubScreen<PAGE_USER_MODE>::global));
+            QCOMPARE(int(g_page_focus), int(PAGE_USER_MODE));
+            SyncUpdate::pInstance()->para_sync(REFRESH_INPUTS);
+            StubScreen<PAGE_USER_MODE>::global->on_Button_back_clicked();
+        });
+        click(s.w, "custommode");
+
+        // a later entry replaces the network screen's
+        StubScreen<PAGE_NETWORK>::add();
+        s.inSettings([&](QWidget *m) {
+            const QMap<QString, u8> pages{{"output_set", PAGE_OUTPUT},   {"input_cut", PAGE_INPUT_CROP},
+                                          {"link_set", PAGE_NETWORK},    {"smart_mapping", PAGE_SMART_MAPPING}};
+            for (auto it = pages.begin(); it != pages.end(); ++it)
+                QVERIFY2(child(m, it.key())->isEnabled() == ScreenRegistry::registered(it.value()),
+                         qPrintable(it.key()));
+            onModal([](QWidget *net) {
+                QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
+                ScreenRegistry::open(PAGE_NETWORK);   // no second screen while one shows
+                StubScreen<PAGE_NETWORK>::global->on_Button_back_clicked();
+            });
+            click(m, "link_set");
+        });
+        QCOMPARE(stubLog(), QStringList({"refresh 4 12", "back 4", "back 10"}));
+    }
+
+    // The window layout's access code, typed on the keypad: only "8888"
+    // confirmed with OK opens.
+    void accessCodeIsTypedOnTheKeypad()
+    {
+        Shell s;
+        QStringList results;
+        s.inSettings([&](QWidget *m) {
+            Option *o = qobject_cast<Option *>(m);
+            QVERIFY(o);
+            const struct { QString typed; bool close; } runs[] = {
+                {"8888", false}, {"1234", false}, {"88888", false}, {"", false}, {"8888", true}};
+            for (const auto &run : runs) {
+                onModal([run](QWidget *k) {
+                    if (!run.close)
+                        return typeOnKeypad(run.typed);
+                    for (QChar d : run.typed)
+                        QTest::mouseClick(child<QPushButton>(k, QStringLiteral("Button_") + d), Qt::LeftButton);
+                    QTest::mouseClick(child<QPushButton>(k, "Button_close"), Qt::LeftButton);
+                });
+                results << (o->ask_access_code() ? "open" : "refused");
+                QVERIFY(!g_numberkeyboard->isVisible());
+                QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
+            }
+            // a later entry, made for another screen, reaches no finished prompt
+            emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit(QStringLiteral("8888"));
+        });
+        QCOMPARE(results, QStringList({"open", "refused", "refused", "refused", "refused"}));
+        QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
     }
 
     void updateOverlayComesQueuedFromTheFpgaThread()

@@ -1,6 +1,5 @@
 #include <QFontInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QtTest>
@@ -95,39 +94,6 @@ private slots:
             return;
         QVERIFY(fit.needed > 0);
         QVERIFY(button || !ink_in_column(img, img.width() - 1));
-        if (px < 18 && !fit.text.contains(QLatin1Char('\n'))) {   // a pixel more would not fit
-            QFont bigger = fit.font;
-            bigger.setPixelSize(px + 1);
-            QVERIFY(QFontMetrics(bigger).boundingRect(QRect(0, 0, 1000, 1000), 0, text).width() > fit.available);
-        }
-    }
-
-    // The check names what does not fit; fitted texts and fields that hold
-    // their text pass.
-    void checkReportsOverflows()
-    {
-        QWidget window;
-        window.resize(400, 200);
-        const struct { const char *name; const char *text; QRect geometry; bool field; } widgets[] = {
-            {"fitted", "Horizontal line", QRect(0, 0, 100, 30), false},
-            {"hopeless", "Horizontal", QRect(0, 40, 20, 20), false},
-            {"rich", "<b>Horizontal line, long</b>", QRect(0, 70, 60, 30), false},
-            {"field", "1920", QRect(0, 110, 100, 30), true},
-            {"narrow", "123456789012345", QRect(0, 150, 60, 30), true}};
-        for (const auto &d : widgets) {
-            QWidget *w = d.field ? static_cast<QWidget *>(new QLineEdit(d.text, &window))
-                                 : static_cast<QWidget *>(new QLabel(d.text, &window));
-            w->setObjectName(QLatin1String(d.name));
-            w->setGeometry(d.geometry);
-        }
-        window.show();
-        int checked = 0;
-        QStringList names;
-        for (const TextOverflow &o : TextCheck::overflows({&window}, &checked))
-            names << (o.needed > o.available ? o.object : QStringLiteral("not over: ") + o.object);
-        names.sort();
-        QCOMPARE(names, QStringList({"hopeless", "narrow", "rich"}));
-        QCOMPARE(checked, 5);
     }
 
     // Every view of the panel, every registered screen, in every language.

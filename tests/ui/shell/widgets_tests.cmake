@@ -1,5 +1,2 @@
-qel_add_test(test_numberkeyboard ui/shell/test_numberkeyboard.cpp)
-qel_add_test(test_tip ui/shell/test_tip.cpp)
-qel_add_test(test_qroundprogressbar ui/shell/test_qroundprogressbar.cpp)
+qel_add_test(test_widgets ui/shell/test_widgets.cpp)
 qel_add_test(test_alias ui/shell/test_alias.cpp)
-qel_add_test(test_resources ui/shell/test_resources.cpp)
