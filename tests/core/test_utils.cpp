@@ -1,9 +1,7 @@
 #include <QtTest>
-#include <atomic>
 #include <thread>
 
 #include "core/global.h"
-#include "core/manager_thread.h"
 #include "core/sim_config.h"
 #include "core/utils.h"
 #include "tests/support/testenv.h"
@@ -101,19 +99,6 @@ private slots:
             QVERIFY(!SimConfig::load().loaded);
             QCOMPARE(SimConfig::load().settleMs, 4000);
         }
-    }
-
-    void managerThreadRunsAndStops()
-    {
-        std::atomic<int> turns{0};
-        ManagerThread t;
-        t.start([&] { turns.fetch_add(1); }, 1);
-        QTRY_VERIFY(turns.load() > 3);
-        t.wake();
-        t.stop();
-        const int after = turns.load();
-        QTest::qWait(20);
-        QVERIFY(turns.load() == after && !t.running());
     }
 
     void sharedTextAcrossThreads()

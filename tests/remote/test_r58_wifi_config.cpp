@@ -62,8 +62,7 @@ private slots:
         R58_WIFI_CONFIG::pInstance()->pass();
         QVERIFY(Utils::recordedCommands().isEmpty());
 
-        // on its own thread, access point back on: watched through the command
-        // log file while it runs; the in-memory record is read once it is joined
+        // on its own thread, access point back on: watched through the command log file
         R58_WIFI_CONFIG::destroyInstance();
         {
             std::lock_guard<std::mutex> lock(c331_manage::para_mutex);

@@ -9,13 +9,11 @@
 struct DecodedEdid
 {
     QString error;   // empty when the structure is sound
-    QString maker, name;
     int clock = 0;   // 10 kHz units
     int h_active = 0, h_blank = 0, h_front = 0, h_sync = 0;
     int v_active = 0, v_blank = 0, v_front = 0, v_sync = 0;
     bool h_positive = false, v_positive = false;
     int min_v = -1, max_v = -1, max_clock_mhz = -1;   // range limits
-    bool hdmi = false, hdmi_forum = false;            // vendor blocks
 
     int h_total() const { return h_active + h_blank; }
     int v_total() const { return v_active + v_blank; }
@@ -41,9 +39,6 @@ inline DecodedEdid decodeEdid(const QByteArray &data)
     }
     if (b[18] != 1 || b[19] != 3 || b[126] != 1)
         return fail(QStringLiteral("version or extension count"));
-    const int maker = (b[8] << 8) | b[9];
-    for (int shift : {10, 5, 0})
-        d.maker += QChar('@' + ((maker >> shift) & 0x1F));
 
     const unsigned char *t = b + 54;   // descriptor 1: preferred timing
     d.clock = t[0] | (t[1] << 8);
@@ -65,9 +60,6 @@ inline DecodedEdid decodeEdid(const QByteArray &data)
         const unsigned char *p = b + 54 + 18 * k;
         if (p[0] || p[1] || p[2])
             return fail(QStringLiteral("descriptor %1 is a timing").arg(k + 1));
-        if (p[3] == 0xFC)
-            for (int i = 5; i < 18 && p[i] != 0x0A; ++i)
-                d.name += QChar(p[i]);
         if (p[3] == 0xFD) {
             d.min_v = p[5];
             d.max_v = p[6];
@@ -78,15 +70,9 @@ inline DecodedEdid decodeEdid(const QByteArray &data)
     const unsigned char *e = b + 128;   // CTA-861 extension
     if (e[0] != 0x02 || e[1] < 3 || (e[2] != 0 && (e[2] < 4 || e[2] > 127)))
         return fail(QStringLiteral("extension header"));
-    for (int p = 4; p < e[2]; p += 1 + (e[p] & 0x1F)) {
+    for (int p = 4; p < e[2]; p += 1 + (e[p] & 0x1F))
         if (p + 1 + (e[p] & 0x1F) > e[2])
             return fail(QStringLiteral("data block overruns"));
-        const int oui = e[p + 1] | (e[p + 2] << 8) | (e[p + 3] << 16);
-        if ((e[p] >> 5) == 3 && oui == 0x000C03)
-            d.hdmi = true;
-        if ((e[p] >> 5) == 3 && oui == 0xC45DD8)
-            d.hdmi_forum = true;
-    }
     return d;
 }
 

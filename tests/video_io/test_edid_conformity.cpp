@@ -14,13 +14,11 @@ QString runTool(const QStringList &args, int *exitCode)
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(kTool, args);
     const bool done = p.waitForFinished(30000);
-    const QString out = QString::fromUtf8(p.readAll());
     *exitCode = done && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return out;
+    return QString::fromUtf8(p.readAll());
 }
 
-// Size, clock, porches, syncs and polarities of the timing after tag, as
-// edid-decode prints them.
+// Size, clock, porches, syncs and polarities of the timing after tag, as edid-decode prints them.
 QStringList timingAfter(const QString &text, const QString &tag)
 {
     static const QRegularExpression re(
@@ -28,11 +26,7 @@ QStringList timingAfter(const QString &text, const QString &tag)
                        R"(\s*Hfront\s+(\d+) Hsync\s+(\d+) Hback\s+(\d+) Hpol (\w)\s*\n)"
                        R"(\s*Vfront\s+(\d+) Vsync\s+(\d+) Vback\s+(\d+) Vpol (\w))"));
     const int at = text.indexOf(tag);
-    const QRegularExpressionMatch m = re.match(text, at < 0 ? text.size() : at);
-    QStringList fields = m.capturedTexts();
-    if (!fields.isEmpty())
-        fields.removeFirst();
-    return fields;
+    return re.match(text, at < 0 ? text.size() : at).capturedTexts().mid(1);
 }
 
 }
@@ -49,9 +43,8 @@ private slots:
 
     void conformity_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("rate");
+        for (const char *column : {"width", "height", "rate"})
+            QTest::addColumn<int>(column);
         QTest::addColumn<bool>("tailored");
         // one row per aspect-ratio class, then each limit and one past it
         const struct { int w, h, rate; bool tailored; } rows[] = {
@@ -84,15 +77,12 @@ private slots:
                 edid_table::default_size(slot, &w, &h, &r);
 
             QTemporaryFile file;
-            QVERIFY(file.open());
-            QCOMPARE(file.write(edid), qint64(edid.size()));
-            QVERIFY(file.flush());
+            QVERIFY(file.open() && file.write(edid) == qint64(edid.size()) && file.flush());
             int code = 0;
             const QString report = runTool({QStringLiteral("--check"), file.fileName()}, &code);
-            const bool clean = code == 0 && report.contains(QLatin1String("EDID conformity: PASS")) &&
-                               !report.contains(QLatin1String("Warnings:"));
-            const QString verdict = report.section(QStringLiteral("----------------"), -1);
-            QVERIFY2(clean, qPrintable(QStringLiteral("input %1, exit %2:%3").arg(slot).arg(code).arg(verdict)));
+            QVERIFY2(code == 0 && report.contains(QLatin1String("EDID conformity: PASS")) && !report.contains(QLatin1String("Warnings:")),
+                     qPrintable(QStringLiteral("input %1, exit %2:%3").arg(slot).arg(code)
+                                    .arg(report.section(QStringLiteral("----------------"), -1))));
 
             const QString mode = QStringLiteral("w=%1,h=%2,fps=%3,rb=1").arg(w).arg(h).arg(r);
             QStringList cvt = timingAfter(runTool({QStringLiteral("--cvt"), mode}, &code), QStringLiteral("CVT:"));
