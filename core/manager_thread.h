@@ -19,7 +19,7 @@ class ManagerThread
 public:
     static constexpr int UNTIL_WOKEN = -1;
     static constexpr int WORK_MS = 10;   // one tick
-    static constexpr int POLL_MS = 80;   // hardware state: a change is seen within 100 ms
+    static constexpr int POLL_MS = 95;   // hardware state: a change is seen within 100 ms
 
     ManagerThread() = default;
     ~ManagerThread() { stop(); }

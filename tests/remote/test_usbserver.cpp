@@ -21,7 +21,7 @@ class TestUsbServer : public QObject
     static bool plug(bool in) { return in ? QDir().mkpath(stick()) : QDir(stick()).removeRecursively(); }
 
 private slots:
-    // Stepped by hand, then once on its own thread.
+    // Stepped by hand, then on its own thread.
     void insertReadyRemove()
     {
         TestRoot root;
@@ -41,6 +41,10 @@ private slots:
         usb.start();
         QVERIFY(plug(true));
         QTRY_COMPARE_WITH_TIMEOUT(codes(), all + " 100 102", 5000);
+        // with the stick ready and nothing changing, the watcher sleeps
+        const unsigned passes = usb.passes();
+        QTest::qWait(3 * UsbServer::POLL_MS);
+        QVERIFY(usb.passes() - passes <= 1);
         QVERIFY(plug(false));
         QTRY_COMPARE_WITH_TIMEOUT(codes(), all + " 100 102 101", 5000);
         usb.stop();
