@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QStyle>
 
 #include "core/global.h"
 #include "core/param_view.h"
@@ -41,8 +42,9 @@ QString fpga_version(int fpga)
 
 // Column k of the port row as a 34 x 122 picture on the row's background:
 // port 2k + 1's number above its link picture, port 2k + 2's link picture
-// above its number. Drawn once per column and pair of links.
-QPixmap column_picture(int k, bool upper_on, bool lower_on, QFont font)
+// above its number. The numbers go through the style as a label's text
+// does. Drawn once per column and pair of links.
+QPixmap column_picture(int k, bool upper_on, bool lower_on, const QWidget *row)
 {
     const QString key = QStringLiteral("qel:ports%1/%2%3").arg(k).arg(int(upper_on)).arg(int(lower_on));
     QPixmap pix;
@@ -56,11 +58,17 @@ QPixmap column_picture(int k, bool upper_on, bool lower_on, QFont font)
     QPainter p(&pix);
     p.drawPixmap(0, 28, link(upper_on));
     p.drawPixmap(0, 66, link(lower_on));
+    QFont font = row->font();
     font.setPixelSize(20);
     p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(10, 0, 24, 28), Qt::AlignLeft | Qt::AlignVCenter, QString::number(2 * k + 1));
-    p.drawText(QRect(10, 94, 24, 28), Qt::AlignLeft | Qt::AlignVCenter, QString::number(2 * k + 2));
+    QPalette white;
+    white.setColor(QPalette::WindowText, Qt::white);
+    const auto number = [&](int y, int port) {
+        row->style()->drawItemText(&p, QRect(10, y, 24, 28), Qt::AlignLeft | Qt::AlignVCenter, white, true,
+                                   QString::number(port), QPalette::WindowText);
+    };
+    number(0, 2 * k + 1);
+    number(94, 2 * k + 2);
     p.end();
     QPixmapCache::insert(key, pix);
     return pix;
@@ -118,7 +126,7 @@ void MachineState::initWlan()
         QLabel *column = new QLabel(ports_frame);
         column->setObjectName(QStringLiteral("port_column_%1").arg(k + 1));
         column->setGeometry(56 * k + 24, 4, 34, 122);
-        column->setPixmap(column_picture(k, (mask >> 2 * k) & 1, (mask >> (2 * k + 1)) & 1, ports_frame->font()));
+        column->setPixmap(column_picture(k, (mask >> 2 * k) & 1, (mask >> (2 * k + 1)) & 1, ports_frame));
     }
     ports_frame->show();
 }
