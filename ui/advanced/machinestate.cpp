@@ -2,8 +2,11 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QPushButton>
+#include <QStyle>
 
 #include "core/global.h"
 #include "core/param_view.h"
@@ -35,6 +38,40 @@ QString fpga_version(int fpga)
     return QStringLiteral("V11.00.") + hex2(base) + QLatin1Char(' ')
            + QString::number(0x2000 + f->reg_mirror(fpga, base + 3), 16) + QLatin1Char('-') + hex2(base + 2)
            + QLatin1Char('-') + hex2(base + 1);
+}
+
+// Column k of the port row as a 34 x 122 picture on the row's background:
+// port 2k + 1's number above its link picture, port 2k + 2's link picture
+// above its number. The numbers go through the style as a label's text
+// does. Drawn once per column and pair of links.
+QPixmap column_picture(int k, bool upper_on, bool lower_on, const QWidget *row)
+{
+    const QString key = QStringLiteral("qel:ports%1/%2%3").arg(k).arg(int(upper_on)).arg(int(lower_on));
+    QPixmap pix;
+    if (QPixmapCache::find(key, &pix))
+        return pix;
+    const auto link = [](bool on) {
+        return cached_picture(on ? QStringLiteral(":/png/online.png") : QStringLiteral(":/png/offline.png"), QSize(32, 28));
+    };
+    pix = QPixmap(34, 122);
+    pix.fill(QColor(33, 36, 53));
+    QPainter p(&pix);
+    p.drawPixmap(0, 28, link(upper_on));
+    p.drawPixmap(0, 66, link(lower_on));
+    QFont font = row->font();
+    font.setPixelSize(20);
+    p.setFont(font);
+    QPalette white;
+    white.setColor(QPalette::WindowText, Qt::white);
+    const auto number = [&](int y, int port) {
+        row->style()->drawItemText(&p, QRect(10, y, 24, 28), Qt::AlignLeft | Qt::AlignVCenter, white, true,
+                                   QString::number(port), QPalette::WindowText);
+    };
+    number(0, 2 * k + 1);
+    number(94, 2 * k + 2);
+    p.end();
+    QPixmapCache::insert(key, pix);
+    return pix;
 }
 
 }
@@ -72,8 +109,9 @@ void MachineState::version_changed()
     ui->label_FPGA2->setText(QStringLiteral("FPGA2:") + fpga_version(1));
 }
 
-// Ports 2k + 1 (upper row) and 2k + 2 (lower row) share a column. The links
-// come from the manager's mirror: nothing here waits on the FPGAs.
+// Ports 2k + 1 (upper row) and 2k + 2 (lower row) share a column, one label
+// a column. The links come from the manager's mirror: nothing here waits on
+// the FPGAs.
 void MachineState::initWlan()
 {
     delete ports_frame;
@@ -84,21 +122,11 @@ void MachineState::initWlan()
 
     const fpga_manage *f = fpga_manage::p_fpga_manage;
     const u32 mask = f ? f->link_mask() : 0;
-    for (int i = 0; i < 24; ++i) {
-        QLabel *number = new QLabel(ports_frame);
-        number->setObjectName(QStringLiteral("port_number_%1").arg(i + 1));
-        number->setText(QString::asprintf("%d", i + 1));
-        number->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);font: 20px"));
-        QLabel *picture = new QLabel(ports_frame);
-        picture->setObjectName(QStringLiteral("port_state_%1").arg(i + 1));
-        if (i % 2 == 0) {
-            number->setGeometry(28 * i + 34, 4, 24, 28);
-            picture->setGeometry(28 * i + 24, 32, 32, 28);
-        } else {
-            picture->setGeometry(28 * i - 4, 70, 32, 28);
-            number->setGeometry(28 * i + 6, 98, 24, 28);
-        }
-        set_picture(picture, (mask >> i) & 1 ? QStringLiteral(":/png/online.png") : QStringLiteral(":/png/offline.png"));
+    for (int k = 0; k < 12; ++k) {
+        QLabel *column = new QLabel(ports_frame);
+        column->setObjectName(QStringLiteral("port_column_%1").arg(k + 1));
+        column->setGeometry(56 * k + 24, 4, 34, 122);
+        column->setPixmap(column_picture(k, (mask >> 2 * k) & 1, (mask >> (2 * k + 1)) & 1, ports_frame));
     }
     ports_frame->show();
 }
