@@ -44,7 +44,7 @@ struct Cut : InputScreenEnv<InputCut>
     {
         return labelText(area(), QStringLiteral("name_%1").arg(i)) + ' ' + labelText(area(), QStringLiteral("size_%1").arg(i));
     }
-    int tiles() const { return area()->findChildren<QFrame *>(QRegularExpression(QStringLiteral("^tile_"))).size(); }
+    int tiles() const { return area()->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^\\d$"))).size(); }
     bool has(const char *areaButton) const { return child(area(), areaButton) && !child(area(), areaButton)->isHidden(); }
     bool formOpen() const { return child(screen, "frame_add")->isVisible(); }
     bool deleteShown() const { return child(screen, "Button_delete")->isVisible(); }
