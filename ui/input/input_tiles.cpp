@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -76,9 +77,9 @@ QFrame *make_tile_area(QWidget *dialog, const QFont &font)
 
 namespace {
 
-// The green dot, drawn by its style sheet, and the input's picture 5 px
-// right of it, on the tile's ground: 82 x 24, the dot 14 x 14 at (0, 5),
-// the picture 63 x 24 at (19, 0). Made once.
+// What the tile shows inside its border, besides its lines: the green dot
+// as its style sheet draws it and the input's picture 5 px right of it,
+// the dot 14 x 14 at (9, 9), the picture 63 x 24 at (28, 4). Made once.
 QPixmap tile_badge(bool dvi)
 {
     const QString key = QStringLiteral("qel:tile_badge/%1").arg(int(dvi));
@@ -89,11 +90,11 @@ QPixmap tile_badge(bool dvi)
     dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
     dot.resize(14, 14);
     dot.ensurePolished();
-    badge = QPixmap(82, 24);
+    badge = QPixmap(218, 88);
     badge.fill(QColor(0x21, 0x24, 0x35));
-    dot.render(&badge, QPoint(0, 5), QRegion(), QWidget::RenderFlags());
+    dot.render(&badge, QPoint(9, 9), QRegion(), QWidget::RenderFlags());
     QPainter p(&badge);
-    p.drawPixmap(19, 0, cached_picture(QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"), QSize(63, 24)));
+    p.drawPixmap(28, 4, cached_picture(QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"), QSize(63, 24)));
     p.end();
     QPixmapCache::insert(key, badge);
     return badge;
@@ -104,7 +105,7 @@ QPixmap tile_badge(bool dvi)
 SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi)
 {
     SourceTile t;
-    // the tile's frame is its click area
+    // the tile's frame is its click area, its picture inside the border
     t.button = new QPushButton(area);
     t.button->setObjectName(QString::number(i));
     t.button->setFocusPolicy(Qt::NoFocus);
@@ -112,12 +113,9 @@ SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi)
     t.button->setFlat(true);
     t.button->setGeometry(x + 10, y + 15, 220, 90);
     t.button->setStyleSheet(QStringLiteral("background-color: #212435;border:1px solid #CCCCCC;"));
-
-    QLabel *badge = new QLabel(area);
-    badge->setObjectName(QStringLiteral("icon_%1").arg(i));
-    badge->setGeometry(x + 20, y + 20, 82, 24);
-    badge->setPixmap(tile_badge(dvi));
-    badge->setProperty("res", QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"));
+    t.button->setIcon(QIcon(tile_badge(dvi)));
+    t.button->setIconSize(QSize(218, 88));
+    t.button->setProperty("res", QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"));
 
     t.name = new QLabel(area);
     t.name->setObjectName(QStringLiteral("name_%1").arg(i));
@@ -125,12 +123,11 @@ SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi)
     t.size = new QLabel(area);
     t.size->setObjectName(QStringLiteral("size_%1").arg(i));
     t.size->setGeometry(x + 20, y + 72, 172, 28);
-    for (QLabel *l : {badge, t.name, t.size}) {
+    for (QLabel *l : {t.name, t.size}) {
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->setTextFormat(Qt::PlainText);
+        l->setStyleSheet(QLatin1String(kTileText));
     }
-    t.name->setStyleSheet(QLatin1String(kTileText));
-    t.size->setStyleSheet(QLatin1String(kTileText));
     return t;
 }
 

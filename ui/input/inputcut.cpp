@@ -156,7 +156,8 @@ void InputCut::source_init()
         m_button_next = add_area_button(m_area, "Button_next", 175, ":/png/next.png");
         connect(m_button_next, &QPushButton::clicked, this, &InputCut::qel_Button_next_clicked);
     }
-    m_area->show();
+    if (isVisible())   // else it shows with the screen, polished with it
+        m_area->show();
 }
 
 void InputCut::qel_Button_previous_clicked()
