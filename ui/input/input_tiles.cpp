@@ -40,8 +40,14 @@ QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icon
 {
     set_back_icon(back);
     make_flat(back);
-    for (int i = 0; i < 6; ++i)
-        set_picture(icons[i], QLatin1String(INPUT_COLUMNS[i].icon));
+    // the icon labels have no border: the picture fills them, and they are
+    // polished with the screen rather than one by one before it
+    for (int i = 0; i < 6; ++i) {
+        const QLatin1String res(INPUT_COLUMNS[i].icon);
+        icons[i]->setPixmap(cached_picture(res, icons[i]->size()));
+        icons[i]->setScaledContents(true);
+        icons[i]->setProperty("res", res);
+    }
     QFrame *f = new QFrame(dialog);
     f->setObjectName(QStringLiteral("input_highlight"));
     f->setStyleSheet(QStringLiteral("border:1px solid;border-left-color:rgb(71, 119, 255);"
