@@ -32,14 +32,12 @@ QString crop(int k)
 void setTiming(int slot, int w, int h, int rate) { InputTiming<u8>(ram()->ram_para, slot).set(u16(w), u16(h), u8(rate)); }
 
 QByteArray image() { return QByteArray(reinterpret_cast<const char *>(ram()->ram_para), Img::SIZE); }
-
 // The crop screen as the settings menu opens it.
 struct Cut : InputScreenEnv<InputCut>
 {
     void open() { InputScreenEnv::open(g_inputcut, PAGE_INPUT_CROP); }
     void tap(int tile) { click(area(), QString::number(tile)); }
     void add() { click(area(), "Button_add"); }
-    void press(const char *button) { click(screen, button); }
     QString tile(int i) const
     {
         return labelText(area(), QStringLiteral("name_%1").arg(i)) + ' ' + labelText(area(), QStringLiteral("size_%1").arg(i));
@@ -47,8 +45,7 @@ struct Cut : InputScreenEnv<InputCut>
     int tiles() const { return area()->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^\\d$"))).size(); }
     bool has(const char *areaButton) const { return child(area(), areaButton) && !child(area(), areaButton)->isHidden(); }
     bool formOpen() const { return child(screen, "frame_add")->isVisible(); }
-    bool deleteShown() const { return child(screen, "Button_delete")->isVisible(); }
-    void ok() { press("Button_ok"); }
+    void ok() { click(screen, "Button_ok"); }
     QString form() const
     {
         return QStringList{labelText(screen, "label_change_source"), field("lineEdit_X"), field("lineEdit_Y"),
@@ -89,7 +86,7 @@ private slots:
         setTiming(2, 1920, 1080, 60);
         c.open();
         c.add();   // the whole picture offered, no Delete
-        QVERIFY(c.formOpen() && !c.deleteShown() && !c.has("Button_add"));
+        QVERIFY(c.formOpen() && !child(c.screen, "Button_delete")->isVisible() && !c.has("Button_add"));
         QCOMPARE(c.form(), QStringLiteral("Name:HDMI1-Crop-1 0 0 1920 1080"));
         c.typeRect({"100", "50", "640", "360"});
         c.ok();
@@ -100,9 +97,9 @@ private slots:
         c.refresh();
 
         c.tap(1);   // Add over an open edit hides Delete, which then does nothing
-        QVERIFY(c.deleteShown());
+        QVERIFY(child(c.screen, "Button_delete")->isVisible());
         c.add();
-        QVERIFY(!c.deleteShown());
+        QVERIFY(!child(c.screen, "Button_delete")->isVisible());
         child<QPushButton>(c.screen, "Button_delete")->click();
         QVERIFY(crop(0) != "free" && c.screen->adding() && c.formOpen());
 
@@ -116,7 +113,7 @@ private slots:
         // the crop window 2 shows deleted
         WindowEdit(ram()->ram_para, 2).setCropRecord(0);
         c.tap(1);
-        c.press("Button_delete");
+        click(c.screen, "Button_delete");
         const u8 *win = ram()->ram_para + Img::window(2, 0);   // the window keeps the whole input
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(crop(0)).arg(win[Img::W_SOURCE]).arg(win[Img::W_CROP_FLAG]), QStringLiteral("free 2 0"));
         QCOMPARE(c.tiles(), 1);
@@ -126,7 +123,7 @@ private slots:
         c.tap(0);
         QVERIFY(!c.formOpen());
         c.add();
-        c.press("Button_cancel");
+        click(c.screen, "Button_cancel");
         QVERIFY(!c.formOpen() && c.has("Button_add"));
         QCOMPARE(c331_manage::para_update.load(), u8(0));
 
@@ -189,7 +186,7 @@ private slots:
         const QString want = QStringLiteral("%1,%2 %3x%4").arg(rect[0], rect[1], rect[2], rect[3]);
         QCOMPARE(crop(1), accepted ? "4/2 " + want : QStringLiteral("free"));
         QCOMPARE(c.formOpen(), !accepted);   // a refused entry stays for correction
-        c.press("Button_cancel");
+        click(c.screen, "Button_cancel");
         c.tap(1);   // an edit alike
         c.typeRect(rect);
         c.ok();
