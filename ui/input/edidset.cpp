@@ -43,8 +43,6 @@ EDIDset::EDIDset(QWidget *parent) : QDialog(parent), ui(new Ui::EDIDset)
     input_init();
     source_init();
     ui->frame_add->hide();
-    m_buttons = make_form_buttons(this, m_font, &EDIDset::qel_button_cancel_clicked, &EDIDset::qel_button_ok_clicked,
-                                  &EDIDset::qel_button_delete_clicked);
     connect_keypad(this, {ui->lineEdit_W, ui->lineEdit_H});
     language_changed();
 }
@@ -63,9 +61,7 @@ void EDIDset::language_changed()
     ui->label_W->setText(TEXT_WIDTH.text());
     ui->label_H->setText(TEXT_HEIGHT.text());
     ui->label_freq->setText(kRefresh.text());
-    m_buttons.cancel->setText(TEXT_CANCEL.text());
-    m_buttons.ok->setText(kSave.text());
-    m_buttons.del->setText(TEXT_DELETE.text());
+    m_buttons.setTexts(TEXT_CANCEL.text(), kSave.text(), TEXT_DELETE.text());
 
     const int lang = panel_language();
     const RateRow &row = (lang == 0 || lang == 4) ? kRowChinese : lang == 3 ? kRowVietnamese : kRowLatin;
@@ -95,8 +91,8 @@ void EDIDset::qel_button_input_clicked()
 void EDIDset::source_init()
 {
     retire(m_frame_source);
-    m_frame_source = make_tile_area(this);
-    const SourceTile tile = add_source_tile(m_frame_source, 0, 0, 0, m_source == 1, m_font);
+    m_frame_source = make_tile_area(this, m_font);
+    const SourceTile tile = add_source_tile(m_frame_source, 0, 0, 0, m_source == 1);
     tile.name->setText(m_source_name);
     if (const QelRamPara *p = para()) {
         const EdidView edid(p->ram_para, m_source);
@@ -118,14 +114,15 @@ void EDIDset::qel_button_source_clicked()
     ui->lineEdit_W->setText(QString::number(edid.width()));
     ui->lineEdit_H->setText(QString::number(edid.height()));
     ui->label_rate->setText(QString::number(edid.rate()));
-    m_buttons.del->move(80, 406);
-    m_buttons.cancel->move(310, 406);
-    m_buttons.ok->move(540, 406);
+    const FormButtons &b = buttons();
+    b.del->move(80, 406);
+    b.cancel->move(310, 406);
+    b.ok->move(540, 406);
     ui->frame_add->show();
     ui->frame_add->raise();
-    m_buttons.del->show();
-    m_buttons.cancel->show();
-    m_buttons.ok->show();
+    b.del->show();
+    b.cancel->show();
+    b.ok->show();
 }
 
 void EDIDset::on_Button_left_clicked() { toggle_rate(); }
@@ -200,4 +197,15 @@ void EDIDset::on_Button_back_clicked()
     if (g_edidset == this)
         g_edidset = nullptr;
     return_to_input_choice();
+}
+
+// The edit form's buttons, made when the form first opens.
+const FormButtons &EDIDset::buttons()
+{
+    if (!m_buttons.ok) {
+        m_buttons = make_form_buttons(this, m_font, &EDIDset::qel_button_cancel_clicked, &EDIDset::qel_button_ok_clicked,
+                                      &EDIDset::qel_button_delete_clicked);
+        m_buttons.setTexts(TEXT_CANCEL.text(), kSave.text(), TEXT_DELETE.text());
+    }
+    return m_buttons;
 }

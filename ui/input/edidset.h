@@ -46,13 +46,14 @@ private slots:
     void qel_button_delete_clicked();
 
 private:
+    const FormButtons &buttons();
     void toggle_rate();
     void close_panel();
 
     Ui::EDIDset *ui;
     QFrame *m_highlight = nullptr;
     QFrame *m_frame_source = nullptr;
-    FormButtons m_buttons;
+    FormButtons m_buttons;   // made on first use: buttons()
     QString m_source_name = QStringLiteral("HDMI1");
     QFont m_font;
     u8 m_source = 2;   // input slot, HDMI1 first

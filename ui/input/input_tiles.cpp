@@ -2,7 +2,11 @@
 
 #include <QFont>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include "core/param_view.h"
 #include "core/qelrampara.h"
@@ -36,8 +40,14 @@ QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icon
 {
     set_back_icon(back);
     make_flat(back);
-    for (int i = 0; i < 6; ++i)
-        set_picture(icons[i], QLatin1String(INPUT_COLUMNS[i].icon));
+    // the icon labels have no border: the picture fills them, and they are
+    // polished with the screen rather than one by one before it
+    for (int i = 0; i < 6; ++i) {
+        const QLatin1String res(INPUT_COLUMNS[i].icon);
+        icons[i]->setPixmap(cached_picture(res, icons[i]->size()));
+        icons[i]->setScaledContents(true);
+        icons[i]->setProperty("res", res);
+    }
     QFrame *f = new QFrame(dialog);
     f->setObjectName(QStringLiteral("input_highlight"));
     f->setStyleSheet(QStringLiteral("border:1px solid;border-left-color:rgb(71, 119, 255);"
@@ -60,35 +70,59 @@ int sender_number(const QObject *sender, int count)
     return ok && n >= 0 && n < count ? n : -1;
 }
 
-QFrame *make_tile_area(QWidget *dialog)
+QFrame *make_tile_area(QWidget *dialog, const QFont &font)
 {
     QFrame *area = new QFrame(dialog);
     area->setObjectName(QStringLiteral("frame_source"));
     area->setGeometry(20, 152, 770, 240);
     area->setStyleSheet(QStringLiteral("#frame_source{border:1px solid rgb(71, 119, 255);}"));
+    area->setFont(font);   // the tiles' lines take it from here
     area->lower();
     return area;
 }
 
-SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi, const QFont &font)
+namespace {
+
+// What the tile shows inside its border, besides its lines: the green dot
+// as its style sheet draws it and the input's picture 5 px right of it,
+// the dot 14 x 14 at (9, 9), the picture 63 x 24 at (28, 4). Made once.
+QPixmap tile_badge(bool dvi)
 {
-    QFrame *frame = new QFrame(area);
-    frame->setObjectName(QStringLiteral("tile_%1").arg(i));
-    frame->setGeometry(x + 10, y + 15, 220, 90);
-    frame->setStyleSheet(QStringLiteral("background-color: #212435;border:1px solid #CCCCCC;"));
+    const QString key = QStringLiteral("qel:tile_badge/%1").arg(int(dvi));
+    QPixmap badge;
+    if (QPixmapCache::find(key, &badge))
+        return badge;
+    QLabel dot;
+    dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
+    dot.resize(14, 14);
+    dot.ensurePolished();
+    badge = QPixmap(218, 88);
+    badge.fill(QColor(0x21, 0x24, 0x35));
+    dot.render(&badge, QPoint(9, 9), QRegion(), QWidget::RenderFlags());
+    QPainter p(&badge);
+    p.drawPixmap(28, 4, cached_picture(QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"), QSize(63, 24)));
+    p.end();
+    QPixmapCache::insert(key, badge);
+    return badge;
+}
 
-    QLabel *dot = new QLabel(area);
-    dot->setObjectName(QStringLiteral("dot_%1").arg(i));
-    dot->setGeometry(x + 20, y + 25, 14, 14);
-    dot->setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
+} // namespace
 
-    QLabel *icon = new QLabel(area);
-    icon->setObjectName(QStringLiteral("icon_%1").arg(i));
-    icon->setGeometry(x + 39, y + 20, 63, 24);
-    icon->setStyleSheet(QStringLiteral("background-color: #212435;"));
-    set_picture(icon, dvi ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
-
+SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi)
+{
     SourceTile t;
+    // the tile's frame is its click area, its picture inside the border
+    t.button = new QPushButton(area);
+    t.button->setObjectName(QString::number(i));
+    t.button->setFocusPolicy(Qt::NoFocus);
+    t.button->setAutoDefault(false);
+    t.button->setFlat(true);
+    t.button->setGeometry(x + 10, y + 15, 220, 90);
+    t.button->setStyleSheet(QStringLiteral("background-color: #212435;border:1px solid #CCCCCC;"));
+    t.button->setIcon(QIcon(tile_badge(dvi)));
+    t.button->setIconSize(QSize(218, 88));
+    t.button->setProperty("res", QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"));
+
     t.name = new QLabel(area);
     t.name->setObjectName(QStringLiteral("name_%1").arg(i));
     t.name->setGeometry(x + 20, y + 44, 172, 28);
@@ -96,15 +130,10 @@ SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi, const QF
     t.size->setObjectName(QStringLiteral("size_%1").arg(i));
     t.size->setGeometry(x + 20, y + 72, 172, 28);
     for (QLabel *l : {t.name, t.size}) {
-        l->setFont(font);
-        l->setStyleSheet(QLatin1String(kTileText));
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->setTextFormat(Qt::PlainText);
+        l->setStyleSheet(QLatin1String(kTileText));
     }
-
-    t.button = new QPushButton(area);
-    t.button->setObjectName(QString::number(i));
-    make_flat(t.button);
-    t.button->setGeometry(x + 11, y + 16, 218, 88);
     return t;
 }
 
@@ -133,9 +162,20 @@ QPushButton *make_form_button(QWidget *dialog, const char *name, const QFont &fo
 
 void FormButtons::hide() const
 {
+    if (!ok)
+        return;
     cancel->hide();
     ok->hide();
     del->hide();
+}
+
+void FormButtons::setTexts(const QString &cancelText, const QString &okText, const QString &delText) const
+{
+    if (!ok)
+        return;
+    cancel->setText(cancelText);
+    ok->setText(okText);
+    del->setText(delText);
 }
 
 void take_keypad_entry(const QWidget *screen, const QString &text)

@@ -54,29 +54,32 @@ template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*c
     }
 }
 
-// The tile area "frame_source" at (20, 152), 770 x 240, lowered.
-QFrame *make_tile_area(QWidget *dialog);
+// The tile area "frame_source" at (20, 152), 770 x 240, lowered; its tiles'
+// lines in `font`.
+QFrame *make_tile_area(QWidget *dialog, const QFont &font);
 
-// Tile i of an input with its top-left at (x, y) of the area: frame, dot,
-// input icon, name and size lines, and the click area named i.
+// Tile i of an input with its top-left at (x, y) of the area: the framed
+// click area named i, the status dot with the input's icon, the name and
+// size lines.
 struct SourceTile
 {
     QLabel *name;
     QLabel *size;
     QPushButton *button;
 };
-SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi, const QFont &font);
+SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi);
 
 // A 50 x 50 icon button at the right edge of the tile area.
 QPushButton *add_area_button(QFrame *area, const char *name, int y, const char *icon);
 
-// The edit form's three 180 x 60 buttons, hidden.
+// The edit form's three 180 x 60 buttons, hidden; none until made.
 struct FormButtons
 {
     QPushButton *cancel = nullptr;
     QPushButton *ok = nullptr;
     QPushButton *del = nullptr;
     void hide() const;
+    void setTexts(const QString &cancelText, const QString &okText, const QString &delText) const;
 };
 QPushButton *make_form_button(QWidget *dialog, const char *name, const QFont &font);
 template <class Screen>

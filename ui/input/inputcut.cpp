@@ -45,8 +45,6 @@ InputCut::InputCut(QWidget *parent) : QDialog(parent), ui(new Ui::InputCut)
     m_font.setPointSize(12);
     source_init();
     ui->frame_add->hide();
-    m_buttons = make_form_buttons(this, m_font, &InputCut::qel_button_cancel_clicked, &InputCut::qel_button_ok_clicked,
-                                  &InputCut::qel_button_delete_clicked);
     connect_keypad(this, {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H});
     language_changed();
 }
@@ -66,9 +64,7 @@ void InputCut::language_changed()
     ui->label_crop->setText(kCrop.text());
     ui->label_W->setText(TEXT_WIDTH.text());
     ui->label_H->setText(TEXT_HEIGHT.text());
-    m_buttons.cancel->setText(TEXT_CANCEL.text());
-    m_buttons.ok->setText(kOk.text());
-    m_buttons.del->setText(TEXT_DELETE.text());
+    m_buttons.setTexts(TEXT_CANCEL.text(), kOk.text(), TEXT_DELETE.text());
     if (ui->frame_add->isVisible())
         show_name_line();
 }
@@ -119,11 +115,11 @@ void InputCut::source_init()
     const int tiles = left <= 0 ? 0 : qMin(left, 6);
 
     retire(m_area);
-    m_area = make_tile_area(this);
+    m_area = make_tile_area(this, m_font);
     for (TileCrop &t : m_tiles)
         t = TileCrop();
     for (int i = 0; i < tiles; ++i) {
-        const SourceTile tile = add_source_tile(m_area, i, 240 * (i % 3), 110 * (i / 3), m_source == 1, m_font);
+        const SourceTile tile = add_source_tile(m_area, i, 240 * (i % 3), 110 * (i / 3), m_source == 1);
         connect(tile.button, &QPushButton::clicked, this, &InputCut::qel_button_source_clicked);
         const int ordinal = 6 * m_page + i;
         if (ordinal == 0) {
@@ -160,7 +156,8 @@ void InputCut::source_init()
         m_button_next = add_area_button(m_area, "Button_next", 175, ":/png/next.png");
         connect(m_button_next, &QPushButton::clicked, this, &InputCut::qel_Button_next_clicked);
     }
-    m_area->show();
+    if (isVisible())   // else it shows with the screen, polished with it
+        m_area->show();
 }
 
 void InputCut::qel_Button_previous_clicked()
@@ -204,10 +201,11 @@ void InputCut::qel_button_source_clicked()
     ui->lineEdit_Y->setText(QString::number(crop.y()));
     ui->lineEdit_W->setText(QString::number(crop.width()));
     ui->lineEdit_H->setText(QString::number(crop.height()));
-    m_buttons.del->move(80, 406);
-    m_buttons.cancel->move(310, 406);
-    m_buttons.ok->move(540, 406);
-    m_buttons.del->show();
+    const FormButtons &b = buttons();
+    b.del->move(80, 406);
+    b.cancel->move(310, 406);
+    b.ok->move(540, 406);
+    b.del->show();
     open_form();
 }
 
@@ -231,9 +229,10 @@ void InputCut::qel_button_add_clicked()
     ui->lineEdit_Y->setText(QStringLiteral("0"));
     ui->lineEdit_W->setText(QString::number(w));
     ui->lineEdit_H->setText(QString::number(h));
-    m_buttons.cancel->move(195, 406);
-    m_buttons.ok->move(425, 406);
-    m_buttons.del->hide();
+    const FormButtons &b = buttons();
+    b.cancel->move(195, 406);
+    b.ok->move(425, 406);
+    b.del->hide();
     open_form();
 }
 
@@ -244,8 +243,9 @@ void InputCut::open_form()
     show_name_line();
     ui->frame_add->show();
     ui->frame_add->raise();
-    m_buttons.cancel->show();
-    m_buttons.ok->show();
+    const FormButtons &b = buttons();
+    b.cancel->show();
+    b.ok->show();
 }
 
 // Record t.record still holds crop t.number of the shown input.
@@ -378,4 +378,15 @@ void InputCut::on_Button_back_clicked()
         g_inputcut = nullptr;
     if (!return_to_input_choice())
         return_to_settings();
+}
+
+// The edit form's buttons, made when the form first opens.
+const FormButtons &InputCut::buttons()
+{
+    if (!m_buttons.ok) {
+        m_buttons = make_form_buttons(this, m_font, &InputCut::qel_button_cancel_clicked, &InputCut::qel_button_ok_clicked,
+                                      &InputCut::qel_button_delete_clicked);
+        m_buttons.setTexts(TEXT_CANCEL.text(), kOk.text(), TEXT_DELETE.text());
+    }
+    return m_buttons;
 }

@@ -52,6 +52,7 @@ private slots:
     void qel_Button_next_clicked();
 
 private:
+    const FormButtons &buttons();
     struct TileCrop
     {
         int record = -1;   // crop record listed, -1: none found
@@ -69,7 +70,7 @@ private:
     QPushButton *m_button_add = nullptr;
     QPushButton *m_button_previous = nullptr;
     QPushButton *m_button_next = nullptr;
-    FormButtons m_buttons;
+    FormButtons m_buttons;   // made on first use: buttons()
 
     u8 m_source = 2;   // input slot shown, HDMI1 first
     QString m_source_name = QStringLiteral("HDMI1");

@@ -32,23 +32,20 @@ QString crop(int k)
 void setTiming(int slot, int w, int h, int rate) { InputTiming<u8>(ram()->ram_para, slot).set(u16(w), u16(h), u8(rate)); }
 
 QByteArray image() { return QByteArray(reinterpret_cast<const char *>(ram()->ram_para), Img::SIZE); }
-
 // The crop screen as the settings menu opens it.
 struct Cut : InputScreenEnv<InputCut>
 {
     void open() { InputScreenEnv::open(g_inputcut, PAGE_INPUT_CROP); }
     void tap(int tile) { click(area(), QString::number(tile)); }
     void add() { click(area(), "Button_add"); }
-    void press(const char *button) { click(screen, button); }
     QString tile(int i) const
     {
         return labelText(area(), QStringLiteral("name_%1").arg(i)) + ' ' + labelText(area(), QStringLiteral("size_%1").arg(i));
     }
-    int tiles() const { return area()->findChildren<QFrame *>(QRegularExpression(QStringLiteral("^tile_"))).size(); }
+    int tiles() const { return area()->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^\\d$"))).size(); }
     bool has(const char *areaButton) const { return child(area(), areaButton) && !child(area(), areaButton)->isHidden(); }
     bool formOpen() const { return child(screen, "frame_add")->isVisible(); }
-    bool deleteShown() const { return child(screen, "Button_delete")->isVisible(); }
-    void ok() { press("Button_ok"); }
+    void ok() { click(screen, "Button_ok"); }
     QString form() const
     {
         return QStringList{labelText(screen, "label_change_source"), field("lineEdit_X"), field("lineEdit_Y"),
@@ -89,7 +86,7 @@ private slots:
         setTiming(2, 1920, 1080, 60);
         c.open();
         c.add();   // the whole picture offered, no Delete
-        QVERIFY(c.formOpen() && !c.deleteShown() && !c.has("Button_add"));
+        QVERIFY(c.formOpen() && !child(c.screen, "Button_delete")->isVisible() && !c.has("Button_add"));
         QCOMPARE(c.form(), QStringLiteral("Name:HDMI1-Crop-1 0 0 1920 1080"));
         c.typeRect({"100", "50", "640", "360"});
         c.ok();
@@ -100,9 +97,9 @@ private slots:
         c.refresh();
 
         c.tap(1);   // Add over an open edit hides Delete, which then does nothing
-        QVERIFY(c.deleteShown());
+        QVERIFY(child(c.screen, "Button_delete")->isVisible());
         c.add();
-        QVERIFY(!c.deleteShown());
+        QVERIFY(!child(c.screen, "Button_delete")->isVisible());
         child<QPushButton>(c.screen, "Button_delete")->click();
         QVERIFY(crop(0) != "free" && c.screen->adding() && c.formOpen());
 
@@ -116,7 +113,7 @@ private slots:
         // the crop window 2 shows deleted
         WindowEdit(ram()->ram_para, 2).setCropRecord(0);
         c.tap(1);
-        c.press("Button_delete");
+        click(c.screen, "Button_delete");
         const u8 *win = ram()->ram_para + Img::window(2, 0);   // the window keeps the whole input
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(crop(0)).arg(win[Img::W_SOURCE]).arg(win[Img::W_CROP_FLAG]), QStringLiteral("free 2 0"));
         QCOMPARE(c.tiles(), 1);
@@ -126,7 +123,7 @@ private slots:
         c.tap(0);
         QVERIFY(!c.formOpen());
         c.add();
-        c.press("Button_cancel");
+        click(c.screen, "Button_cancel");
         QVERIFY(!c.formOpen() && c.has("Button_add"));
         QCOMPARE(c331_manage::para_update.load(), u8(0));
 
@@ -162,59 +159,51 @@ private slots:
         QCOMPARE(crop(37), QStringLiteral("3/38 0,0 7x50"));
     }
 
-    // A crop lies within the input's picture when it has a signal.
-    void limitsAgainstTheInputTiming_data()
+    // A crop lies within the input's picture when it has a signal; entries
+    // are unsigned 16-bit, empty as 0, and a refused one leaves the field.
+    void entries_data()
     {
+        QTest::addColumn<bool>("signal");   // HDMI3 at 1280 x 720, else none
         QTest::addColumn<QStringList>("rect");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("whole") << QStringList{"0", "0", "1280", "720"} << true;
-        QTest::newRow("empty") << QStringList{"1280", "720", "0", "0"} << true;
-        QTest::newRow("right by one") << QStringList{"1", "0", "1280", "720"} << false;
-        QTest::newRow("low by one") << QStringList{"0", "1", "1280", "720"} << false;
-        QTest::newRow("far out") << QStringList{"65535", "65535", "65535", "65535"} << false;
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QString>("edited");
+        QTest::newRow("whole") << true << QStringList{"0", "0", "1280", "720"} << "0,0 1280x720" << "0,0 1280x720";
+        QTest::newRow("empty") << true << QStringList{"1280", "720", "0", "0"} << "1280,720 0x0" << "1280,720 0x0";
+        QTest::newRow("right by one") << true << QStringList{"1", "0", "1280", "720"} << "" << "";
+        QTest::newRow("low by one") << true << QStringList{"0", "1", "1280", "720"} << "" << "";
+        QTest::newRow("far out") << true << QStringList{"65535", "65535", "65535", "65535"} << "" << "";
+        QTest::newRow("no signal, 16-bit") << false << QStringList{"40000", "32768", "65535", "1"}
+                                           << "40000,32768 65535x1" << "40000,32768 65535x1";
+        QTest::newRow("refused, deleted") << false << QStringList{"65536", "12a", "-5", ""} << "0,0 1920x0"
+                                          << "10,10 100x0";
     }
-    void limitsAgainstTheInputTiming()
+    void entries()
     {
+        QFETCH(bool, signal);
         QFETCH(QStringList, rect);
-        QFETCH(bool, accepted);
+        QFETCH(QString, added);
+        QFETCH(QString, edited);
         Cut c;
-        setTiming(4, 1280, 720, 50);
+        if (signal)
+            setTiming(4, 1280, 720, 50);
         putCrop(0, 4, 1, 10, 10, 100, 100);
         c.open();
         c.chooseInput(2);
         c.add();
-        QCOMPARE(c.form(), QStringLiteral("Name:HDMI3-Crop-2 0 0 1280 720"));   // no more than the input
+        QCOMPARE(c.form(), signal ? QStringLiteral("Name:HDMI3-Crop-2 0 0 1280 720")   // no more than the input
+                                  : QStringLiteral("Name:HDMI3-Crop-2 0 0 1920 1080"));
         c.typeRect(rect);
-        c.ok();
-        const QString want = QStringLiteral("%1,%2 %3x%4").arg(rect[0], rect[1], rect[2], rect[3]);
-        QCOMPARE(crop(1), accepted ? "4/2 " + want : QStringLiteral("free"));
-        QCOMPARE(c.formOpen(), !accepted);   // a refused entry stays for correction
-        c.press("Button_cancel");
-        c.tap(1);   // an edit alike
-        c.typeRect(rect);
-        c.ok();
-        QCOMPARE(crop(0), "4/1 " + (accepted ? want : QStringLiteral("10,10 100x100")));
-    }
-
-    // Unsigned 16-bit entries, empty as 0; a refused one leaves the field.
-    void keypadEntries()
-    {
-        Cut c;
-        putCrop(0, 2, 1, 40000, 32768, 65535, 1);   // no signal: any 16-bit values
-        c.open();
-        c.tap(1);
-        for (const char *refused : {"65536", "12a", "-5"})
-            c.type("lineEdit_H", refused);
         My_lineEdit other;   // an entry for another screen's field passes by
         g_lineedit = &other;
         emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit(QStringLiteral("9"));
         c.ok();
-        QCOMPARE(crop(0), QStringLiteral("2/1 40000,32768 65535x1"));
-        c.tap(1);
-        c.type("lineEdit_W", "");
-        c.type("lineEdit_H", "65535");
+        QCOMPARE(crop(1), added.isEmpty() ? QStringLiteral("free") : "4/2 " + added);
+        QCOMPARE(c.formOpen(), added.isEmpty());   // a refused crop stays for correction
+        click(c.screen, "Button_cancel");
+        c.tap(1);   // an edit alike
+        c.typeRect(rect);
         c.ok();
-        QCOMPARE(crop(0), QStringLiteral("2/1 40000,32768 0x65535"));
+        QCOMPARE(crop(0), "4/1 " + (edited.isEmpty() ? QStringLiteral("10,10 100x100") : edited));
     }
 
     // OK and Delete act only on the record and crop number the form opened on.
