@@ -1,7 +1,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <vector>
 
 #include "core/global.h"
@@ -156,22 +155,15 @@ private slots:
             o.typeW("800");
             u8 before[Img::SIZE];
             memcpy(before, o.para->ram_para, Img::SIZE);
-            const char *const titles[5] = {"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"};
-            for (int lang = 0; lang < 5; ++lang) {
-                g_language = u8(lang);
-                o.screen->language_changed();
-                QCOMPARE(labelText(o.screen, "label_title"), QString::fromUtf8(titles[lang]));
-            }
+            g_language = 3;
+            o.screen->language_changed();
+            QCOMPARE(labelText(o.screen, "label_title"), QStringLiteral("Thông số đầu ra"));
             QCOMPARE(o.widths() + ' ' + QString::number(o.combo()->currentIndex()), QStringLiteral("800 1120 0"));
             QCOMPARE(memcmp(before, o.para->ram_para, Img::SIZE) + int(c331_manage::para_update), 0);
             // the panel language arriving through the refresh
             o.para->ram_para[Img::LANGUAGE] = 2;
             o.refresh();
             QCOMPARE(QString::number(g_language) + ' ' + o.widths(), QStringLiteral("2 700 1220"));
-            QPointer<OutputSet> alive(o.screen);
-            click(o.screen, "Button_back");
-            QVERIFY(!g_outputset && !alive);   // deleted; where Back leads is the openers' test
-            o.screen = nullptr;
         }
         {
             // canvases wider than 8188: 32-pixel steps; above one output's limit
@@ -248,8 +240,7 @@ private slots:
     {
         struct Port { int group, tile, fpga, offset, v[4]; };   // v: x y w h
         const Port ports[] = {
-            {0, 0, 0, 8, {1, 2, 3, 4}},
-            {0, 1, 0, 19, {512, 0, 256, 1080}},    // odd offsets; each port's address is the manager's own test
+            {0, 0, 0, 8, {1, 2, 3, 4}},             // each port's address is the manager's own test
             {2, 7, 1, 600, {4000, 900, 320, 180}}, // LED24 = FPGA 1 index 11
         };
         Output o(4, 1920, 1080);
