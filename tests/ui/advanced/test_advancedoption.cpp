@@ -156,7 +156,6 @@ private slots:
         }
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE), before);
         QCOMPARE(int(c331_manage::para_update), 0);
-
         // fade and point to point: saved at once, the byte and each window's flag bit
         const struct { const char *on, *off; int offset, flag; } switches[] = {
             {"Button_fade", "Button_seamless", Img::SWITCH_EFFECT, 0x0004},
@@ -173,7 +172,6 @@ private slots:
             }
         c331_manage::para_update = 0;
         Utils::clearRecordedCommands();
-
         // no input or scaler manager: the projection device button does nothing, every font shows absent
         a.press("modeButton");
         a.press("Button_factory");
@@ -184,7 +182,6 @@ private slots:
         c331_manage::pInstance();   // font bits 0101
         a.press("Button_factory");
         QCOMPARE(res(a.s, "label_256CNS") + res(a.s, "label_32ENS"), QStringLiteral(":/png/osd_yes.bmp:/png/osd_no.bmp"));
-
         // off: the byte, then the two daemons killed
         a.press("Button_wifi_state");
         QCOMPARE(a.byte(Img::WIFI_OFF) * 10 + c331_manage::para_update, 11);
@@ -241,7 +238,6 @@ private slots:
         int writes[6];
         for (int slot = 0; slot < 6; ++slot)
             writes[slot] = source->sim().edid_writes(slot);
-
         a.open();
         a.press(button);
         QCOMPARE(int(c331_manage::para_update), 1);
@@ -305,7 +301,6 @@ private slots:
         a.press("Button_LCDshow");
         a.s->confirmString(QStringLiteral("5093"));
         QCOMPARE(a.page(), 0);
-
         // a full log with a malformed line, 16 lines a page
         for (int i = 0; i < fpga_manage::AGE_LOG_MAX; ++i)
             factoryage_log << QStringLiteral("01-02 03:04 %1 17 0 0 0 0").arg(i % 256);
@@ -317,7 +312,6 @@ private slots:
         QVERIFY(lines.size() == 15 && lines[1].startsWith(QLatin1String("01-02 03:04 002 ")));
         a.press("pre");
         QCOMPARE(a.text("label_page"), QStringLiteral("210/210"));
-
         // redrawn by the tick once each ageing period, whatever page shows
         a.press("Button_other");
         factoryage_log_diff3 = 77;
@@ -387,7 +381,6 @@ private slots:
                                           "Find Screen02, LED01, Rcv<font color = #FFFFFF >01</font>"));
         click(child(a.s, "frame_file"), "button_previous_0");
         QVERIFY(a.list().startsWith(QLatin1String("Find Screen01, LED01, Rcv")));
-
         // the files are not counted again while a job may use them
         g_send_para.post(JOB_SAVE_PARA);
         QFile::remove(a.root.file("/data/rcvrecovery/f000"));

@@ -117,7 +117,6 @@ private slots:
         QVERIFY(Utils::recordedCommands().isEmpty());
         QCOMPARE(l.row("Ip") + " " + l.row("Mask") + " " + l.row("Gate"),
                  QStringLiteral("10.1.2.! 0000000000255!.255.255.000 gate!.!.!.!"));
-
         // corrected on the keypad: the highlight goes, Apply writes numbers
         using Typed = std::pair<const char *, const char *>;
         for (const auto &[name, typed] : {Typed{"lineEditIp4", "9"}, {"lineEditIp1", "10"}, {"lineEditIp2", "1"},
@@ -134,7 +133,6 @@ private slots:
         QCOMPARE(g_str_ip.get(), QStringLiteral("10.1.2.9"));
         QCOMPARE(codes.count(), 1);
         QCOMPARE(codes.at(0).at(0).toInt(), 1);
-
         Utils::clearRecordedCommands();   // the same again applies nothing
         click(l.screen, "Button_net_apply");
         QVERIFY(Utils::recordedCommands().isEmpty());

@@ -149,7 +149,6 @@ private slots:
             QCOMPARE(o.widths() + ' ' + QString::number(o.combo()->currentIndex()), QStringLiteral("700 1220 0"));
             click(o.screen, "Button_apply1");
             QCOMPARE(img(Img::SPLICE_MODE), 3);
-
             // a language change refills the list but keeps what was typed, and runs no preset
             c331_manage::para_update = 0;
             o.typeW("800");

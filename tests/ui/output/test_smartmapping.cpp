@@ -95,7 +95,7 @@ class TestSmartMapping : public QObject
 
 private slots:
     // Whole numbers in range only; a refused entry keeps the value before it.
-    void keypadTakesWholeNumbersInRange()
+    void keypadAndSend()
     {
         Wizard w;
         w.open();
@@ -115,25 +115,16 @@ private slots:
         g_lineedit = &other;
         emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("9");
         QCOMPARE(child<QLineEdit>(w.screen, "lineEdit_X")->text(), QStringLiteral("65535"));
-    }
-
-    // What the operator changes once the manager took the record reaches only the next job.
-    void sendKeepsTheRecordItTook()
-    {
-        Wizard w;
-        w.open();
-        w.press("Button_next");   // 128 x 96 on LED1
-        w.press("Button_next_2");
-        w.type("lineEdit_line", "2");
-        w.type("lineEdit_column", "2");
+        // what the operator changes once the manager took the record reaches only the next job
+        for (const auto &[field, typed] : {std::pair{"lineEdit_line", "2"}, {"lineEdit_column", "2"}, {"lineEdit_X", "128"}})
+            w.type(field, typed);
         w.press("Button_send");
         w.m->pass();
-        w.press("Button_route");
-        w.press("Button_route4");
-        w.press("Button_front_3");
+        for (const char *b : {"Button_route", "Button_route4", "Button_front_3"})
+            w.press(b);
         w.press("1", "tiles_frame");
         w.runJob();
-        const int want[3][2] = {{128, 96}, {0, 96}, {0, 0}};   // pattern 1
+        const int want[3][2] = {{128, 96}, {0, 96}, {0, 0}};   // 128 x 96 on LED1, pattern 1
         for (int c = 0; c < 3; ++c)
             QCOMPARE(QList<int>({w.card(0, c).position_x(), w.card(0, c).position_y()}), QList<int>({want[c][0], want[c][1]}));
     }
@@ -193,7 +184,6 @@ private slots:
         const int last = total - 5 * (pages - 1) - 1;
         QCOMPARE(w.rows(), last + 1);
         QCOMPARE(w.row(last), QFileInfo(name(total - 1)).fileName());
-
         // the stick pulled: the device's files remain, or none and no page buttons
         QVERIFY(QDir(w.root.file("/mnt/usb1")).removeRecursively());
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_OUT);
@@ -238,7 +228,6 @@ private slots:
         for (int c = 0; c < 3; ++c)
             QCOMPARE(w.card(0, c).scan, scan);
         QCOMPARE(w.card(13, 0).scan_loads, 0u);
-
         w.press("Button_paraweld");
         w.press("Button_confirm");   // the silent cards keep it running
         w.m->pass();
@@ -252,7 +241,6 @@ private slots:
         w.runJob();
         for (int port : {0, 2, 13})
             QCOMPARE(w.card(port, 1).saves, 1u);
-
         // bit 7 in one FPGA only reads off: both on and 9 to the cards; then both off and 0
         w.m->fpga(0)->set_register(0, 0x81);
         w.press("Button_mapping");

@@ -101,14 +101,12 @@ private slots:
         QCOMPARE(child<QStackedWidget>(q.s, QStringLiteral("stackedWidget"))->currentIndex(), 1);
         QCOMPARE(int(c331_manage::para_update), 0);
         QVERIFY(std::memcmp(before, q.para->ram_para, Img::SIZE) == 0);
-
         // a language through the refresh relabels the list but chooses nothing
         q.para->ram_para[Img::LANGUAGE] = 2;
         q.refresh();
         QCOMPARE(labelText(q.s, "label_title") + '/' + box->currentText(), QStringLiteral("Изображение/Холодный"));
         QCOMPARE(std::make_tuple(box->count(), q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
                  std::make_tuple(4, u16(3), 0));
-
         for (int t : {0, 2}) {
             q.para->ram_para[Img::COLOR_TEMP + 1] = 0x77;   // a stray high byte goes
             box->setCurrentIndex(t);
@@ -119,7 +117,6 @@ private slots:
         // an emptied list is no choice
         box->clear();
         QCOMPARE(std::make_pair(q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)), std::make_pair(u16(2), 0));
-
         // a stray high byte on the type: no type shown, nor after a language
         // change (the type is the whole word, as the scaler reads it)
         delete g_imagequality;
@@ -170,7 +167,6 @@ private slots:
         }
         q.drag(kControls[0], 64);
         c331_manage::para_update = 0;
-
         // taps on the groove and the wheel change nothing
         click(q.s, QStringLiteral("Button_quality"));
         QVERIFY(QTest::qWaitForWindowExposed(q.s));
@@ -182,7 +178,6 @@ private slots:
         QApplication::sendEvent(sl, &wheel);
         QCOMPARE(q.rows().left(5), QStringLiteral("64/64"));
         QCOMPARE(q.state(kControls[0]), std::make_pair(u16(64), 0));
-
         // written from outside: beyond the range, and no number on the label
         q.para->set_u16(Img::BRIGHTNESS, 300);
         q.para->set_u16(Img::GAIN_R, 0x8000);
@@ -205,7 +200,6 @@ private slots:
         q.para->set_u16(Img::COLOR_TEMP, 1);
         q.settle();
         q.open();
-
         click(q.s, QStringLiteral("Button_reset"));
         QCOMPARE(int(c331_manage::para_update), 1);
         const QList<int> factory{100, 50, 10, 50, 2, 64, 64, 64};   // whole 16 bits, in image order
@@ -217,7 +211,6 @@ private slots:
         c331_manage::para_update = 0;
         click(q.s, QStringLiteral("Button_reset"));
         QCOMPARE(int(c331_manage::para_update), 1);
-
         // Back relabels the settings menu; without one the page still goes back
         g_option = new Option;
         g_language = 0;

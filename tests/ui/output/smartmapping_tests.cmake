@@ -1,1 +1,0 @@
-qel_add_test(test_smartmapping ui/output/test_smartmapping.cpp)
