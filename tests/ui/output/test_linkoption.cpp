@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QSignalSpy>
-#include <QStackedWidget>
 #include <QTextDocument>
 
 #include "core/config_engine.h"
@@ -26,12 +25,7 @@ struct Link : ScreenEnv
         ConfigEngine::pInstance();
         fpga_manage::pInstance();
     }
-    ~Link()
-    {
-        delete screen.data();
-        fpga_manage::destroyInstance();
-        ConfigEngine::destroyInstance();
-    }
+    ~Link() { delete screen.data(); fpga_manage::destroyInstance(); ConfigEngine::destroyInstance(); }
     void open(const char *menu = "Button_wlan")
     {
         g_linkoption = screen = new LinkOption;
@@ -80,10 +74,9 @@ private slots:
     {
         Link l;
         l.open();
-        const char *steps[][4] = {   // field, typed, address, gateway
-            {"lineEditIp2", "256", "192.168.0.199", "192.168.0.1"},     {"lineEditIp2", "", "192.168.0.199", "192.168.0.1"},
-            {"lineEditIp2", "0000000001", "192.168.0.199", "192.168.0.1"}, {"lineEditIp2", "1a", "192.168.0.199", "192.168.0.1"},
-            {"lineEditIp2", " 1", "192.168.0.199", "192.168.0.1"},      {"lineEditIp2", "+1", "192.168.0.199", "192.168.0.1"},
+        for (const char *refused : {"256", "", "0000000001", "1a", " 1", "+1"})
+            enterInField(l.field("lineEditIp2"), refused);
+        const char *steps[][4] = {   // field, typed, address, gateway (the refused entries left .168.)
             {"lineEditIp4", "7", "192.168.0.7", "192.168.0.1"},         {"lineEditGate4", "254", "192.168.0.7", "192.168.0.254"},
             {"lineEditIp2", "010", "192.10.0.7", "192.10.0.254"},       {"lineEditIp3", "255", "192.10.255.7", "192.10.255.254"},
             {"lineEditIp1", "10", "10.10.255.7", "10.10.255.254"}};
@@ -113,8 +106,7 @@ private slots:
         QSignalSpy codes(l.para, &QelRamPara::sig_update_para);
         const QByteArray stored = l.root.read(kSettings);
         click(l.screen, "Button_net_apply");
-        QCOMPARE(l.root.read(kSettings), stored);
-        QVERIFY(Utils::recordedCommands().isEmpty());
+        QVERIFY(l.root.read(kSettings) == stored && Utils::recordedCommands().isEmpty());
         QCOMPARE(l.row("Ip") + " " + l.row("Mask") + " " + l.row("Gate"),
                  QStringLiteral("10.1.2.! 0000000000255!.255.255.000 gate!.!.!.!"));
         // corrected on the keypad: the highlight goes, Apply writes numbers
@@ -130,13 +122,10 @@ private slots:
         QCOMPARE(Utils::recordedCommands(),
                  QStringList({"ifconfig eth0 >/dev/null 2>&1", "ifconfig eth0 10.1.2.9 netmask 255.255.255.0",
                               "route add default gw 10.1.2.1"}));
-        QCOMPARE(g_str_ip.get(), QStringLiteral("10.1.2.9"));
-        QCOMPARE(codes.count(), 1);
-        QCOMPARE(codes.at(0).at(0).toInt(), 1);
+        QVERIFY(g_str_ip.get() == QStringLiteral("10.1.2.9") && codes.count() == 1 && codes.at(0).at(0).toInt() == 1);
         Utils::clearRecordedCommands();   // the same again applies nothing
         click(l.screen, "Button_net_apply");
-        QVERIFY(Utils::recordedCommands().isEmpty());
-        QCOMPARE(codes.count(), 1);
+        QVERIFY(Utils::recordedCommands().isEmpty() && codes.count() == 1);
     }
 
     // The listing rules, the 100-file limit and the install are the upgrade's own tests.
@@ -161,7 +150,6 @@ private slots:
         g_usb_grade_path = folder.isEmpty() ? QStringLiteral(" ") : folder;
         l.stick(files, QStringLiteral("/mnt/usb1/") + folder + (folder.isEmpty() ? "" : "/"));
         l.open("Button_usb");
-        QCOMPARE(child<QStackedWidget>(l.screen, "stackedWidget")->currentIndex(), 2);
         QTEST(l.rowsShown(), "rows");
         QCOMPARE(l.screen->files().size(), l.rowsShown().size());
         // every marked row is what the manager installs, in its order

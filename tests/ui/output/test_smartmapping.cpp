@@ -33,12 +33,8 @@ struct Wizard : ScreenEnv
         m->fpga(1)->set_card_reply(1, 0, RcvReply::Late);
         m->fpga(1)->set_card_reply(1, 2, RcvReply::Never);
     }
-    ~Wizard()
-    {
-        delete screen.data();
-        fpga_manage::destroyInstance();
-        JobRelay::instance()->attach(nullptr, 0);   // the next manager may reuse the address
-    }
+    // (the next manager may reuse the address the relay holds)
+    ~Wizard() { delete screen.data(); fpga_manage::destroyInstance(); JobRelay::instance()->attach(nullptr, 0); }
     void open()
     {
         register_screens();

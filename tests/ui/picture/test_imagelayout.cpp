@@ -33,23 +33,11 @@ class TestImageLayout : public QObject
 
     std::unique_ptr<ScreenEnv> env;
 
-    ImageLayout *open()
-    {
-        g_imagelayout = new ImageLayout;
-        g_page_focus = PAGE_LAYOUT;
-        g_imagelayout->show();
-        return g_imagelayout;
-    }
+    ImageLayout *open() { g_imagelayout = new ImageLayout; g_page_focus = PAGE_LAYOUT; g_imagelayout->show(); return g_imagelayout; }
 
 private slots:
     void init() { env.reset(new ScreenEnv); env->settle(); }
-    void cleanup()
-    {
-        delete g_imagelayout;
-        delete g_inputchoose;
-        g_inputchoose = nullptr;
-        env.reset();
-    }
+    void cleanup() { delete g_imagelayout; delete g_inputchoose; g_inputchoose = nullptr; env.reset(); }
 
     // Tiles, names as plain text, the switch and the refresh; both lists stay
     // plain list views so that their item style applies (the hidden one once shown).

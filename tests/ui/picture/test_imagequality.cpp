@@ -11,12 +11,7 @@
 
 namespace {
 
-struct Control
-{
-    const char *name;   // slider, label and button stem
-    int field;
-    int maximum;
-};
+struct Control { const char *name; int field, maximum; };   // name: slider, label and button stem
 const Control kControls[7] = {
     {"bright", Img::BRIGHTNESS, 100}, {"sharpness", Img::SHARPNESS, 100}, {"contrast", Img::CONTRAST, 100},
     {"saturation", Img::SATURATION, 100}, {"red", Img::GAIN_R, 128}, {"green", Img::GAIN_G, 128},
@@ -29,18 +24,8 @@ struct Quality : ScreenEnv
     ImageQuality *s = nullptr;
 
     Quality() { settle(); }
-    ~Quality()
-    {
-        delete g_imagequality;
-        delete g_option;
-    }
-    ImageQuality *open()
-    {
-        s = g_imagequality = new ImageQuality;
-        g_page_focus = PAGE_PICTURE;
-        s->show();
-        return s;
-    }
+    ~Quality() { delete g_imagequality; delete g_option; }
+    ImageQuality *open() { s = g_imagequality = new ImageQuality; g_page_focus = PAGE_PICTURE; s->show(); return s; }
     u16 stored(const Control &c) const { return para->get_u16(c.field); }
     std::pair<u16, int> state(const Control &c) const { return {stored(c), int(c331_manage::para_update)}; }
     QSlider *slider(const Control &c) const { return child<QSlider>(s, QStringLiteral("horizontalSlider_") + c.name); }
@@ -63,16 +48,7 @@ struct Quality : ScreenEnv
         slider(c)->setSliderDown(false);
     }
     // The refresh as para_sync runs it: screen first, then image over shadow.
-    void refresh()
-    {
-        s->syncUpdate();
-        settle();
-    }
-    C331_STATE applied()
-    {
-        c331_manage::pInstance()->pass();
-        return c331_manage::pInstance()->chip()->state();
-    }
+    void refresh() { s->syncUpdate(); settle(); }
 };
 
 }
@@ -129,7 +105,8 @@ private slots:
         QCOMPARE(std::make_tuple(q.combo()->currentIndex(), q.para->get_u16(Img::COLOR_TEMP), int(c331_manage::para_update)),
                  std::make_tuple(-1, u16(0x0103), 0));
         c331_manage::para_update = 1;
-        QCOMPARE(int(q.applied().color_temp), 0);
+        c331_manage::pInstance()->pass();
+        QCOMPARE(int(c331_manage::pInstance()->chip()->state().color_temp), 0);
     }
 
     // Sliders write on release, steps at the ends still write; both keep to

@@ -11,12 +11,7 @@ struct Chart : ScreenEnv
 
     Chart() { settle(); }
     ~Chart() { delete g_test_chart; }
-    void open()
-    {
-        s = g_test_chart = new test_chart;
-        g_page_focus = PAGE_TEST_PATTERN;
-        s->show();
-    }
+    void open() { s = g_test_chart = new test_chart; g_page_focus = PAGE_TEST_PATTERN; s->show(); }
     void press(int k) { click(s, QString::number(k)); }
     // The tiles drawn with the thick frame of the shown pattern.
     QList<int> marked() const
@@ -28,11 +23,7 @@ struct Chart : ScreenEnv
         return out;
     }
     int byte() const { return para->ram_para[Img::TEST_PATTERN]; }
-    int onWall()
-    {
-        c331_manage::pInstance()->pass();
-        return c331_manage::pInstance()->chip()->state().test_pattern;
-    }
+    int onWall() { c331_manage::pInstance()->pass(); return c331_manage::pInstance()->chip()->state().test_pattern; }
 };
 
 }
