@@ -38,9 +38,8 @@ struct Advanced : Shell
     ~Advanced()
     {
         delete g_advancedoption;
-        for (auto destroy : {&fpga_manage::destroyInstance, &tavixsource::destroyInstance,
-                             &R58_WIFI_CONFIG::destroyInstance, &c331_manage::destroyInstance,
-                             &ConfigEngine::destroyInstance})
+        for (auto destroy : {&fpga_manage::destroyInstance, &tavixsource::destroyInstance, &R58_WIFI_CONFIG::destroyInstance,
+                             &c331_manage::destroyInstance, &ConfigEngine::destroyInstance})
             destroy();
         JobRelay::instance()->attach(nullptr, 0);   // a new manager may reuse the address
     }
@@ -130,8 +129,7 @@ private slots:
             combo->setCurrentIndex(index);
             a.press("Button_volume_state");
         }
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE), before);
-        QCOMPARE(int(c331_manage::para_update), 0);
+        QVERIFY(QByteArray(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE) == before && c331_manage::para_update == 0);
         // fade and point to point: saved at once, the byte and each window's flag bit
         const struct { const char *on, *off; int offset, flag; } switches[] = {
             {"Button_fade", "Button_seamless", Img::SWITCH_EFFECT, 0x0004},
@@ -313,11 +311,10 @@ private slots:
     void cardJobsRefused_data()
     {
         QTest::addColumn<int>("why");
-        QTest::newRow("nothing in the way") << 0;
-        QTest::newRow("no FPGA manager") << 1;
-        QTest::newRow("FPGA 2 stopped") << 2;
-        QTest::newRow("nothing found") << 3;
-        QTest::newRow("card past the stored count") << 4;
+        int why = 0;
+        for (const char *row :
+             {"nothing in the way", "no FPGA manager", "FPGA 2 stopped", "nothing found", "card past the stored count"})
+            QTest::newRow(row) << why++;
     }
     void cardJobsRefused()
     {

@@ -33,14 +33,14 @@ class TestImageLayout : public QObject
 
     std::unique_ptr<ScreenEnv> env;
 
-    ImageLayout *open() { g_imagelayout = new ImageLayout; g_page_focus = PAGE_LAYOUT; g_imagelayout->show(); return g_imagelayout; }
+    ImageLayout *open() { g_page_focus = PAGE_LAYOUT; (g_imagelayout = new ImageLayout)->show(); return g_imagelayout; }
 
 private slots:
     void init() { env.reset(new ScreenEnv); env->settle(); }
     void cleanup() { delete g_imagelayout; delete g_inputchoose; g_inputchoose = nullptr; env.reset(); }
 
-    // Tiles, names as plain text, the switch and the refresh; both lists stay
-    // plain list views so that their item style applies (the hidden one once shown).
+    // Tiles, names as plain text, the switch and the refresh (both lists stay
+    // plain list views so that their item style applies); position and size.
     void tilesStateAndRefresh()
     {
         env->root.write(QStringLiteral("/data/configs/alias.json"),
@@ -96,11 +96,9 @@ private slots:
         QVERIFY(alive && diagram(s) != before);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!before && !pressed);
-    }
-
-    void positionAndSizeStayOnTheCanvas()
-    {
-        ImageLayout *s = open();
+        // window 0's position and size stay on the canvas
+        clickTile(s, 0);
+        c331_manage::para_update = 0;
         type(s, 'W', "1000");
         type(s, 'X', "920");   // X + W at the canvas width
         QVERIFY(rec(0, Img::W_W) == 1000 && rec(0, Img::W_X) == 920 && updates() == 1);
@@ -169,8 +167,7 @@ private slots:
         c331_manage::pInstance()->pass();
         QCOMPARE(int(c331_manage::pInstance()->chip()->state().window[2].mirror), 1);
         click(s, "mirror4");
-        QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR)]), 3);
-        QCOMPARE(int(img()->ram_para[Img::window(2, Img::W_MIRROR) + 1]), 0x55);
+        QVERIFY(img()->ram_para[Img::window(2, Img::W_MIRROR)] == 3 && img()->ram_para[Img::window(2, Img::W_MIRROR) + 1] == 0x55);
         // a new language refills the list without writing
         clickTile(s, 0);
         c331_manage::para_update = 0;
