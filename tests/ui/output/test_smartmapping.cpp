@@ -174,8 +174,7 @@ private slots:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(w.chosenFile().isEmpty());
         }
-        QVERIFY(!child(w.screen, "next_button_0"));
-        QCOMPARE(bool(child(w.screen, "previous_button_0")), pages > 1);
+        QVERIFY(!child(w.screen, "next_button_0") && bool(child(w.screen, "previous_button_0")) == (pages > 1));
         if (pages > 1) {
             w.press("previous_button_0");
             w.press("next_button_0");
