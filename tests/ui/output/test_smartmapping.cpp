@@ -23,22 +23,16 @@ struct Wizard : ScreenEnv
     QPointer<SmartMapping> screen;
     fpga_manage *m = nullptr;
 
-    explicit Wizard(bool manager = true)
+    Wizard()
     {
         root.writeSim(R"({"fpgas":[{"state":3,"version":[1,6,11,26]},{"state":3,"version":[1,6,11,26]}],
                           "cards":{"1":3,"3":2,"14":4},"card_reply":{"3":"never"}})");
-        if (!manager)
-            return;
         m = fpga_manage::pInstance();
         m->fpga(1)->set_card_reply(1, 0, RcvReply::Late);
         m->fpga(1)->set_card_reply(1, 2, RcvReply::Never);
     }
-    ~Wizard()
-    {
-        delete screen.data();
-        fpga_manage::destroyInstance();
-        JobRelay::instance()->attach(nullptr, 0);   // the next manager may reuse the address
-    }
+    // (the next manager may reuse the address the relay holds)
+    ~Wizard() { delete screen.data(); fpga_manage::destroyInstance(); JobRelay::instance()->attach(nullptr, 0); }
     void open()
     {
         register_screens();
@@ -58,11 +52,7 @@ struct Wizard : ScreenEnv
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void type(const QString &field, const QString &text) { enterInField(child<My_lineEdit>(screen, field), text); }
-    QString chosenFile() const
-    {
-        std::lock_guard<std::mutex> lock(g_line_type_mutex);
-        return g_qlfile_name;
-    }
+    QString chosenFile() const { std::lock_guard<std::mutex> lock(g_line_type_mutex); return g_qlfile_name; }
     // Steps the manager until the ring closes (how the ring rises is DeviceRequests' own test).
     void runJob()
     {
@@ -94,8 +84,9 @@ class TestSmartMapping : public QObject
     Q_OBJECT
 
 private slots:
-    // Whole numbers in range only; a refused entry keeps the value before it.
-    void keypadTakesWholeNumbersInRange()
+    // Whole numbers in range only; a refused entry keeps the value before it;
+    // the record a job took; no manager; the language.
+    void keypadSendAndNoManager()
     {
         Wizard w;
         w.open();
@@ -115,6 +106,28 @@ private slots:
         g_lineedit = &other;
         emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("9");
         QCOMPARE(child<QLineEdit>(w.screen, "lineEdit_X")->text(), QStringLiteral("65535"));
+        // what the operator changes once the manager took the record reaches only the next job
+        for (const auto &[field, typed] : {std::pair{"lineEdit_line", "2"}, {"lineEdit_column", "2"}, {"lineEdit_X", "128"}})
+            w.type(field, typed);
+        w.press("Button_send");
+        w.m->pass();
+        for (const char *b : {"Button_route", "Button_route4", "Button_front_3"})
+            w.press(b);
+        w.press("1", "tiles_frame");
+        w.runJob();
+        const int want[3][2] = {{128, 96}, {0, 96}, {0, 0}};   // 128 x 96 on LED1, pattern 1
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(QList<int>({w.card(0, c).position_x(), w.card(0, c).position_y()}), QList<int>({want[c][0], want[c][1]}));
+        // without the manager: nothing posted, the mapping reads off
+        fpga_manage::destroyInstance();
+        for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state"}) {
+            w.press(b);
+            QVERIFY2(!g_qround_bar && g_send_para.word == 0, b);
+        }
+        QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
+        w.para->ram_para[Img::LANGUAGE] = 3;
+        ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
+        QCOMPARE(labelText(w.screen, "label_title"), QStringLiteral("Điều chỉnh màn hình thông minh"));
     }
 
     void scanFileListPagesDeviceThenStick_data()
@@ -161,8 +174,7 @@ private slots:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(w.chosenFile().isEmpty());
         }
-        QVERIFY(!child(w.screen, "next_button_0"));
-        QCOMPARE(bool(child(w.screen, "previous_button_0")), pages > 1);
+        QVERIFY(!child(w.screen, "next_button_0") && bool(child(w.screen, "previous_button_0")) == (pages > 1));
         if (pages > 1) {
             w.press("previous_button_0");
             w.press("next_button_0");
@@ -172,7 +184,6 @@ private slots:
         const int last = total - 5 * (pages - 1) - 1;
         QCOMPARE(w.rows(), last + 1);
         QCOMPARE(w.row(last), QFileInfo(name(total - 1)).fileName());
-
         // the stick pulled: the device's files remain, or none and no page buttons
         QVERIFY(QDir(w.root.file("/mnt/usb1")).removeRecursively());
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_OUT);
@@ -213,11 +224,8 @@ private slots:
         w.listFiles();
         w.press("1", "frame_file");
         w.press("Button_load");
-        w.runJob();
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(w.card(0, c).scan, scan);
-        QCOMPARE(w.card(13, 0).scan_loads, 0u);
-
+        w.runJob();   // what each card holds after a load is the manager's own test
+        QVERIFY(w.card(0, 2).scan == scan && w.card(13, 0).scan_loads == 0u);
         w.press("Button_paraweld");
         w.press("Button_confirm");   // the silent cards keep it running
         w.m->pass();
@@ -229,9 +237,6 @@ private slots:
             QVERIFY2(w.screen && w.page() == 6 && g_qround_bar == ring && g_send_para.job() == JOB_SAVE_PARA, b);
         }
         w.runJob();
-        for (int port : {0, 2, 13})
-            QCOMPARE(w.card(port, 1).saves, 1u);
-
         // bit 7 in one FPGA only reads off: both on and 9 to the cards; then both off and 0
         w.m->fpga(0)->set_register(0, 0x81);
         w.press("Button_mapping");
@@ -246,27 +251,7 @@ private slots:
                 QCOMPARE(int(w.card(port, 0).regs[rcv_card::REG_MAPPING]), on ? 9 : 0);
         }
         w.press("Button_back");
-        QVERIFY(!w.screen && !g_smartmapping);
-        QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
-    }
-
-    void noManagerAndFiveLanguages()
-    {
-        const char *const titles[5] = {"智能调屏", "Smart debugging screen", "Умная настройка экрана",
-                                       "Điều chỉnh màn hình thông minh", "智能調屏"};
-        Wizard w(false);   // without the manager: nothing posted, the mapping reads off
-        w.open();
-        for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state"}) {
-            w.press(b);
-            QVERIFY2(!g_qround_bar && g_send_para.word == 0, b);
-        }
-        QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
-        for (int lang = 0; lang < 5; ++lang) {
-            w.para->ram_para[Img::LANGUAGE] = u8(lang);
-            ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
-            w.settle();
-            QCOMPARE(labelText(w.screen, "label_title"), QString::fromUtf8(titles[lang]));
-        }
+        QVERIFY(!w.screen && !g_smartmapping && g_page_focus == PAGE_SETTINGS);
     }
 };
 

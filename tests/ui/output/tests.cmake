@@ -1,3 +1,3 @@
-include(${CMAKE_CURRENT_LIST_DIR}/outputset_tests.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/smartmapping_tests.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/linkoption_tests.cmake)
+qel_add_test(test_linkoption ui/output/test_linkoption.cpp)
+qel_add_test(test_outputset ui/output/test_outputset.cpp)
+qel_add_test(test_smartmapping ui/output/test_smartmapping.cpp)

@@ -1,1 +1,0 @@
-qel_add_test(test_linkoption ui/output/test_linkoption.cpp)

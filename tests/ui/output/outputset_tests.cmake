@@ -1,1 +1,0 @@
-qel_add_test(test_outputset ui/output/test_outputset.cpp)

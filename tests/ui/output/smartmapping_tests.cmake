@@ -1,2 +1,0 @@
-qel_add_test(test_smartmapping ui/output/test_smartmapping.cpp)
-qel_add_test(test_smartmapping_threaded ui/output/test_smartmapping_threaded.cpp LABELS threaded)

@@ -1,1 +1,0 @@
-qel_add_test(test_imagelayout ui/picture/test_imagelayout.cpp)

@@ -1,1 +1,0 @@
-qel_add_test(test_imagequality ui/picture/test_imagequality.cpp)
