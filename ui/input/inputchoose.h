@@ -47,6 +47,9 @@ public:
 public slots:
     void on_Button_back_clicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void on_Button_HDMI1_clicked();
     void on_Button_HDMI2_clicked();
@@ -82,10 +85,6 @@ private:
 
     QFrame *m_source_area = nullptr;
     QFrame *m_source_frame = nullptr;
-    QLabel *m_state_icon = nullptr;
-    QLabel *m_input_icon = nullptr;
-    QLabel *m_name_label = nullptr;
-    QLabel *m_size_label = nullptr;
     QLabel *m_badge = nullptr;
     QPushButton *m_source_button = nullptr;
     QPushButton *m_button_menu = nullptr;
