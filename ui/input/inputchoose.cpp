@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QPushButton>
 #include <cstring>
@@ -36,6 +37,14 @@ const PanelText kInputCut{"输入截取", "Input intercept", "Источник",
 const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 
+// A line of text where a label would draw it.
+void draw_text(QPainter &painter, QWidget *on, const QRect &rect, const QPalette &palette, const QString &text)
+{
+    painter.setClipRect(rect);
+    on->style()->drawItemText(&painter, rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette,
+                              true, text, QPalette::WindowText);
+}
+
 // A source tile: the frame's look by whether the window shows it, and what
 // its button paints, placed on the button (at (1, 1) in the frame).
 const char kTileMarked[] = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
@@ -57,11 +66,45 @@ void paint_tile(QPushButton *button)
     QPalette palette = button->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     const char *const text[2] = {"tile_name", "tile_size"};
-    for (int k = 0; k < 2; ++k) {
-        painter.setClipRect(kTileText[k]);
-        button->style()->drawItemText(&painter, kTileText[k], Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight,
-                                      palette, true, button->property(text[k]).toString(), QPalette::WindowText);
-    }
+    for (int k = 0; k < 2; ++k)
+        draw_text(painter, button, kTileText[k], palette, button->property(text[k]).toString());
+}
+
+const char *const kWindowStyle[6] = {
+    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
+    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
+    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
+};
+// On a window button (the tile at (3, 3) in it): the source name and the dot.
+const QRect kWindowName(3, 6, 100, 28);
+const QPoint kWindowDot(104, 11);
+
+// The window tile's green dot as its style sheet draws it, made once.
+QPixmap window_dot()
+{
+    const QString key = QStringLiteral("qel:window_dot");
+    QPixmap pix;
+    if (QPixmapCache::find(key, &pix))
+        return pix;
+    QLabel dot;
+    dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
+    dot.resize(14, 14);
+    pix = QPixmap(dot.size());
+    pix.fill(Qt::transparent);
+    dot.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
+    QPixmapCache::insert(key, pix);
+    return pix;
+}
+
+void paint_window(QPushButton *button)
+{
+    QPainter painter(button);
+    QFont font = button->font();
+    font.setPixelSize(16);
+    painter.setFont(font);
+    draw_text(painter, button, kWindowName, button->palette(), button->property("tile_name").toString());
+    painter.setClipping(false);
+    painter.drawPixmap(kWindowDot, window_dot());
 }
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
@@ -159,8 +202,8 @@ void InputChoose::hide_popup()
 void InputChoose::initMenu()
 {
     retire(m_menu_frame);
-    for (QLabel *&l : m_window_label)
-        l = nullptr;
+    for (QPushButton *&b : m_window_button)
+        b = nullptr;
 
     m_menu_frame = new QFrame(this);
     m_menu_frame->setObjectName(QStringLiteral("menu_frame"));
@@ -175,14 +218,24 @@ void InputChoose::initMenu()
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
         if (w != 0 && (!p || !WindowView(p->ram_para, w).on()))
             continue;
-        m_window_label[w] = ImageLayout::window_tile(m_menu_frame, w, 20 + 130 * k);
-        TextCreate(w, 0);
+        QLabel *tile = new QLabel(m_menu_frame);
+        tile->setObjectName(QStringLiteral("window_%1").arg(w));
+        tile->setGeometry(20 + 130 * k, 3, 120, 90);
+        tile->setText(QString::number(w + 1));
+        tile->setAlignment(Qt::AlignCenter);
+        tile->setStyleSheet(QString::fromLatin1(kWindowStyle[w]));
 
+        // the button paints the tile's source name and dot
         QPushButton *button = new QPushButton(m_menu_frame);
         button->setObjectName(QString::number(w));
-        make_flat(button);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
         button->setGeometry(17 + 130 * k, 0, 126, 96);
+        button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, &InputChoose::qel_image_button_clicked);
+        m_window_button[w] = button;
+        TextCreate(w, 0);
 
         if (w == m_image_index) {
             m_select_frame->setGeometry(button->geometry());
@@ -195,14 +248,12 @@ void InputChoose::initMenu()
 
 void InputChoose::TextCreate(int window, int)
 {
-    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
-        return;
-    m_window_label[window]->setText(input_slot_name(window_source(window).slot));
+    set_window_name(window, input_slot_name(window_source(window).slot));
 }
 
 void InputChoose::input_source_changed(int window)
 {
-    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_button[window])
         return;
     const WindowSource src = window_source(window);   // no source without the store
     QString text = input_slot_name(src.slot);
@@ -210,7 +261,15 @@ void InputChoose::input_source_changed(int window)
         const CropView crop(QelRamPara::p_qelrampara_config->ram_para, src.record);
         text += QStringLiteral("_Crop%1").arg(crop.number());
     }
-    m_window_label[window]->setText(text);
+    set_window_name(window, text);
+}
+
+void InputChoose::set_window_name(int window, const QString &text)
+{
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_button[window])
+        return;
+    m_window_button[window]->setProperty("tile_name", text);
+    m_window_button[window]->update();
 }
 
 void InputChoose::qel_image_button_clicked()
@@ -377,7 +436,12 @@ bool InputChoose::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Paint)
         return QDialog::eventFilter(watched, event);
-    paint_tile(static_cast<QPushButton *>(watched));   // only the tile buttons are watched
+    // only the window and tile buttons are watched
+    QPushButton *button = static_cast<QPushButton *>(watched);
+    if (button->parent() == m_menu_frame)
+        paint_window(button);
+    else
+        paint_tile(button);
     return true;
 }
 

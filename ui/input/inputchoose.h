@@ -72,6 +72,7 @@ private:
     void make_popup();
     void hide_popup();
     void place_tab_frame();
+    void set_window_name(int window, const QString &text);
     WindowSource window_source(int window) const;
     int crop_ordinal(int slot, int record) const;
 
@@ -81,7 +82,7 @@ private:
 
     QFrame *m_menu_frame = nullptr;
     QFrame *m_select_frame = nullptr;
-    QLabel *m_window_label[6] = {};
+    QPushButton *m_window_button[6] = {};   // each paints its window's source name
 
     QFrame *m_source_area = nullptr;
     QFrame *m_source_frame = nullptr;

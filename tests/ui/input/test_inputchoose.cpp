@@ -58,7 +58,7 @@ QString tileLine(InputChoose &dlg, int i, const char *line)
 }
 QString tileName(InputChoose &dlg, int i) { return tileLine(dlg, i, "tile_name"); }
 QString tileSize(InputChoose &dlg, int i) { return tileLine(dlg, i, "tile_size"); }
-QString windowLabel(InputChoose &dlg, int w) { return labelText(menu(dlg), QStringLiteral("window_name_%1").arg(w)); }
+QString windowLabel(InputChoose &dlg, int w) { return child(menu(dlg), QString::number(w))->property("tile_name").toString(); }
 int tileCount(InputChoose &dlg) { return area(dlg)->findChildren<QFrame *>(QStringLiteral("source_frame")).size(); }
 bool hasPageButton(InputChoose &dlg, const char *name) { return child(area(dlg), name); }
 
