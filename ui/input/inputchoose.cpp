@@ -2,6 +2,9 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QStyle>
 #include <QPushButton>
 #include <cstring>
 
@@ -33,6 +36,76 @@ const PanelText kTitle{"信源切换", "Source switch", "Переключени�
 const PanelText kInputCut{"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
 const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
+
+// A line of text where a label would draw it.
+void draw_text(QPainter &painter, QWidget *on, const QRect &rect, const QPalette &palette, const QString &text)
+{
+    painter.setClipRect(rect);
+    on->style()->drawItemText(&painter, rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette,
+                              true, text, QPalette::WindowText);
+}
+
+// A source tile: the frame's look by whether the window shows it, and what
+// its button paints, placed on the button (at (1, 1) in the frame).
+const char kTileMarked[] = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
+const char kTileUnmarked[] = "#source_frame{border:1px solid #CCCCCC;border-radius:5px;}";
+const char kStateOn[] = ":/png/state_on.png";
+const char kStateOff[] = ":/png/state_off.png";
+const QRect kTileText[2] = {QRect(9, 28, 172, 24), QRect(9, 56, 172, 24)};   // name, size
+
+// The dot, the input's picture and the two lines of a source tile, as
+// labels of the tile would show them.
+void paint_tile(QPushButton *button)
+{
+    QPainter painter(button);
+    painter.drawPixmap(9, 9, cached_picture(button->property("res").toString(), QSize(14, 14)));
+    painter.drawPixmap(28, 4, cached_picture(button->property("picture").toString(), QSize(63, 24)));
+    QFont font = button->font();
+    font.setPixelSize(20);
+    painter.setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    const char *const text[2] = {"tile_name", "tile_size"};
+    for (int k = 0; k < 2; ++k)
+        draw_text(painter, button, kTileText[k], palette, button->property(text[k]).toString());
+}
+
+const char *const kWindowStyle[6] = {
+    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
+    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
+    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
+};
+// On a window button (the tile at (3, 3) in it): the source name and the dot.
+const QRect kWindowName(3, 6, 100, 28);
+const QPoint kWindowDot(104, 11);
+
+// The window tile's green dot as its style sheet draws it, made once.
+QPixmap window_dot()
+{
+    const QString key = QStringLiteral("qel:window_dot");
+    QPixmap pix;
+    if (QPixmapCache::find(key, &pix))
+        return pix;
+    QLabel dot;
+    dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
+    dot.resize(14, 14);
+    pix = QPixmap(dot.size());
+    pix.fill(Qt::transparent);
+    dot.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
+    QPixmapCache::insert(key, pix);
+    return pix;
+}
+
+void paint_window(QPushButton *button)
+{
+    QPainter painter(button);
+    QFont font = button->font();
+    font.setPixelSize(16);
+    painter.setFont(font);
+    draw_text(painter, button, kWindowName, button->palette(), button->property("tile_name").toString());
+    painter.setClipping(false);
+    painter.drawPixmap(kWindowDot, window_dot());
+}
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
 
@@ -129,8 +202,8 @@ void InputChoose::hide_popup()
 void InputChoose::initMenu()
 {
     retire(m_menu_frame);
-    for (QLabel *&l : m_window_label)
-        l = nullptr;
+    for (QPushButton *&b : m_window_button)
+        b = nullptr;
 
     m_menu_frame = new QFrame(this);
     m_menu_frame->setObjectName(QStringLiteral("menu_frame"));
@@ -145,14 +218,24 @@ void InputChoose::initMenu()
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
         if (w != 0 && (!p || !WindowView(p->ram_para, w).on()))
             continue;
-        m_window_label[w] = ImageLayout::window_tile(m_menu_frame, w, 20 + 130 * k);
-        TextCreate(w, 0);
+        QLabel *tile = new QLabel(m_menu_frame);
+        tile->setObjectName(QStringLiteral("window_%1").arg(w));
+        tile->setGeometry(20 + 130 * k, 3, 120, 90);
+        tile->setText(QString::number(w + 1));
+        tile->setAlignment(Qt::AlignCenter);
+        tile->setStyleSheet(QString::fromLatin1(kWindowStyle[w]));
 
+        // the button paints the tile's source name and dot
         QPushButton *button = new QPushButton(m_menu_frame);
         button->setObjectName(QString::number(w));
-        make_flat(button);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
         button->setGeometry(17 + 130 * k, 0, 126, 96);
+        button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, &InputChoose::qel_image_button_clicked);
+        m_window_button[w] = button;
+        TextCreate(w, 0);
 
         if (w == m_image_index) {
             m_select_frame->setGeometry(button->geometry());
@@ -165,14 +248,12 @@ void InputChoose::initMenu()
 
 void InputChoose::TextCreate(int window, int)
 {
-    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
-        return;
-    m_window_label[window]->setText(input_slot_name(window_source(window).slot));
+    set_window_name(window, input_slot_name(window_source(window).slot));
 }
 
 void InputChoose::input_source_changed(int window)
 {
-    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_label[window])
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_button[window])
         return;
     const WindowSource src = window_source(window);   // no source without the store
     QString text = input_slot_name(src.slot);
@@ -180,7 +261,15 @@ void InputChoose::input_source_changed(int window)
         const CropView crop(QelRamPara::p_qelrampara_config->ram_para, src.record);
         text += QStringLiteral("_Crop%1").arg(crop.number());
     }
-    m_window_label[window]->setText(text);
+    set_window_name(window, text);
+}
+
+void InputChoose::set_window_name(int window, const QString &text)
+{
+    if (window < 0 || window >= Img::WINDOWS_USED || !m_window_button[window])
+        return;
+    m_window_button[window]->setProperty("tile_name", text);
+    m_window_button[window]->update();
 }
 
 void InputChoose::qel_image_button_clicked()
@@ -254,9 +343,9 @@ void InputChoose::initSource()
         tiles = qMin(6, total - 6 * m_page);
 
     const WindowSource shown = window_source(m_image_index);
-    int marked = -1;
+    int marked_tile = -1;
     if (shown.slot == m_source_index)
-        marked = shown.isCrop() ? crop_ordinal(shown.slot, shown.record) : 0;
+        marked_tile = shown.isCrop() ? crop_ordinal(shown.slot, shown.record) : 0;
 
     retire(m_source_area);
     m_source_area = new QFrame(this);
@@ -265,6 +354,9 @@ void InputChoose::initSource()
     m_source_area->setStyleSheet(QStringLiteral("#frame{border:1px solid rgb(71, 119, 255);}"));
     m_source_area->lower();
 
+    QFont textFont = font();
+    textFont.setPixelSize(20);
+    const QFontMetrics metrics(textFont);
     for (int i = 0; i < tiles; ++i) {
         const int t = i + 6 * m_page;
         const int row = i / 3;
@@ -274,33 +366,11 @@ void InputChoose::initSource()
         m_source_frame->setObjectName(QStringLiteral("source_frame"));
         m_source_frame->setGeometry(10 + 235 * column, 15 + 100 * row, 220, 90);
 
-        m_state_icon = new QLabel(m_source_frame);
-        m_state_icon->setObjectName(QStringLiteral("state_%1").arg(i));
-        m_state_icon->setGeometry(10, 10, 14, 14);
-
-        m_input_icon = new QLabel(m_source_frame);
-        m_input_icon->setObjectName(QStringLiteral("icon_%1").arg(i));
-        m_input_icon->setGeometry(29, 5, 63, 24);
-        set_picture(m_input_icon, m_source_index == 1 ? QStringLiteral(":/png/DVI.png") : QStringLiteral(":/png/HDMI.png"));
-
-        m_name_label = new QLabel(m_source_frame);
-        m_name_label->setObjectName(QStringLiteral("name_%1").arg(i));
-        m_name_label->setGeometry(10, 29, 172, 24);
-        m_name_label->setTextFormat(Qt::PlainText);
-        m_name_label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
-        QFont nameFont = m_name_label->font();
-        nameFont.setPixelSize(20);
-        m_name_label->setFont(nameFont);
-
-        m_size_label = new QLabel(m_source_frame);
-        m_size_label->setObjectName(QStringLiteral("size_%1").arg(i));
-        m_size_label->setGeometry(10, 57, 172, 24);
-        m_size_label->setTextFormat(Qt::PlainText);
-        m_size_label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);font: 20px"));
-
+        QString name;
+        QString size;
         if (t == 0) {
-            m_name_label->setText(m_source_name);
-            m_size_label->setText(input_timing_text(m_source_index));
+            name = m_source_name;
+            size = input_timing_text(m_source_index);
         } else {
             CROP_PARA crop{0, 0, 0, 0, 0};
             int index = Img::CROP_COUNT;
@@ -308,21 +378,20 @@ void InputChoose::initSource()
                 p->QelGetCropPara(m_source_index, t, &crop, &index);
             ALIAS_PARA alias;
             if (index < Img::CROP_COUNT && get_json_alias_para(&alias, "crop", index)) {
-                m_name_label->ensurePolished();
-                m_name_label->setText(m_name_label->fontMetrics().elidedText(
-                    alias.name, Qt::ElideRight, m_name_label->width(), Qt::TextShowMnemonic));
+                name = metrics.elidedText(alias.name, Qt::ElideRight, kTileText[0].width(), Qt::TextShowMnemonic);
             } else if (index < Img::CROP_COUNT) {
                 m_crop_name = m_source_name + QStringLiteral("_crop%1").arg(Img::cropNumber(u16(crop.crop_word)));
-                m_name_label->setText(m_crop_name);
+                name = m_crop_name;
             } else {
-                m_name_label->setText(m_source_name);
+                name = m_source_name;
             }
-            m_size_label->setText(QStringLiteral("%1x%2").arg(crop.width).arg(crop.height));
+            size = QStringLiteral("%1x%2").arg(crop.width).arg(crop.height);
         }
 
-        if (t == marked) {
-            m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #00D65B;border-radius:5px;}"));
-            set_picture(m_state_icon, QStringLiteral(":/png/state_on.png"));
+        const bool marked = t == marked_tile;
+        m_source_frame->setStyleSheet(QString::fromLatin1(marked ? kTileMarked : kTileUnmarked));
+        m_badge = nullptr;
+        if (marked) {
             m_badge = new QLabel(m_source_frame);
             m_badge->setObjectName(QStringLiteral("badge_%1").arg(i));
             m_badge->setGeometry(164, 0, 56, 30);
@@ -330,16 +399,24 @@ void InputChoose::initSource()
             m_badge->setStyleSheet(QStringLiteral(
                 "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;"));
             m_badge->setText(kInUse.text());
-        } else {
-            m_source_frame->setStyleSheet(QStringLiteral("#source_frame{border:1px solid #CCCCCC;border-radius:5px;}"));
-            set_picture(m_state_icon, QStringLiteral(":/png/state_off.png"));
+            m_badge->setAttribute(Qt::WA_TransparentForMouseEvents);   // a tap is the tile's
         }
 
+        // the tile's button paints its dot, picture and two lines
         m_source_button = new QPushButton(m_source_frame);
         m_source_button->setObjectName(QString::number(i));
-        make_flat(m_source_button);
+        m_source_button->setFlat(true);
+        m_source_button->setFocusPolicy(Qt::NoFocus);
+        m_source_button->setAutoDefault(false);
         m_source_button->setGeometry(1, 1, 218, 88);
+        m_source_button->setProperty("res", QLatin1String(marked ? kStateOn : kStateOff));
+        m_source_button->setProperty("picture", QLatin1String(m_source_index == 1 ? ":/png/DVI.png" : ":/png/HDMI.png"));
+        m_source_button->setProperty("tile_name", name);
+        m_source_button->setProperty("tile_size", size);
+        m_source_button->installEventFilter(this);
         connect(m_source_button, &QPushButton::clicked, this, &InputChoose::qel_source_button_clicked);
+        if (m_badge)
+            m_badge->raise();
     }
 
     m_button_menu = add_area_button(m_source_area, "Button_menu", 10, ":/png/menu.png");
@@ -353,6 +430,19 @@ void InputChoose::initSource()
 
     m_source_area->show();
     hide_popup();
+}
+
+bool InputChoose::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Paint)
+        return QDialog::eventFilter(watched, event);
+    // only the window and tile buttons are watched
+    QPushButton *button = static_cast<QPushButton *>(watched);
+    if (button->parent() == m_menu_frame)
+        paint_window(button);
+    else
+        paint_tile(button);
+    return true;
 }
 
 void InputChoose::qel_source_button_clicked()

@@ -47,6 +47,9 @@ public:
 public slots:
     void on_Button_back_clicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void on_Button_HDMI1_clicked();
     void on_Button_HDMI2_clicked();
@@ -69,6 +72,7 @@ private:
     void make_popup();
     void hide_popup();
     void place_tab_frame();
+    void set_window_name(int window, const QString &text);
     WindowSource window_source(int window) const;
     int crop_ordinal(int slot, int record) const;
 
@@ -78,14 +82,10 @@ private:
 
     QFrame *m_menu_frame = nullptr;
     QFrame *m_select_frame = nullptr;
-    QLabel *m_window_label[6] = {};
+    QPushButton *m_window_button[6] = {};   // each paints its window's source name
 
     QFrame *m_source_area = nullptr;
     QFrame *m_source_frame = nullptr;
-    QLabel *m_state_icon = nullptr;
-    QLabel *m_input_icon = nullptr;
-    QLabel *m_name_label = nullptr;
-    QLabel *m_size_label = nullptr;
     QLabel *m_badge = nullptr;
     QPushButton *m_source_button = nullptr;
     QPushButton *m_button_menu = nullptr;
