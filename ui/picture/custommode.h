@@ -56,8 +56,7 @@ private:
     QPointer<QScrollArea> m_scroll;
     QPointer<QWidget> m_preview;
     QLabel *m_badge = nullptr;
-    QLabel *m_tile_numbers[16] = {};
-    QLabel *m_tile_names[16] = {};
+    QPushButton *m_tile_buttons[16] = {};
     QPointer<QWidget> m_content;
     int m_built = 0;            // tiles made so far
     int m_current = 0;          // the current mode at the last refresh
