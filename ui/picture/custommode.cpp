@@ -223,9 +223,11 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     const int current = p ? p->QelGetCurrentModeIndex() : 0;
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
-    // the tiles the viewport shows first; the rest on the next turn of the event loop
-    ensure_tiles(kVisibleTiles - 1);
-    refresh_tiles();
+    // the tiles the viewport shows first, made in their final look; the rest
+    // on the next turn of the event loop
+    m_current = current;
+    ensure_tiles(qMax(kVisibleTiles - 1, current - 1));
+    place_badge();
     QTimer::singleShot(0, this, [this] { ensure_tiles(kSlots - 1); });
     show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
@@ -264,7 +266,12 @@ void CustomMode::refresh_tiles()
         ensure_tiles(m_current - 1);
     for (int i = 0; i < m_built; ++i)
         refresh_tile(i);
-    // no badge while no mode is current; on the current tile, under its number
+    place_badge();
+}
+
+// No badge while no mode is current; on the current tile, under its button.
+void CustomMode::place_badge()
+{
     if (m_current > 0 && m_current <= kSlots) {
         m_badge->setText(kUsing.text());
         m_badge->setGeometry(96, 2 + 90 * (m_current - 1), 56, 30);
@@ -275,7 +282,9 @@ void CustomMode::refresh_tiles()
 
 void CustomMode::refresh_tile(int i)
 {
-    set_style(g_frame[i], m_current == i + 1 ? kTileCurrent : kTileNormal);
+    const QString look = QString::fromLatin1(m_current == i + 1 ? kTileCurrent : kTileNormal);
+    if (g_frame[i]->styleSheet() != look)   // each setting is parsed and polished again
+        g_frame[i]->setStyleSheet(look);
     ALIAS_PARA alias;
     PaintedFrame::Item name;
     name.rect = QRect(25, 29, 100, 28);

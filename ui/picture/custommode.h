@@ -47,6 +47,7 @@ private:
     void ensure_tiles(int upTo);
     void refresh_tiles();
     void refresh_tile(int i);
+    void place_badge();
     void show_slot();           // information lines and preview of the selected slot
     void move_focus(QPushButton *button);
     void add_window_row(QWidget *box, unsigned char *payload, int w);
