@@ -186,12 +186,13 @@ struct OsdCopy
 
 QByteArray file_stamp(const QString &device)
 {
+    const QByteArray path = QFile::encodeName(Utils::devicePath(device));
     struct stat st;
-    if (::stat(QFile::encodeName(Utils::devicePath(device)).constData(), &st) != 0)
+    if (::stat(path.constData(), &st) != 0)
         return QByteArray();
     const long long v[] = {(long long)st.st_ino, (long long)st.st_size, (long long)st.st_mtim.tv_sec,
                            st.st_mtim.tv_nsec, (long long)st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
-    return QByteArray(reinterpret_cast<const char *>(v), sizeof v);
+    return path + QByteArray(reinterpret_cast<const char *>(v), sizeof v);
 }
 
 OSD_PARA first_osd_entry(int slot)
