@@ -1,17 +1,25 @@
 #include "ui/picture/custommode.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <cstring>
+#include <map>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 #include "core/global.h"
 #include "core/param_view.h"
 #include "core/qelrampara.h"
+#include "core/utils.h"
 #include "scaler/omenu.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
@@ -32,8 +40,6 @@ const char *const kTileNormal = "background-color: #212435;border:1px solid #FFF
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
 const char *const kTileTouched = "background-color: #212435;border:2px solid #00D65B;border-radius:5px;";
 const char *const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;";
-const char *const kNumber = "background-color: #4777FF; color: #FFFFFF;border-radius:5px;";
-const char *const kName = "background-color: #212435;color: #FFFFFF";
 const char *const kButtonOn =
     "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
 const char *const kButtonOff =
@@ -42,7 +48,6 @@ const char *const kScrollBar =
     "QScrollBar:vertical{width:32px;background:#10101C;padding-top:0px;padding-bottom:0px;}"
     "QScrollBar::handle:vertical{width:32px;background-color:#D5D5D5;border-radius:14px;}"
     "QScrollBar::add-page:vertical {background:#10101C;}QScrollBar::sub-page:vertical {background:#10101C;}";
-const char *const kRow = "background-color: #10101C;color: #FFFFFF;";
 const char *const kWindowColours[6] = {"#D5E5FF", "#D4FC79", "#FC9D79", "#7E9AC9", "#32CC4C", "#4777FF"};
 
 const PanelText kTitle = {"用户模式", "User mode", "Слот", "Chế độ người dùng", "用戶模式"};
@@ -110,14 +115,101 @@ QString colour_digits(const QString &text)
     return digits;
 }
 
-QLabel *row_label(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+// Texts and colour blocks drawn by one widget instead of a label each, as the
+// labels drew them: block, then the text through the style. Each text is also
+// the dynamic property of its name, so tests can read what shows.
+class PaintedFrame : public QFrame
 {
-    QLabel *l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setFont(font);
-    l->setTextFormat(Qt::PlainText);
-    return l;
+public:
+    struct Item
+    {
+        QRect rect;
+        QString text;
+        QFont font;
+        QColor back;                // none: the widget's own background shows
+        QColor fore;                // none: the palette's text colour
+        int radius = 0;
+        Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+    };
+
+    using QFrame::QFrame;
+
+    void set(const QByteArray &name, const Item &item)
+    {
+        setProperty(name.constData(), item.text);
+        for (auto &entry : m_items)
+            if (entry.first == name) {
+                entry.second = item;
+                update(item.rect);
+                return;
+            }
+        m_items.emplace_back(name, item);
+        update(item.rect);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        for (const auto &entry : m_items) {
+            const Item &it = entry.second;
+            painter.setClipRect(it.rect);
+            if (it.back.isValid() && it.radius > 0) {
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(it.back);
+                painter.drawRoundedRect(it.rect, it.radius, it.radius);
+                painter.setRenderHint(QPainter::Antialiasing, false);
+            } else if (it.back.isValid()) {
+                painter.fillRect(it.rect, it.back);
+            }
+            QPalette pal = palette();
+            if (it.fore.isValid())
+                pal.setColor(QPalette::WindowText, it.fore);
+            painter.setFont(it.font);
+            style()->drawItemText(&painter, it.rect, int(it.align), pal, isEnabled(), it.text, QPalette::WindowText);
+        }
+    }
+
+private:
+    std::vector<std::pair<QByteArray, Item>> m_items;
+};
+
+// The first entry of a mode's display-menu copy, read again only when the
+// file changes (size, times, inode).
+struct OsdCopy
+{
+    QByteArray stamp;
+    OSD_PARA entry;
+};
+
+QByteArray file_stamp(const QString &device)
+{
+    const QByteArray path = QFile::encodeName(Utils::devicePath(device));
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0)
+        return QByteArray();
+    const long long v[] = {(long long)st.st_ino, (long long)st.st_size, (long long)st.st_mtim.tv_sec,
+                           st.st_mtim.tv_nsec, (long long)st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    return path + QByteArray(reinterpret_cast<const char *>(v), sizeof v);
+}
+
+OSD_PARA first_osd_entry(int slot)
+{
+    static std::map<int, OsdCopy> copies;
+    const QString device = QelRamPara::userModeOsdPath(slot);
+    const QByteArray stamp = file_stamp(device);
+    auto found = copies.find(slot);
+    if (!stamp.isEmpty() && found != copies.end() && found->second.stamp == stamp)
+        return found->second.entry;
+    OSD_LIST list;
+    QByteArray path = device.toLocal8Bit();
+    get_json_omenu_para(path.data(), &list);
+    OsdCopy &copy = copies[slot];
+    copy.entry = list.osdcount > 0 ? list.osdlist[0] : OSD_PARA();
+    copy.stamp = file_stamp(device);   // a copy that failed is gone now
+    return copy.entry;
 }
 
 }
@@ -132,9 +224,11 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     const int current = p ? p->QelGetCurrentModeIndex() : 0;
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
-    // the tiles the viewport shows first; the rest on the next turn of the event loop
-    ensure_tiles(kVisibleTiles - 1);
-    refresh_tiles();
+    // the tiles the viewport shows first, made in their final look; the rest
+    // on the next turn of the event loop
+    m_current = current;
+    ensure_tiles(qMax(kVisibleTiles - 1, current - 1));
+    place_badge();
     QTimer::singleShot(0, this, [this] { ensure_tiles(kSlots - 1); });
     show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
@@ -173,23 +267,37 @@ void CustomMode::refresh_tiles()
         ensure_tiles(m_current - 1);
     for (int i = 0; i < m_built; ++i)
         refresh_tile(i);
-    // no badge while no mode is current; on the current tile, under its number
+    place_badge();
+}
+
+// No badge while no mode is current; on the current tile, under its button.
+void CustomMode::place_badge()
+{
     if (m_current > 0 && m_current <= kSlots) {
         m_badge->setText(kUsing.text());
         m_badge->setGeometry(96, 2 + 90 * (m_current - 1), 56, 30);
-        m_badge->stackUnder(m_tile_numbers[m_current - 1]);
+        m_badge->stackUnder(m_tile_buttons[m_current - 1]);
     }
     m_badge->setVisible(m_current > 0);
 }
 
 void CustomMode::refresh_tile(int i)
 {
-    set_style(g_frame[i], m_current == i + 1 ? kTileCurrent : kTileNormal);
+    const QString look = QString::fromLatin1(m_current == i + 1 ? kTileCurrent : kTileNormal);
+    if (g_frame[i]->styleSheet() != look)   // each setting is parsed and polished again
+        g_frame[i]->setStyleSheet(look);
     ALIAS_PARA alias;
+    PaintedFrame::Item name;
+    name.rect = QRect(25, 29, 100, 28);
+    name.font = m_name_font;
+    name.back = QColor(0x21, 0x24, 0x35);
+    name.fore = Qt::white;
+    name.align = Qt::AlignCenter;
     if (get_json_alias_para(&alias, "usermode", i))
-        m_tile_names[i]->setText(QFontMetrics(m_name_font).elidedText(alias.name, Qt::ElideRight, 100));
+        name.text = QFontMetrics(m_name_font).elidedText(alias.name, Qt::ElideRight, 100);
     else
-        m_tile_names[i]->setText(kTileName.text().arg(i + 1));
+        name.text = kTileName.text().arg(i + 1);
+    static_cast<PaintedFrame *>(g_frame[i])->set(QStringLiteral("mode_name_%1").arg(i).toLatin1(), name);
 }
 
 // The scroll area, its content and the badge; the tiles come from ensure_tiles().
@@ -229,35 +337,28 @@ void CustomMode::ensure_tiles(int upTo)
     for (; m_built <= upTo; ++m_built) {
         const int i = m_built;
         const int y = 2 + 90 * i;
-        QFrame *tile = new QFrame(m_content);
+        // the tile draws its number and name itself, where their labels sat
+        PaintedFrame *tile = new PaintedFrame(m_content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
         tile->setGeometry(2, y, 150, 80);
         g_frame[i] = tile;
-
-        QLabel *number = new QLabel(m_content);
-        number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
-        number->setGeometry(3, y + 1, 24, 24);
-        number->setText(QString::number(i + 1));
-        number->setAlignment(Qt::AlignCenter);
-        number->setStyleSheet(QString::fromLatin1(kNumber));
-        m_tile_numbers[i] = number;
-
-        QLabel *name = new QLabel(m_content);
-        name->setObjectName(QStringLiteral("mode_name_%1").arg(i));
-        name->setGeometry(27, y + 29, 100, 28);
-        name->setAlignment(Qt::AlignCenter);
-        name->setFont(m_name_font);
-        name->setStyleSheet(QString::fromLatin1(kName));
-        name->setTextFormat(Qt::PlainText);
-        m_tile_names[i] = name;
+        PaintedFrame::Item number;
+        number.rect = QRect(1, 1, 24, 24);
+        number.text = QString::number(i + 1);
+        number.font = tile->font();
+        number.back = QColor(0x47, 0x77, 0xFF);
+        number.fore = Qt::white;
+        number.radius = 5;
+        number.align = Qt::AlignCenter;
+        tile->set(QStringLiteral("mode_number_%1").arg(i).toLatin1(), number);
 
         QPushButton *button = cover_button(m_content, i, QRect(3, y + 1, 148, 78));
+        m_tile_buttons[i] = button;
         connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
 
         refresh_tile(i);
         if (shown)
-            for (QWidget *w : {static_cast<QWidget *>(tile), static_cast<QWidget *>(number),
-                               static_cast<QWidget *>(name), static_cast<QWidget *>(button)})
+            for (QWidget *w : {static_cast<QWidget *>(tile), static_cast<QWidget *>(button)})
                 w->show();
     }
 }
@@ -339,7 +440,8 @@ void CustomMode::image_para_init()
     ui->label_brightness->show();
     ui->label_blank->hide();
 
-    QWidget *box = new QWidget(ui->frame);
+    // one widget draws every line of the preview
+    PaintedFrame *box = new PaintedFrame(ui->frame);
     box->setObjectName(QStringLiteral("preview"));
     box->setGeometry(2, 120, 587, 244);
     box->setMinimumSize(100, 244);
@@ -355,15 +457,18 @@ void CustomMode::image_para_init()
 // Window w: its coloured number, source and state, and its rectangle.
 void CustomMode::add_window_row(QWidget *box, u8 *payload, int w)
 {
+    PaintedFrame *preview = static_cast<PaintedFrame *>(box);
     QelRamPara *p = para();
     const int r = w % 3;
     const bool right = w >= 3;
 
-    QLabel *number = row_label(box, QStringLiteral("window_number_%1").arg(w),
-                               QRect(right ? 300 : 10, 6 + 48 * r, 45, 45), m_font);
-    number->setText(QString::number(w + 1));
-    number->setAlignment(Qt::AlignCenter);
-    color_fill(number, char(w));
+    PaintedFrame::Item number;
+    number.rect = QRect(right ? 300 : 10, 6 + 48 * r, 45, 45);
+    number.text = QString::number(w + 1);
+    number.font = m_font;
+    number.back = QColor(QLatin1String(kWindowColours[w]));
+    number.align = Qt::AlignCenter;
+    preview->set(QStringLiteral("window_number_%1").arg(w).toLatin1(), number);
 
     // a source naming no input (input above 5, free or out-of-range crop) shows no name
     short isCrop = 0;
@@ -375,51 +480,51 @@ void CustomMode::add_window_row(QWidget *box, u8 *payload, int w)
     const WindowView win(payload, w, Img::USER_PAYLOAD);
     const QString state = (win.on() ? kOn : kOff).text();
 
-    QLabel *first = row_label(box, QStringLiteral("window_source_%1").arg(w),
-                              QRect(right ? 355 : 65, 6 + 45 * r, 100, 20), m_font);
-    first->setStyleSheet(QString::fromLatin1(kRow));
-    first->setText(source.isEmpty() ? state : source + QLatin1Char(' ') + state);
-
-    QLabel *second = row_label(box, QStringLiteral("window_rect_%1").arg(w),
-                               QRect(right ? 355 : 65, 30 + 45 * r, right ? 470 : 200, 20), m_font);
-    second->setStyleSheet(QString::fromLatin1(kRow));
-    second->setText(QStringLiteral("[%1,%2]%3x%4").arg(win.x()).arg(win.y()).arg(win.width()).arg(win.height()));
+    PaintedFrame::Item line;
+    line.font = m_font;
+    line.fore = Qt::white;
+    line.rect = QRect(right ? 355 : 65, 6 + 45 * r, 100, 20);
+    line.text = source.isEmpty() ? state : source + QLatin1Char(' ') + state;
+    preview->set(QStringLiteral("window_source_%1").arg(w).toLatin1(), line);
+    line.rect = QRect(right ? 355 : 65, 30 + 45 * r, right ? 470 : 200, 20);
+    line.text = QStringLiteral("[%1,%2]%3x%4").arg(win.x()).arg(win.y()).arg(win.width()).arg(win.height());
+    preview->set(QStringLiteral("window_rect_%1").arg(w).toLatin1(), line);
 }
 
 // The first entry of the slot's own copy of the display menu. A missing or
 // unreadable copy shows an entry of zeros and no text.
 void CustomMode::add_osd(QWidget *box, int slot)
 {
-    OSD_LIST list;
-    QByteArray path = QelRamPara::userModeOsdPath(slot).toLocal8Bit();
-    get_json_omenu_para(path.data(), &list);
-    const OSD_PARA e = list.osdcount > 0 ? list.osdlist[0] : OSD_PARA();
+    PaintedFrame *preview = static_cast<PaintedFrame *>(box);
+    const OSD_PARA e = first_osd_entry(slot);
 
     QFont small = font();
     small.setPixelSize(12);
-    QLabel *text = row_label(box, QStringLiteral("osd_text"), QRect(10, 150, 570, 56), small);
-    QLabel *params = row_label(box, QStringLiteral("osd_para"), QRect(10, 207, 570, 40), small);
-    text->setFrameShape(QFrame::NoFrame);
-    params->setFrameShape(QFrame::NoFrame);
-
-    params->setStyleSheet(QString::fromLatin1(kRow));
+    PaintedFrame::Item params;
+    params.rect = QRect(10, 207, 570, 40);
+    params.font = small;
+    params.fore = Qt::white;
     const OsdText &effect = e.effect >= 2 && e.effect <= 5 ? kEffects[e.effect] : kEffects[0];
-    params->setText(QStringLiteral("osd [x:%1,y:%2,w:%3,h:%4] ").arg(e.x).arg(e.y).arg(e.w).arg(e.h)
-                    + kFontSize.text() + QStringLiteral("%1*%2\n").arg(e.fontw).arg(e.fonth)
-                    + kSpacing.text() + QStringLiteral("%1,v:%2] ").arg(e.wordspace).arg(e.verticalspace)
-                    + kOrigin.text() + QStringLiteral("%1,y:%2] ").arg(e.startx).arg(e.starty)
-                    + kSpeed.text() + QStringLiteral("%1,").arg(e.speed) + effect.text());
+    params.text = QStringLiteral("osd [x:%1,y:%2,w:%3,h:%4] ").arg(e.x).arg(e.y).arg(e.w).arg(e.h)
+                  + kFontSize.text() + QStringLiteral("%1*%2\n").arg(e.fontw).arg(e.fonth)
+                  + kSpacing.text() + QStringLiteral("%1,v:%2] ").arg(e.wordspace).arg(e.verticalspace)
+                  + kOrigin.text() + QStringLiteral("%1,y:%2] ").arg(e.startx).arg(e.starty)
+                  + kSpeed.text() + QStringLiteral("%1,").arg(e.speed) + effect.text();
 
-    QString style;
+    // its own colours, each only when it is a colour
+    PaintedFrame::Item text;
+    text.rect = QRect(10, 150, 570, 56);
+    text.font = small;
     const QString back = colour_digits(e.back_color);
     const QString fore = colour_digits(e.font_color);
     if (!back.isEmpty())
-        style += QStringLiteral("background-color:#") + back + QLatin1Char(';');
+        text.back = QColor(QLatin1Char('#') + back);
     if (!fore.isEmpty())
-        style += QStringLiteral("color:#") + fore + QLatin1Char(';');
-    text->setStyleSheet(style);
+        text.fore = QColor(QLatin1Char('#') + fore);
     const QStringList lines = e.texts.split(QLatin1Char('\n'));
-    text->setText(lines.size() > 3 ? lines.mid(0, 3).join(QLatin1Char('\n')) : e.texts);
+    text.text = lines.size() > 3 ? lines.mid(0, 3).join(QLatin1Char('\n')) : e.texts;
+    preview->set("osd_text", text);
+    preview->set("osd_para", params);
 }
 
 void CustomMode::color_fill(QLabel *label, char index)

@@ -47,6 +47,7 @@ private:
     void ensure_tiles(int upTo);
     void refresh_tiles();
     void refresh_tile(int i);
+    void place_badge();
     void show_slot();           // information lines and preview of the selected slot
     void move_focus(QPushButton *button);
     void add_window_row(QWidget *box, unsigned char *payload, int w);
@@ -56,8 +57,7 @@ private:
     QPointer<QScrollArea> m_scroll;
     QPointer<QWidget> m_preview;
     QLabel *m_badge = nullptr;
-    QLabel *m_tile_numbers[16] = {};
-    QLabel *m_tile_names[16] = {};
+    QPushButton *m_tile_buttons[16] = {};
     QPointer<QWidget> m_content;
     int m_built = 0;            // tiles made so far
     int m_current = 0;          // the current mode at the last refresh
