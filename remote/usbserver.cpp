@@ -1,5 +1,6 @@
 #include "remote/usbserver.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
@@ -60,7 +61,7 @@ bool UsbServer::watchParent()
     if (m_inotify < 0)
         return false;
     if (m_watch < 0) {
-        const QByteArray parent = QFileInfo(QFileInfo(stickPath()).absolutePath()).absoluteFilePath().toLocal8Bit();
+        const QByteArray parent = QFileInfo(QDir::cleanPath(stickPath())).absolutePath().toLocal8Bit();
         m_watch = inotify_add_watch(m_inotify, parent.constData(),
                                     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB
                                         | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
