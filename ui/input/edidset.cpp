@@ -92,13 +92,14 @@ void EDIDset::source_init()
 {
     retire(m_frame_source);
     m_frame_source = make_tile_area(this, m_font);
-    const SourceTile tile = add_source_tile(m_frame_source, 0, 0, 0, m_source == 1);
-    tile.name->setText(m_source_name);
+    QPushButton *tile = add_source_tile(m_frame_source, 0, 0, 0, m_source == 1, this);
+    QString size;
     if (const QelRamPara *p = para()) {
         const EdidView edid(p->ram_para, m_source);
-        tile.size->setText(QStringLiteral("%1x%2@%3Hz").arg(edid.width()).arg(edid.height()).arg(edid.rate()));
+        size = QStringLiteral("%1x%2@%3Hz").arg(edid.width()).arg(edid.height()).arg(edid.rate());
     }
-    connect(tile.button, &QPushButton::clicked, this, &EDIDset::qel_button_source_clicked);
+    set_tile_lines(tile, m_source_name, size);
+    connect(tile, &QPushButton::clicked, this, &EDIDset::qel_button_source_clicked);
     m_frame_source->show();
 }
 
@@ -155,6 +156,14 @@ void EDIDset::close_panel()
 {
     ui->frame_add->hide();
     m_buttons.hide();
+}
+
+bool EDIDset::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Paint)
+        return QDialog::eventFilter(watched, event);
+    paint_source_tile(watched, event);   // only the tile is watched
+    return true;
 }
 
 // ---------------------------------------------------------------- keypad

@@ -36,6 +36,9 @@ public slots:
     void show_numberkeyboard_ui(QString text);
     void confirmString(QString text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void on_Button_left_clicked();
     void on_Button_right_clicked();

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QStyle>
 
 #include "core/param_view.h"
 #include "core/qelrampara.h"
@@ -25,7 +26,9 @@ const PanelText KEYPAD_WIDTH{"宽", "W", "W", "W", "寬"};
 
 namespace {
 const PanelText kNoSignal{"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
-const char kTileText[] = "background-color:#212435;color:#FFFFFF";
+// A tile's name and size lines on the tile, white on its background.
+const QRect kTileLine[2] = {QRect(10, 29, 172, 28), QRect(10, 57, 172, 28)};
+const QColor kTileColour(0x21, 0x24, 0x35);
 }
 
 void make_flat(QPushButton *button)
@@ -97,7 +100,7 @@ QPixmap tile_badge(bool dvi)
     dot.resize(14, 14);
     dot.ensurePolished();
     badge = QPixmap(218, 88);
-    badge.fill(QColor(0x21, 0x24, 0x35));
+    badge.fill(kTileColour);
     dot.render(&badge, QPoint(9, 9), QRegion(), QWidget::RenderFlags());
     QPainter p(&badge);
     p.drawPixmap(28, 4, cached_picture(QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"), QSize(63, 24)));
@@ -108,33 +111,56 @@ QPixmap tile_badge(bool dvi)
 
 } // namespace
 
-SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi)
+QPushButton *add_source_tile(QFrame *area, int i, int x, int y, bool dvi, QObject *painter)
 {
-    SourceTile t;
     // the tile's frame is its click area, its picture inside the border
-    t.button = new QPushButton(area);
-    t.button->setObjectName(QString::number(i));
-    t.button->setFocusPolicy(Qt::NoFocus);
-    t.button->setAutoDefault(false);
-    t.button->setFlat(true);
-    t.button->setGeometry(x + 10, y + 15, 220, 90);
-    t.button->setStyleSheet(QStringLiteral("background-color: #212435;border:1px solid #CCCCCC;"));
-    t.button->setIcon(QIcon(tile_badge(dvi)));
-    t.button->setIconSize(QSize(218, 88));
-    t.button->setProperty("res", QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"));
+    QPushButton *b = new QPushButton(area);
+    b->setObjectName(QString::number(i));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoDefault(false);
+    b->setFlat(true);
+    b->setGeometry(x + 10, y + 15, 220, 90);
+    b->setStyleSheet(QStringLiteral("background-color: #212435;border:1px solid #CCCCCC;"));
+    b->setIcon(QIcon(tile_badge(dvi)));
+    b->setIconSize(QSize(218, 88));
+    b->setProperty("res", QLatin1String(dvi ? ":/png/DVI.png" : ":/png/HDMI.png"));
+    b->installEventFilter(painter);
+    return b;
+}
 
-    t.name = new QLabel(area);
-    t.name->setObjectName(QStringLiteral("name_%1").arg(i));
-    t.name->setGeometry(x + 20, y + 44, 172, 28);
-    t.size = new QLabel(area);
-    t.size->setObjectName(QStringLiteral("size_%1").arg(i));
-    t.size->setGeometry(x + 20, y + 72, 172, 28);
-    for (QLabel *l : {t.name, t.size}) {
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        l->setTextFormat(Qt::PlainText);
-        l->setStyleSheet(QLatin1String(kTileText));
+void set_tile_lines(QPushButton *tile, const QString &name, const QString &size)
+{
+    tile->setProperty("tile_name", name);
+    tile->setProperty("tile_size", size);
+    tile->update();
+}
+
+QString elide_tile_name(const QPushButton *tile, const QString &name)
+{
+    return tile->fontMetrics().elidedText(name, Qt::ElideRight, kTileLine[0].width(), Qt::TextShowMnemonic);
+}
+
+void paint_source_tile(QObject *tile, QEvent *paint)
+{
+    tile->event(paint);
+    QWidget *w = static_cast<QWidget *>(tile);
+    QPainter painter(w);
+    painter.setFont(w->font());
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    const char *const line[2] = {"tile_name", "tile_size"};
+    for (int k = 0; k < 2; ++k) {
+        painter.setClipping(false);
+        painter.fillRect(kTileLine[k], kTileColour);   // over the picture when held down
+        draw_tile_text(painter, w, kTileLine[k], palette, w->property(line[k]).toString());
     }
-    return t;
+}
+
+void draw_tile_text(QPainter &painter, QWidget *on, const QRect &rect, const QPalette &palette, const QString &text)
+{
+    painter.setClipRect(rect);
+    on->style()->drawItemText(&painter, rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette,
+                              true, text, QPalette::WindowText);
 }
 
 QPushButton *add_area_button(QFrame *area, const char *name, int y, const char *icon)

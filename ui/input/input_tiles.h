@@ -14,7 +14,11 @@
 
 class QFont;
 class QFrame;
+class QEvent;
 class QLabel;
+class QPainter;
+class QPalette;
+class QRect;
 class QWidget;
 
 // What the crop and EDID screens share: the row of six inputs, the tile
@@ -59,15 +63,19 @@ template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*c
 QFrame *make_tile_area(QWidget *dialog, const QFont &font);
 
 // Tile i of an input with its top-left at (x, y) of the area: the framed
-// click area named i, the status dot with the input's icon, the name and
-// size lines.
-struct SourceTile
-{
-    QLabel *name;
-    QLabel *size;
-    QPushButton *button;
-};
-SourceTile add_source_tile(QFrame *area, int i, int x, int y, bool dvi);
+// click area named i, showing the status dot with the input's icon; its
+// name and size lines (set_tile_lines) are painted on it by `painter`'s
+// event filter through paint_source_tile().
+QPushButton *add_source_tile(QFrame *area, int i, int x, int y, bool dvi, QObject *painter);
+void set_tile_lines(QPushButton *tile, const QString &name, const QString &size);
+// A name cut to the tile's name line.
+QString elide_tile_name(const QPushButton *tile, const QString &name);
+// For a paint event of a tile: the button's own painting, then its lines.
+void paint_source_tile(QObject *tile, QEvent *paint);
+
+// A line of text where a label of the same rectangle would draw it: through
+// the style, so its text fitting applies.
+void draw_tile_text(QPainter &painter, QWidget *on, const QRect &rect, const QPalette &palette, const QString &text);
 
 // A 50 x 50 icon button at the right edge of the tile area.
 QPushButton *add_area_button(QFrame *area, const char *name, int y, const char *icon);

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmapCache>
-#include <QStyle>
 #include <QPushButton>
 #include <cstring>
 
@@ -37,14 +36,6 @@ const PanelText kInputCut{"输入截取", "Input intercept", "Источник",
 const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 
-// A line of text where a label would draw it.
-void draw_text(QPainter &painter, QWidget *on, const QRect &rect, const QPalette &palette, const QString &text)
-{
-    painter.setClipRect(rect);
-    on->style()->drawItemText(&painter, rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette,
-                              true, text, QPalette::WindowText);
-}
-
 // A source tile: the frame's look by whether the window shows it, and what
 // its button paints, placed on the button (at (1, 1) in the frame).
 const char kTileMarked[] = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
@@ -67,7 +58,7 @@ void paint_tile(QPushButton *button)
     palette.setColor(QPalette::WindowText, Qt::white);
     const char *const text[2] = {"tile_name", "tile_size"};
     for (int k = 0; k < 2; ++k)
-        draw_text(painter, button, kTileText[k], palette, button->property(text[k]).toString());
+        draw_tile_text(painter, button, kTileText[k], palette, button->property(text[k]).toString());
 }
 
 const char *const kWindowStyle[6] = {
@@ -102,7 +93,7 @@ void paint_window(QPushButton *button)
     QFont font = button->font();
     font.setPixelSize(16);
     painter.setFont(font);
-    draw_text(painter, button, kWindowName, button->palette(), button->property("tile_name").toString());
+    draw_tile_text(painter, button, kWindowName, button->palette(), button->property("tile_name").toString());
     painter.setClipping(false);
     painter.drawPixmap(kWindowDot, window_dot());
 }

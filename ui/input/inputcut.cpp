@@ -119,12 +119,11 @@ void InputCut::source_init()
     for (TileCrop &t : m_tiles)
         t = TileCrop();
     for (int i = 0; i < tiles; ++i) {
-        const SourceTile tile = add_source_tile(m_area, i, 240 * (i % 3), 110 * (i / 3), m_source == 1);
-        connect(tile.button, &QPushButton::clicked, this, &InputCut::qel_button_source_clicked);
+        QPushButton *tile = add_source_tile(m_area, i, 240 * (i % 3), 110 * (i / 3), m_source == 1, this);
+        connect(tile, &QPushButton::clicked, this, &InputCut::qel_button_source_clicked);
         const int ordinal = 6 * m_page + i;
         if (ordinal == 0) {
-            tile.name->setText(m_source_name);
-            tile.size->setText(input_timing_text(m_source));
+            set_tile_lines(tile, m_source_name, input_timing_text(m_source));
             continue;
         }
         CROP_PARA crop;
@@ -134,14 +133,10 @@ void InputCut::source_init()
             continue;   // no such crop: an empty tile
         m_tiles[i] = {index, Img::cropNumber(u16(crop.crop_word))};
         ALIAS_PARA alias;
-        if (get_json_alias_para(&alias, "crop", index)) {
-            tile.name->ensurePolished();
-            tile.name->setText(
-                tile.name->fontMetrics().elidedText(alias.name, Qt::ElideRight, 172, Qt::TextShowMnemonic));
-        } else {
-            tile.name->setText(m_source_name + QStringLiteral("_crop%1").arg(m_tiles[i].number));
-        }
-        tile.size->setText(QStringLiteral("%1x%2").arg(crop.width).arg(crop.height));
+        const QString name = get_json_alias_para(&alias, "crop", index)
+                                 ? elide_tile_name(tile, alias.name)
+                                 : m_source_name + QStringLiteral("_crop%1").arg(m_tiles[i].number);
+        set_tile_lines(tile, name, QStringLiteral("%1x%2").arg(crop.width).arg(crop.height));
     }
 
     m_button_add = add_area_button(m_area, "Button_add", 10, ":/png/add.png");
@@ -317,6 +312,14 @@ void InputCut::para_changed_over()
     m_form = TileCrop();
     if (m_button_add)
         m_button_add->show();
+}
+
+bool InputCut::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Paint)
+        return QDialog::eventFilter(watched, event);
+    paint_source_tile(watched, event);   // only the tiles are watched
+    return true;
 }
 
 // ---------------------------------------------------------------- keypad

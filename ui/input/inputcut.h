@@ -41,6 +41,9 @@ public slots:
     void show_numberkeyboard_ui(QString text);
     void confirmString(QString text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void qel_button_input_clicked();
     void qel_button_source_clicked();

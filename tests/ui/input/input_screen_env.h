@@ -24,6 +24,14 @@ template <class Screen> struct InputScreenEnv : ScreenEnv
         screen->show();
     }
     QFrame *area() const { return child<QFrame>(screen, "frame_source"); }
+    // What tile i paints: "name size", a space when it is empty.
+    QString tile(int i) const
+    {
+        QWidget *t = child(area(), QString::number(i));
+        return t->property("tile_name").toString() + ' ' + t->property("tile_size").toString();
+    }
+    void tap(int tile) { click(area(), QString::number(tile)); }
+    bool formOpen() const { return child(screen, "frame_add")->isVisible(); }
     // Input column 0..5: HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT.
     void chooseInput(int column)
     {
@@ -39,6 +47,11 @@ template <class Screen> struct InputScreenEnv : ScreenEnv
         screen = nullptr;
         click(s.data(), "Button_back");
         QVERIFY(!s);
+    }
+    // The text a widget shows; for "keypad" the titles the fields' keypads get.
+    QString shows(const QString &widget, std::initializer_list<const char *> fields)
+    {
+        return widget == "keypad" ? keypadTitles(fields) : child(screen, widget)->property("text").toString();
     }
     // The keypad titles the fields get, pressed in turn and closed.
     QString keypadTitles(std::initializer_list<const char *> fields)

@@ -18,9 +18,6 @@ struct Edid : InputScreenEnv<EDIDset>
 {
     ~Edid() { tavixsource::destroyInstance(); }
     void open() { InputScreenEnv::open(g_edidset, PAGE_EDID); }
-    QString tile() const { return labelText(area(), "name_0") + ' ' + labelText(area(), "size_0"); }
-    void tapTile() { click(area(), "0"); }
-    bool panelOpen() const { return child(screen, "frame_add")->isVisible(); }
     QString panel() const { return field("lineEdit_W") + 'x' + field("lineEdit_H") + '@' + labelText(screen, "label_rate"); }
 };
 
@@ -38,33 +35,31 @@ private slots:
     {
         Edid e;
         e.open();
-        QCOMPARE(e.tile(), QStringLiteral("HDMI1 1920x1080@60Hz"));
-        e.chooseInput(2);
-        QCOMPARE(e.tile(), QStringLiteral("HDMI3 3840x2160@60Hz"));
+        QCOMPARE(e.tile(0), QStringLiteral("HDMI1 1920x1080@60Hz"));
         e.chooseInput(4);
-        e.tapTile();
+        e.tap(0);
         QCOMPARE(labelText(e.screen, "label_edid_source") + ' ' + e.panel(), QStringLiteral("EDID source:DVI 1920x1080@60"));
         e.type("lineEdit_W", "800");   // an entry stays while the tile follows a change from the PC
         EdidEdit(QelRamPara::p_qelrampara_config->ram_para, 1).set(1280, 1024, 60);
         e.screen->syncUpdate();
-        QCOMPARE(e.tile() + ' ' + e.panel(), QStringLiteral("DVI 1280x1024@60Hz 800x1080@60"));
+        QCOMPARE(e.tile(0) + ' ' + e.panel(), QStringLiteral("DVI 1280x1024@60Hz 800x1080@60"));
         for (const char *b : {"Button_cancel", "Button_delete"}) {   // both only close
             click(e.screen, b);
-            QVERIFY(!e.panelOpen() && !child(e.screen, "Button_ok")->isVisible());
-            e.tapTile();
+            QVERIFY(!e.formOpen() && !child(e.screen, "Button_ok")->isVisible());
+            e.tap(0);
         }
         e.chooseInput(0);   // another input closes too
-        QVERIFY(!e.panelOpen());
+        QVERIFY(!e.formOpen());
         QCOMPARE(record(1) + ' ' + QString::number(c331_manage::para_update), QStringLiteral("1280x1024@60 0"));
 
         EdidEdit(QelRamPara::p_qelrampara_config->ram_para, 2).set(40000, 32768, 30);
-        e.tapTile();
+        e.tap(0);
         click(e.screen, "Button_left");
         click(e.screen, "Button_right");
         e.type("lineEdit_W", "65536");   // refused
         click(e.screen, "Button_ok");   // values above 32767 survive
         QCOMPARE(record(2), QStringLiteral("40000x32768@30"));
-        e.tapTile();
+        e.tap(0);
         click(e.screen, "Button_left");
         e.type("lineEdit_H", "");   // all deleted: 0
         click(e.screen, "Button_ok");
@@ -74,39 +69,49 @@ private slots:
     }
 
     // SAVE on each input reaches the input's EDID memory through the scaler
-    // pass, and restarts that input's receiver only.
+    // pass, and restarts that input's receiver only; texts follow a language
+    // change from outside.
     void saveReachesTheInput_data()
     {
         QTest::addColumn<int>("column");
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("want");
-        QTest::newRow("HDMI1") << 0 << 2 << "1280x720@30";
-        QTest::newRow("HDMI2") << 1 << 3 << "1366x768@60";
-        QTest::newRow("HDMI3") << 2 << 4 << "2560x1440@30";
-        QTest::newRow("HDMI4") << 3 << 5 << "3840x2160@30";
-        QTest::newRow("DVI") << 4 << 1 << "1600x900@60";
-        QTest::newRow("EXT") << 5 << 0 << "1024x768@30";
+        QTest::addColumn<int>("lang");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("HDMI1") << 0 << 2 << "1280x720@30" << 0 << "keypad" << "宽 高";
+        QTest::newRow("HDMI2") << 1 << 3 << "1366x768@60" << 1 << "Button_cancel" << "Cancle";
+        QTest::newRow("HDMI3") << 2 << 4 << "2560x1440@30" << 2 << "label_edid_source" << "Источник EDID:HDMI3";
+        QTest::newRow("HDMI4") << 3 << 5 << "3840x2160@30" << 3 << "Button_ok" << "lưu";
+        QTest::newRow("DVI") << 4 << 1 << "1600x900@60" << 4 << "label_title" << "设置EDID";
+        QTest::newRow("EXT") << 5 << 0 << "1024x768@30" << 2 << "label_freq" << "Частота";
     }
     void saveReachesTheInput()
     {
         QFETCH(int, column);
         QFETCH(int, slot);
         QFETCH(QString, want);
+        QFETCH(int, lang);
+        QFETCH(QString, widget);
+        QFETCH(QString, text);
         Edid e;
         c331_manage *scaler = c331_manage::pInstance();
         scaler->pass();   // chip up
         tavixsource *inputs = tavixsource::pInstance();
         e.open();
         e.chooseInput(column);
-        e.tapTile();
+        QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = u8(lang);
+        e.screen->syncUpdate();
+        e.tap(0);
+        QCOMPARE(e.shows(widget, {"lineEdit_W", "lineEdit_H"}), text);
         e.type("lineEdit_W", want.section('x', 0, 0));
         e.type("lineEdit_H", want.section('x', 1).section('@', 0, 0));
         if (want.endsWith("30"))
             click(e.screen, "Button_right");
         click(e.screen, "Button_ok");
         QCOMPARE(record(slot), want);
-        QCOMPARE(e.tile().section(' ', 1), want + QStringLiteral("Hz"));
-        QVERIFY(!e.panelOpen() && c331_manage::para_update == 1);
+        QCOMPARE(e.tile(0).section(' ', 1), want + QStringLiteral("Hz"));
+        QVERIFY(!e.formOpen() && c331_manage::para_update == 1);
 
         scaler->pass();
         inputs->pass();   // EDID written
@@ -118,38 +123,11 @@ private slots:
             QVERIFY(inputs->sim().receiver_restarts(i) == (i == slot) && inputs->sim().edid_writes(i) == (i == slot));
 
         e.settle();   // the same values again: nothing to rewrite
-        e.tapTile();
+        e.tap(0);
         click(e.screen, "Button_ok");
         scaler->pass();
         for (int i = 0; i < 6; ++i)
             QCOMPARE(int(inputs->set_edid_flag[i]), 0);
-    }
-
-    // Texts follow a language change from outside.
-    void languages_data()
-    {
-        QTest::addColumn<int>("lang");
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zh") << 0 << "keypad" << "宽 高";
-        QTest::newRow("en") << 1 << "Button_cancel" << "Cancle";
-        QTest::newRow("ru") << 2 << "label_edid_source" << "Источник EDID:HDMI1";
-        QTest::newRow("vn") << 3 << "Button_ok" << "lưu";
-        QTest::newRow("tw") << 4 << "label_title" << "设置EDID";
-    }
-    void languages()
-    {
-        QFETCH(int, lang);
-        QFETCH(QString, widget);
-        QFETCH(QString, text);
-        Edid e;
-        e.open();
-        QelRamPara::p_qelrampara_config->ram_para[Img::LANGUAGE] = u8(lang);
-        e.screen->syncUpdate();
-        e.tapTile();
-        QCOMPARE(widget == "keypad" ? e.keypadTitles({"lineEdit_W", "lineEdit_H"})
-                                    : child(e.screen, widget)->property("text").toString(),
-                 text);
     }
 };
 
