@@ -74,7 +74,7 @@ class TestInputChoose : public QObject
 private slots:
     void init() { g_inputchoose = nullptr; }
 
-    void windowMenuAndTabs()
+    void windowMenuTabsAndRefresh()
     {
         ScreenEnv env;
         // no such input; DVI; on word 2 (not listed); a free crop record; past the crop table; low byte 1
@@ -130,6 +130,45 @@ private slots:
         refresh(env, dlg);
         click(area(dlg), "Button_next");
         QCOMPARE(tileName(dlg, 0) + page(dlg), QStringLiteral("HDMI2_crop61<"));
+
+        // from here the scaler passes before each refresh; windows 0 and 2 on HDMI1 and HDMI2
+        c331_manage::pInstance();
+        setWindow(0, 1, 2);
+        setWindow(2, 1, 3);
+        refresh(env, dlg);
+        clickWindow(dlg, 2);
+        // signal on HDMI2, shown; then one field back to 0
+        for (const char *seen : {"1920x1080@60Hz:/png/HDMI13_lv.png", "No signal:/png/HDMI13.png"}) {
+            InputTiming<u8>(ram()->ram_para, 3).set(1920, 1080, seen[0] == '1' ? 60 : 0);
+            refresh(env, dlg);
+            QCOMPARE(tileSize(dlg, 0) + res(&dlg, "label_HDMI2"), QString::fromLatin1(seen));
+        }
+
+        // a PC writes window 2's source and a crop: label, tab and counts follow
+        setCrop(1, 0, 1);
+        setWindow(2, 1, 1, 0x80);   // record 1: EXT crop 1
+        refresh(env, dlg);
+        QCOMPARE(windowLabel(dlg, 2) + ' ' + at(dlg) + labelText(&dlg, "label_EXT_num"), QStringLiteral("EXT_Crop1 0:1(2)"));
+
+        // the selected window leaves the menu (off, or an on word the scaler also reads as off): back to window 0
+        for (int offWord : {0, 2}) {
+            setWindow(2, 1, 1, 0x80);
+            refresh(env, dlg);
+            clickWindow(dlg, 2);
+            setWindow(2, offWord, 1, 0x80);
+            refresh(env, dlg);
+            QVERIFY(!child(menu(dlg), "window_2") && dlg.selectedWindow() == 0 && dlg.selectedInput() == 2);
+        }
+
+        // code 103 recounts even when the crop table matches the saved copy
+        setCrop(2, 0, 2);
+        env.settle();
+        refresh(env, dlg, 103);
+        QCOMPARE(labelText(&dlg, "label_EXT_num"), QStringLiteral("(3)"));
+
+        ram()->ram_para[Img::LANGUAGE] = 2;   // changed from outside: title and tiles
+        refresh(env, dlg);
+        QCOMPARE(labelText(&dlg, "label_title") + ' ' + tileSize(dlg, 0), QStringLiteral("Переключение источника Нет сигнала"));
     }
 
     // Crop records out of crop-number order and mixed across inputs, as
@@ -178,52 +217,6 @@ private slots:
         QVERIFY(c331_manage::para_update == 0 && source(1) == "4/0");
     }
 
-    void refreshAfterScalerPass()
-    {
-        ScreenEnv env;
-        c331_manage::pInstance();
-        setWindow(0, 1, 2);
-        setWindow(2, 1, 3);
-        setCrop(0, 3, 1);
-        env.settle();
-
-        InputChoose dlg;
-        dlg.show();
-        clickWindow(dlg, 2);
-        // signal on HDMI2, shown; then one field back to 0
-        for (const char *seen : {"1920x1080@60Hz:/png/HDMI13_lv.png", "No signal:/png/HDMI13.png"}) {
-            InputTiming<u8>(ram()->ram_para, 3).set(1920, 1080, seen[0] == '1' ? 60 : 0);
-            refresh(env, dlg);
-            QCOMPARE(tileSize(dlg, 0) + res(&dlg, "label_HDMI2"), QString::fromLatin1(seen));
-        }
-
-        // a PC writes window 2's source and a crop: label, tab and counts follow
-        setCrop(1, 0, 1);
-        setWindow(2, 1, 1, 0x80);   // record 1: EXT crop 1
-        refresh(env, dlg);
-        QCOMPARE(windowLabel(dlg, 2) + ' ' + at(dlg) + labelText(&dlg, "label_EXT_num"), QStringLiteral("EXT_Crop1 0:1(2)"));
-
-        // the selected window leaves the menu (off, or an on word the scaler also reads as off): back to window 0
-        for (int offWord : {0, 2}) {
-            setWindow(2, 1, 1, 0x80);
-            refresh(env, dlg);
-            clickWindow(dlg, 2);
-            setWindow(2, offWord, 1, 0x80);
-            refresh(env, dlg);
-            QVERIFY(!child(menu(dlg), "window_2") && dlg.selectedWindow() == 0 && dlg.selectedInput() == 2);
-        }
-
-        // code 103 recounts even when the crop table matches the saved copy
-        setCrop(2, 0, 2);
-        env.settle();
-        refresh(env, dlg, 103);
-        QCOMPARE(labelText(&dlg, "label_EXT_num"), QStringLiteral("(3)"));
-
-        ram()->ram_para[Img::LANGUAGE] = 2;   // changed from outside: title and tiles
-        refresh(env, dlg);
-        QCOMPARE(labelText(&dlg, "label_title") + ' ' + tileSize(dlg, 0), QStringLiteral("Переключение источника Нет сигнала"));
-    }
-
     // User names shown as plain text; the tapped tile outlives its own click;
     // the pop-up and Back.
     void namesTapsAndBack()
@@ -233,10 +226,9 @@ private slots:
         setCrop(1, 2, 2);
         setWindow(0, 1, 2);
         env.settle();
-        env.root.write(QStringLiteral("/data/configs/alias.json"),
-                       "{\"namelist\":{\"source\":[{\"id\":2,\"valid\":\"on\",\"name\":\"<b>Cam</b>\"},"
-                       "{\"id\":1,\"valid\":\"off\",\"name\":\"Hidden\"},{\"id\":0,\"valid\":\"on\",\"name\":\"\"}],"
-                       "\"crop\":[{\"id\":1,\"valid\":\"on\",\"name\":\"<i>Stage left</i> & a very long crop name\"}]}}");
+        env.root.write(QStringLiteral("/data/configs/alias.json"), R"({"namelist":{"source":[{"id":2,"valid":"on",
+            "name":"<b>Cam</b>"}, {"id":1,"valid":"off","name":"Hidden"}, {"id":0,"valid":"on","name":""}],
+            "crop":[{"id":1,"valid":"on","name":"<i>Stage left</i> & a very long crop name"}]}})");
 
         QPointer<InputChoose> dlg = new InputChoose;
         g_inputchoose = dlg.data();

@@ -20,11 +20,7 @@ struct Modes : Shell
     QelRamPara *para = QelRamPara::p_qelrampara_config;
     CustomMode *s = nullptr;
 
-    ~Modes()
-    {
-        delete g_custommode;
-        c331_manage::destroyInstance();
-    }
+    ~Modes() { delete g_custommode; c331_manage::destroyInstance(); }
     void set(int offset, int value) { para->set_u16(offset, u16(value)); }
     void window(int w, int on, int source, int x = 0, int y = 0, int width = 1920, int height = 1080)
     {
@@ -81,17 +77,14 @@ class TestCustomMode : public QObject
 private slots:
     void savedInThePopupShows_data()
     {
-        QTest::addColumn<int>("language");
         QTest::addColumn<QByteArray>("copy");   // the slot's display-menu copy replaced; "-" none
-        QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("osd");
-        const QString osd = "one\ntwo\nthree #101826 text";   // first entry, three lines, its colours
-        QTest::newRow("en") << 1 << QByteArray() << "User mode" << osd;
-        QTest::newRow("ru") << 2 << QByteArray() << "Слот" << osd;
+        // first entry, three lines, its colours; in Russian the title
+        QTest::newRow("ru") << QByteArray() << "Слот one\ntwo\nthree #101826 text";
         const QByteArray badColours = R"({"osdcount":1,"osdlist":[{"back_color":"0xGG0000","font_color":"0x12345"}]})";
-        QTest::newRow("bad colours") << 1 << badColours << "User mode" << " #10101c no text";
-        QTest::newRow("missing") << 1 << QByteArray("-") << "User mode" << " #10101c no text";
-        QTest::newRow("not json") << 1 << QByteArray("{\"osdcount\":") << "User mode" << " #10101c no text";
+        QTest::newRow("bad colours") << badColours << "User mode  #10101c no text";
+        QTest::newRow("missing") << QByteArray("-") << "User mode  #10101c no text";
+        QTest::newRow("not json") << QByteArray("{\"osdcount\":") << "User mode  #10101c no text";
     }
     void savedInThePopupShows()
     {
@@ -106,14 +99,11 @@ private slots:
         m.save(4);
         if (!copy.isEmpty() && QFile::remove(m.root.file("/data/modes/MO05.json")) && copy != "-")
             m.root.write("/data/modes/MO05.json", copy);
-        QFETCH(int, language);
-        g_language = u8(language);
+        g_language = copy.isEmpty() ? 2 : 1;
         m.open();
         QCOMPARE(m.text("label_ID") + ' ' + m.text("window_rect_5"), QStringLiteral("ID:5 [5,10]50x100"));
-        QVERIFY(m.shows("label_using") && m.shows("mode_badge"));
-        QVERIFY(m.text("label_LED").endsWith(QLatin1String(":3840x1080")));
-        QTEST(m.text("label_title"), "title");
-        QTEST(m.osd(copy.isEmpty() ? 0xFFEE00 : 0xFFFFFF), "osd");
+        QVERIFY(m.shows("label_using") && m.shows("mode_badge") && m.text("label_LED").endsWith(QLatin1String(":3840x1080")));
+        QTEST(m.text("label_title") + ' ' + m.osd(copy.isEmpty() ? 0xFFEE00 : 0xFFFFFF), "osd");
         if (!copy.isEmpty())
             QCOMPARE(m.text("osd_para"), QStringLiteral("osd [x:0,y:0,w:0,h:0] font size:0*0\n"
                                                         "space [h:0,v:0] char[x:0,y:0] speed:0,effect:static"));
@@ -121,11 +111,10 @@ private slots:
 
     void slotRows_data()
     {
-        QTest::addColumn<int>("source");        // of window 4
-        QTest::addColumn<int>("cropWord");      // crop record 5
-        QTest::addColumn<int>("audioWindow");
-        QTest::addColumn<int>("audioByte");     // of that window
-        QTest::addColumn<QString>("line");      // window 4's source, then the volume
+        // window 4's source, crop record 5, the audio window and its byte; window 4's source name, then the volume
+        for (const char *column : {"source", "cropWord", "audioWindow", "audioByte"})
+            QTest::addColumn<int>(column);
+        QTest::addColumn<QString>("line");
         QTest::newRow("input") << 3 << 0 << 5 << 0xFF << "HDMI2 ON ON";
         QTest::newRow("crop") << 0x8005 << int(Img::cropWord(1, 7)) << 5 << 0x7F << "DVI_Crop6 ON OFF";
         QTest::newRow("free crop record") << 0x8005 << 0 << 6 << 0x80 << "ON OFF";
