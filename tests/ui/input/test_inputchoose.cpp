@@ -171,64 +171,24 @@ private slots:
         QCOMPARE(labelText(&dlg, "label_title") + ' ' + tileSize(dlg, 0), QStringLiteral("Переключение источника Нет сигнала"));
     }
 
-    // Crop records out of crop-number order and mixed across inputs, as
-    // after deletes and re-adds: tiles, marks and labels go by crop number.
-    void sourceTapWritesWindow()
+    // Crop records out of crop-number order and mixed across inputs, as after deletes
+    // and re-adds: tiles, marks and labels go by crop number. User names shown as plain
+    // text; the tapped tile outlives its own click; the pop-up and Back.
+    void tapsNamesAndBack()
     {
         ScreenEnv env;
         setWindow(0, 1, 2);
         setWindow(1, 1, 2);
-        setCrop(0, 3, 1);   // HDMI2 crop 1
-        for (int k = 1; k <= 8; ++k)
-            setCrop(k, 4, 9 - k);   // HDMI3 crops 8..1
-        put16(Img::CURRENT_MODE, 3);
-        env.settle();
-        auto mode = [] { return ram()->get_u16(Img::CURRENT_MODE); };
-
-        InputChoose dlg;
-        dlg.show();
-        clickWindow(dlg, 1);
-        click(&dlg, "Button_HDMI3");
-        QCOMPARE(tileName(dlg, 3), QStringLiteral("HDMI3_crop3"));
-        click(area(dlg), "Button_next");
-        clickTile(dlg, 1);   // crop 7, record 2
-        QVERIFY(source(1) == "2/80" && source(0) == "2/0" && mode() == 0 && c331_manage::para_update == 1);
-        QCOMPARE(windowLabel(dlg, 1) + ' ' + at(dlg), QStringLiteral("HDMI3_Crop7 4:1"));
-
-        // the refresh reselects page 0; a user mode change still pending is kept
-        refresh(env, dlg);
-        QCOMPARE(dlg.page(), u8(0));
-        put16(Img::CURRENT_MODE, 5);
-        clickTile(dlg, 0);
-        QVERIFY(source(1) == "4/0" && mode() == 5 && windowLabel(dlg, 1) == "HDMI3");
-
-        // the tile already in use still writes and clears the current mode
-        refresh(env, dlg);
-        QCOMPARE(at(dlg), QStringLiteral("4:0"));
-        clickTile(dlg, 0);
-        QVERIFY(c331_manage::para_update == 1 && mode() == 0);
-
-        // crops deleted from outside, tiles not yet rebuilt: a gone crop changes nothing
-        refresh(env, dlg);
-        for (int k = 1; k <= 8; ++k)
-            put16(Img::crop(k), 0);
-        ram()->QelCropSourceInit();
-        clickTile(dlg, 2);
-        QVERIFY(c331_manage::para_update == 0 && source(1) == "4/0");
-    }
-
-    // User names shown as plain text; the tapped tile outlives its own click;
-    // the pop-up and Back.
-    void namesTapsAndBack()
-    {
-        ScreenEnv env;
-        setCrop(0, 2, 1);
+        setCrop(0, 2, 1);   // HDMI1 crops 1, 2
         setCrop(1, 2, 2);
-        setWindow(0, 1, 2);
+        for (int k = 2; k <= 9; ++k)
+            setCrop(k, 4, 10 - k);   // HDMI3 crops 8..1
+        put16(Img::CURRENT_MODE, 3);
         env.settle();
         env.root.write(QStringLiteral("/data/configs/alias.json"), R"({"namelist":{"source":[{"id":2,"valid":"on",
             "name":"<b>Cam</b>"}, {"id":1,"valid":"off","name":"Hidden"}, {"id":0,"valid":"on","name":""}],
             "crop":[{"id":1,"valid":"on","name":"<i>Stage left</i> & a very long crop name"}]}})");
+        auto mode = [] { return ram()->get_u16(Img::CURRENT_MODE); };
 
         QPointer<InputChoose> dlg = new InputChoose;
         g_inputchoose = dlg.data();
@@ -241,7 +201,37 @@ private slots:
         const QString named = tileName(*dlg, 2);
         QVERIFY(named.startsWith(QStringLiteral("<i>Stage")) && named.endsWith(QChar(0x2026)));
 
+        clickWindow(*dlg, 1);
+        click(dlg, "Button_HDMI3");
+        QCOMPARE(tileName(*dlg, 3), QStringLiteral("HDMI3_crop3"));
+        click(area(*dlg), "Button_next");
+        clickTile(*dlg, 1);   // crop 7, record 3
+        QVERIFY(source(1) == "3/80" && source(0) == "2/0" && mode() == 0 && c331_manage::para_update == 1);
+        QCOMPARE(windowLabel(*dlg, 1) + ' ' + at(*dlg), QStringLiteral("HDMI3_Crop7 4:1"));
+
+        // the refresh reselects page 0; a user mode change still pending is kept
+        refresh(env, *dlg);
+        QCOMPARE(dlg->page(), u8(0));
+        put16(Img::CURRENT_MODE, 5);
+        clickTile(*dlg, 0);
+        QVERIFY(source(1) == "4/0" && mode() == 5 && windowLabel(*dlg, 1) == "HDMI3");
+
+        // the tile already in use still writes and clears the current mode
+        refresh(env, *dlg);
+        QCOMPARE(at(*dlg), QStringLiteral("4:0"));
+        clickTile(*dlg, 0);
+        QVERIFY(c331_manage::para_update == 1 && mode() == 0);
+
+        // crops deleted from outside, tiles not yet rebuilt: a gone crop changes nothing
+        refresh(env, *dlg);
+        for (int k = 2; k <= 9; ++k)
+            put16(Img::crop(k), 0);
+        ram()->QelCropSourceInit();
+        clickTile(*dlg, 2);
+        QVERIFY(c331_manage::para_update == 0 && source(1) == "4/0");
+
         // the tapped button outlives its own click and goes with the next turn
+        clickWindow(*dlg, 0);
         QPointer<QPushButton> tapped = child<QPushButton>(area(*dlg), "1");
         QPointer<QWidget> oldArea = area(*dlg);
         QTest::mouseClick(tapped.data(), Qt::LeftButton);
