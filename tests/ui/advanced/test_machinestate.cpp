@@ -54,7 +54,6 @@ private slots:
         s.screen->syncUpdate(REFRESH_PORT_LINKS);
         QCOMPARE(child<QFrame>(s.screen, "ports_frame"), ports);
         QCOMPARE(s.text("label_FPGA1") + s.text("label_FPGA2") + s.shown(), QStringLiteral("FPGA1:FPGA2: Lggggg"));
-
         // versions and links as the manager's mirror holds them
         s.root.writeSim(R"({"fpgas":[{"state":3,"version":[10,31,12,2099]},{"state":3,"version":[1,6,11,2026]}],
                             "cards":{"1":1,"13":1,"24":1}})");
@@ -66,7 +65,6 @@ private slots:
         QCOMPARE(s.text("label_FPGA1") + s.text("label_FPGA2") + s.text("label_2") + s.shown(),
                  QStringLiteral("FPGA1:V11.00.10 2099-12-31FPGA2:V11.00.01 2026-11-06SN:<b>QL1</b>1,13,24 Lggggg"));
         QCOMPARE(child<QLabel>(s.screen, "label_2")->textFormat(), Qt::PlainText);   // the bar code as plain text
-
         // refresh code 12 redraws the inputs only, code 11 the ports and inputs
         s.signal(5, 3840, 2160, 30);
         f->fpga(0)->set_link(1, true);
@@ -80,7 +78,6 @@ private slots:
             QCOMPARE(s.shown(), QStringLiteral("1,2,13,24 gggggL"));
         }
         QCOMPARE(f->get_wlan_state() & 0xFFF, 0u);   // what a direct read would show
-
         // a language changed from outside: Russian pictures; Vietnamese borrows the English one
         const char *const seen[] = {"Устройство :/png/ru_version_state.png", "Thiết bị :/png/en_version_state.png"};
         for (int lang : {2, 3}) {

@@ -111,28 +111,23 @@ private slots:
 
     void slotRows_data()
     {
-        // window 4's source, crop record 5, the audio window and its byte; window 4's source name, then the volume
-        for (const char *column : {"source", "cropWord", "audioWindow", "audioByte"})
-            QTest::addColumn<int>(column);
-        QTest::addColumn<QString>("line");
-        QTest::newRow("input") << 3 << 0 << 5 << 0xFF << "HDMI2 ON ON";
-        QTest::newRow("crop") << 0x8005 << int(Img::cropWord(1, 7)) << 5 << 0x7F << "DVI_Crop6 ON OFF";
-        QTest::newRow("free crop record") << 0x8005 << 0 << 6 << 0x80 << "ON OFF";
-        QTest::newRow("crop on input 7") << 0x8005 << 0x8007 << 0 << 0 << "ON OFF";
-        QTest::newRow("crop index 40") << 0x8028 << int(Img::cropWord(1, 1)) << 0 << 0 << "ON OFF";
-        QTest::newRow("input 6") << 6 << 0 << 0 << 0 << "ON OFF";
+        QTest::addColumn<QList<int>>("in");   // window 4's source, crop record 5, the audio window and its byte
+        QTest::addColumn<QString>("line");    // window 4's source name, then the volume
+        QTest::newRow("input") << QList<int>{3, 0, 5, 0xFF} << "HDMI2 ON ON";
+        QTest::newRow("crop") << QList<int>{0x8005, Img::cropWord(1, 7), 5, 0x7F} << "DVI_Crop6 ON OFF";
+        QTest::newRow("free crop record") << QList<int>{0x8005, 0, 6, 0x80} << "ON OFF";
+        QTest::newRow("crop on input 7") << QList<int>{0x8005, 0x8007, 0, 0} << "ON OFF";
+        QTest::newRow("crop index 40") << QList<int>{0x8028, Img::cropWord(1, 1), 0, 0} << "ON OFF";
+        QTest::newRow("input 6") << QList<int>{6, 0, 0, 0} << "ON OFF";
     }
     void slotRows()
     {
-        QFETCH(int, source);
-        QFETCH(int, cropWord);
-        QFETCH(int, audioWindow);
-        QFETCH(int, audioByte);
+        QFETCH(QList<int>, in);
         Modes m;
-        m.window(4, 1, source);
-        m.set(Img::crop(5), cropWord);
-        m.set(Img::AUDIO_WINDOW, audioWindow);
-        m.para->ram_para[Img::window(audioWindow, Img::W_AUDIO)] = u8(audioByte);
+        m.window(4, 1, in[0]);
+        m.set(Img::crop(5), in[1]);
+        m.set(Img::AUDIO_WINDOW, in[2]);
+        m.para->ram_para[Img::window(in[2], Img::W_AUDIO)] = u8(in[3]);
         m.save(0);
         m.open();
         QTEST(m.text("window_source_4") + ' ' + m.text("label_brightness").section(':', -1), "line");
