@@ -152,7 +152,6 @@ private slots:
                 Utils::recordedCommands().isEmpty());
         QVERIFY(m.shows("label_blank") && !child(m.s, "preview") && m.shows("mode_badge") && m.shows("label_using"));
         QCOMPARE(m.para->get_u16(Img::CURRENT_MODE) * 10 + c331_manage::para_update, 30);   // current mode kept
-
         delete m.s;
         m.set(Img::BRIGHTNESS, 20);
         m.save(3);
@@ -181,7 +180,6 @@ private slots:
         QCOMPARE(now.remove(Img::CURRENT_MODE, 2), before.remove(Img::CURRENT_MODE, 2));
         SyncUpdate::pInstance()->para_sync(1);
         QVERIFY(m.shows("mode_badge") && m.shows("label_using") && g_tip->isVisible() && g_tip->code() == 1);
-
         delete m.s;
         m.save(12);
         m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":14,"valid":"on","name":"Late"}]}})");
@@ -190,7 +188,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(m.text("mode_name_14") + ' ' + m.text("mode_name_15"), QStringLiteral("Late MODE 16"));
         QVERIFY(m.shows("15") && !m.style("mode_frame_14").contains(kCurrent));
-
         m.set(Img::CURRENT_MODE, 4);
         m.applyAndRefresh();
         QScrollBar *bar = child<QScrollArea>(m.s, "mode_area")->verticalScrollBar();
