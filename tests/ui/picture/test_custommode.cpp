@@ -1,5 +1,4 @@
 #include <QImage>
-#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -42,8 +41,7 @@ struct Modes : Shell
     }
     void open(bool turn = true)   // the tiles out of view follow on the next turn of the event loop
     {
-        s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create());
-        s->show();
+        (s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create()))->show();
         if (turn)
             QCoreApplication::processEvents();
     }
@@ -92,9 +90,8 @@ private slots:
         Modes m;
         m.root.write("/data/configs/omenu.json", kMenu);
         m.window(5, 0, 5, 5, 10, 50, 100);
-        m.set(Img::CANVAS_W, 3840);
-        m.set(Img::AUDIO_WINDOW, 5);
-        m.set(Img::OSD_ON, 1);
+        for (const auto &f : {std::make_pair(Img::CANVAS_W, 3840), {Img::AUDIO_WINDOW, 5}, {Img::OSD_ON, 1}})
+            m.set(f.first, f.second);
         m.para->ram_para[Img::window(5, Img::W_AUDIO)] = 0x80;
         m.save(4);
         if (!copy.isEmpty() && QFile::remove(m.root.file("/data/modes/MO05.json")) && copy != "-")
@@ -160,8 +157,7 @@ private slots:
         m.applyAndRefresh();
         QByteArray before(reinterpret_cast<const char *>(m.para->ram_para), Img::USER_PAYLOAD);
         m.open();
-        QCOMPARE(m.text("label_ID"), QStringLiteral("ID:1"));
-        QVERIFY(!m.shows("mode_badge") && !m.shows("label_using") && m.shows("label_blank") && !m.shows("label_LED"));
+        QVERIFY(m.text("label_ID") == "ID:1" && !m.shows("mode_badge") && !m.shows("label_using") && m.shows("label_blank") && !m.shows("label_LED"));
         m.touch(3);   // saved -> empty -> saved: the preview is rebuilt each time
         QPointer<QWidget> preview = child(m.s, "preview");
         QVERIFY(preview && m.shows("label_LED") && !m.shows("label_blank"));
