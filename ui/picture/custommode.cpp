@@ -4,22 +4,19 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTimer>
 #include <cstring>
 #include <map>
 #include <sys/stat.h>
-#include <utility>
-#include <vector>
 
 #include "core/global.h"
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "core/utils.h"
+#include "ui/picture/painted_frame.h"
 #include "scaler/omenu.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
@@ -114,67 +111,6 @@ QString colour_digits(const QString &text)
             return QString();
     return digits;
 }
-
-// Texts and colour blocks drawn by one widget instead of a label each, as the
-// labels drew them: block, then the text through the style. Each text is also
-// the dynamic property of its name, so tests can read what shows.
-class PaintedFrame : public QFrame
-{
-public:
-    struct Item
-    {
-        QRect rect;
-        QString text;
-        QFont font;
-        QColor back;                // none: the widget's own background shows
-        QColor fore;                // none: the palette's text colour
-        int radius = 0;
-        Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
-    };
-
-    using QFrame::QFrame;
-
-    void set(const QByteArray &name, const Item &item)
-    {
-        setProperty(name.constData(), item.text);
-        for (auto &entry : m_items)
-            if (entry.first == name) {
-                entry.second = item;
-                update(item.rect);
-                return;
-            }
-        m_items.emplace_back(name, item);
-        update(item.rect);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QFrame::paintEvent(event);
-        QPainter painter(this);
-        for (const auto &entry : m_items) {
-            const Item &it = entry.second;
-            painter.setClipRect(it.rect);
-            if (it.back.isValid() && it.radius > 0) {
-                painter.setRenderHint(QPainter::Antialiasing, true);
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(it.back);
-                painter.drawRoundedRect(it.rect, it.radius, it.radius);
-                painter.setRenderHint(QPainter::Antialiasing, false);
-            } else if (it.back.isValid()) {
-                painter.fillRect(it.rect, it.back);
-            }
-            QPalette pal = palette();
-            if (it.fore.isValid())
-                pal.setColor(QPalette::WindowText, it.fore);
-            painter.setFont(it.font);
-            style()->drawItemText(&painter, it.rect, int(it.align), pal, isEnabled(), it.text, QPalette::WindowText);
-        }
-    }
-
-private:
-    std::vector<std::pair<QByteArray, Item>> m_items;
-};
 
 // The first entry of a mode's display-menu copy, read again only when the
 // file changes (size, times, inode).

@@ -1,0 +1,42 @@
+#include "ui/picture/painted_frame.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QVariant>
+
+void PaintedFrame::set(const QByteArray &name, const Item &item)
+{
+    setProperty(name.constData(), item.text);
+    for (auto &entry : m_items)
+        if (entry.first == name) {
+            entry.second = item;
+            update(item.rect);
+            return;
+        }
+    m_items.emplace_back(name, item);
+    update(item.rect);
+}
+
+void PaintedFrame::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    for (const auto &entry : m_items) {
+        const Item &it = entry.second;
+        painter.setClipRect(it.rect);
+        if (it.back.isValid() && it.radius > 0) {
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(it.back);
+            painter.drawRoundedRect(it.rect, it.radius, it.radius);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        } else if (it.back.isValid()) {
+            painter.fillRect(it.rect, it.back);
+        }
+        QPalette pal = palette();
+        if (it.fore.isValid())
+            pal.setColor(QPalette::WindowText, it.fore);
+        painter.setFont(it.font);
+        style()->drawItemText(&painter, it.rect, int(it.align), pal, isEnabled(), it.text, QPalette::WindowText);
+    }
+}
