@@ -1,6 +1,7 @@
 #ifndef QEL_UI_INPUT_INPUT_TILES_H
 #define QEL_UI_INPUT_INPUT_TILES_H
 
+#include <QPixmap>
 #include <QPushButton>
 #include <QString>
 #include <initializer_list>
@@ -61,6 +62,9 @@ template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*c
 // The tile area "frame_source" at (20, 152), 770 x 240, lowered; its tiles'
 // lines in `font`.
 QFrame *make_tile_area(QWidget *dialog, const QFont &font);
+
+// The green "signal" dot, 14 x 14, as its style sheet draws it; made once.
+QPixmap green_dot();
 
 // Tile i of an input with its top-left at (x, y) of the area: the framed
 // click area named i, showing the status dot with the input's icon; its

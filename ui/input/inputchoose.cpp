@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QPushButton>
 #include <cstring>
 
@@ -70,23 +69,6 @@ const char *const kWindowStyle[6] = {
 const QRect kWindowName(3, 6, 100, 28);
 const QPoint kWindowDot(104, 11);
 
-// The window tile's green dot as its style sheet draws it, made once.
-QPixmap window_dot()
-{
-    const QString key = QStringLiteral("qel:window_dot");
-    QPixmap pix;
-    if (QPixmapCache::find(key, &pix))
-        return pix;
-    QLabel dot;
-    dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
-    dot.resize(14, 14);
-    pix = QPixmap(dot.size());
-    pix.fill(Qt::transparent);
-    dot.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
-    QPixmapCache::insert(key, pix);
-    return pix;
-}
-
 void paint_window(QPushButton *button)
 {
     QPainter painter(button);
@@ -95,7 +77,7 @@ void paint_window(QPushButton *button)
     painter.setFont(font);
     draw_tile_text(painter, button, kWindowName, button->palette(), button->property("tile_name").toString());
     painter.setClipping(false);
-    painter.drawPixmap(kWindowDot, window_dot());
+    painter.drawPixmap(kWindowDot, green_dot());
 }
 
 const char kPopupStyle[] = "background-color: rgb(95, 100, 129); color: rgb(255, 255, 255);";
