@@ -4,6 +4,7 @@ target_sources(qelapp PRIVATE
   core/logmsg.h core/logmsg.cpp
   core/utils.h core/utils.cpp
   core/json_guard.h core/json_guard.cpp
+  core/file_stamp.h core/file_stamp.cpp
   core/manager_thread.h core/manager_thread.cpp
   core/sim_config.h core/sim_config.cpp
   core/sim_watcher.h core/sim_watcher.cpp

@@ -1,6 +1,5 @@
 #include "ui/picture/custommode.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -10,14 +9,14 @@
 #include <QTimer>
 #include <cstring>
 #include <map>
-#include <sys/stat.h>
 
+#include "core/file_stamp.h"
 #include "core/global.h"
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "core/utils.h"
-#include "ui/picture/painted_frame.h"
 #include "scaler/omenu.h"
+#include "ui/picture/painted_frame.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
@@ -113,38 +112,30 @@ QString colour_digits(const QString &text)
 }
 
 // The first entry of a mode's display-menu copy, read again only when the
-// file changes (size, times, inode).
+// file changes.
 struct OsdCopy
 {
-    QByteArray stamp;
+    QString path;
+    FileStamp stamp;
     OSD_PARA entry;
 };
-
-QByteArray file_stamp(const QString &device)
-{
-    const QByteArray path = QFile::encodeName(Utils::devicePath(device));
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0)
-        return QByteArray();
-    const long long v[] = {(long long)st.st_ino, (long long)st.st_size, (long long)st.st_mtim.tv_sec,
-                           st.st_mtim.tv_nsec, (long long)st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
-    return path + QByteArray(reinterpret_cast<const char *>(v), sizeof v);
-}
 
 OSD_PARA first_osd_entry(int slot)
 {
     static std::map<int, OsdCopy> copies;
     const QString device = QelRamPara::userModeOsdPath(slot);
-    const QByteArray stamp = file_stamp(device);
+    const QString file = Utils::devicePath(device);
+    const FileStamp stamp = FileStamp::of(file);
     auto found = copies.find(slot);
-    if (!stamp.isEmpty() && found != copies.end() && found->second.stamp == stamp)
+    if (stamp.exists && found != copies.end() && found->second.path == file && found->second.stamp == stamp)
         return found->second.entry;
     OSD_LIST list;
     QByteArray path = device.toLocal8Bit();
     get_json_omenu_para(path.data(), &list);
     OsdCopy &copy = copies[slot];
+    copy.path = file;
     copy.entry = list.osdcount > 0 ? list.osdlist[0] : OSD_PARA();
-    copy.stamp = file_stamp(device);   // a copy that failed is gone now
+    copy.stamp = FileStamp::of(file);   // a copy that failed is gone now
     return copy.entry;
 }
 

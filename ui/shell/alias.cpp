@@ -4,9 +4,9 @@
 #include <boost/property_tree/ptree.hpp>
 #include <map>
 #include <mutex>
-#include <sys/stat.h>
 #include <vector>
 
+#include "core/file_stamp.h"
 #include "core/json_guard.h"
 #include "core/logmsg.h"
 #include "core/utils.h"
@@ -25,46 +25,13 @@ struct Entry
     std::string name;
 };
 
-// What identifies one version of the file.
-struct Stamp
-{
-    bool exists = false;
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = 0;
-    timespec mtime = {0, 0};
-    timespec ctime = {0, 0};
-
-    bool operator==(const Stamp &o) const
-    {
-        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size
-            && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec
-            && ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
-    }
-};
-
-Stamp stamp_of(const QString &path)
-{
-    Stamp s;
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return s;
-    s.exists = true;
-    s.dev = st.st_dev;
-    s.ino = st.st_ino;
-    s.size = st.st_size;
-    s.mtime = st.st_mtim;
-    s.ctime = st.st_ctim;
-    return s;
-}
-
 // The parsed names, by group in file order (the first group of a name counts).
 struct Cache
 {
     std::mutex mutex;
     bool valid = false;
     QString path;
-    Stamp stamp;
+    FileStamp stamp;
     std::map<std::string, std::vector<Entry>> groups;
     unsigned parses = 0;
 };
@@ -104,7 +71,7 @@ void reload(Cache &c)
     // read half-written nor removed as broken
     std::lock_guard<std::mutex> fileLock(Utils::_file_deal_mutex);
     const QString path = Utils::devicePath(QString::fromLatin1(kFile));
-    const Stamp now = stamp_of(path);
+    const FileStamp now = FileStamp::of(path);
     if (c.valid && path == c.path && now == c.stamp)
         return;
     c.valid = true;
@@ -123,7 +90,7 @@ void reload(Cache &c)
     } else if (read == JsonGuard::Refused) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("alias.json unreadable, removed: %1").arg(why));
         QFile::remove(path);
-        c.stamp = stamp_of(path);
+        c.stamp = FileStamp::of(path);
     } else {
         c.valid = false;   // could not be opened: try again next time
     }
