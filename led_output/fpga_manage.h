@@ -117,6 +117,15 @@ public:
     // The last recovery result, as handed over by sig_recovery_result.
     void recovery_result(QStringList *entries, int *count) const;
     QString upgrade_times() const;
+    // How the last USB upgrade ended: complete when it found packages and
+    // installed every one; otherwise `failed` names the first not installed
+    // (empty when it found none).
+    struct UpgradeResult
+    {
+        bool complete = false;
+        QString failed;
+    };
+    UpgradeResult upgrade_result() const;
 
     // The simulated FPGAs and the cards behind them.
     fpga_drv *fpga(int index) const;
@@ -330,11 +339,12 @@ private:
     mutable std::mutex m_result_mutex;
     QStringList m_result_entries;
     int m_result_count = 0;
+    UpgradeResult m_upgrade_result;
 
     // USB upgrade (manager thread only)
     QStringList m_upgrade_files;
     int m_upgrade_index = 0;
-    int m_installed = 0;
+    QString m_upgrade_failed;   // file name of the first package not installed
 };
 
 #endif

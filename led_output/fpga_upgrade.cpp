@@ -34,6 +34,14 @@ void fpga_manage::set_upgrade_times(const QString &text)
     usb_upgrade_times = text;
 }
 
+fpga_manage::UpgradeResult fpga_manage::upgrade_result() const
+{
+    return lockedCopy(m_result_mutex, m_upgrade_result);
+}
+
+// Reboots only when every package listed went in. The first that does not
+// (unwritable, or gone with the stick) ends the upgrade: what is left is not
+// tried, and the device keeps running the program it has.
 void fpga_manage::usb_upgrade_deal()
 {
     switch (g_send_para.state()) {
@@ -47,20 +55,31 @@ void fpga_manage::usb_upgrade_deal()
     case 1:
         m_upgrade_files = list_upgrade_files();
         m_upgrade_index = 0;
-        m_installed = 0;
+        m_upgrade_failed.clear();
         g_send_para.set_state(2);
         break;
     case 2:
         // one package a pass, so the LED hand-over keeps being served
         if (m_upgrade_index < m_upgrade_files.size()) {
-            if (install_package(m_upgrade_files.at(m_upgrade_index)))
-                ++m_installed;
+            const QString &package = m_upgrade_files.at(m_upgrade_index);
+            if (!install_package(package)) {
+                m_upgrade_failed = QFileInfo(package).fileName();
+                g_send_para.set_state(3);
+                break;
+            }
             ++m_upgrade_index;
             break;
         }
         g_send_para.set_state(3);
         break;
     default: {
+        UpgradeResult result;
+        result.complete = !m_upgrade_files.isEmpty() && m_upgrade_failed.isEmpty();
+        result.failed = m_upgrade_failed;
+        {
+            std::lock_guard<std::mutex> lock(m_result_mutex);
+            m_upgrade_result = result;
+        }
         set_upgrade_times(upgrade_times() + QStringLiteral("    ") + clockText());
         if (g_update_flag.load())
             emit sig_update_over();
@@ -68,7 +87,7 @@ void fpga_manage::usb_upgrade_deal()
         g_update_flag = 0;
         g_send_para.set_state(0);
         g_usb_grade.store(0, std::memory_order_release);
-        if (m_installed > 0) {
+        if (result.complete) {
             int status = 0;
             Utils::system_mutex(QStringLiteral("reboot"), &status);
         }

@@ -1,6 +1,7 @@
 #include "ui/output/linkoption.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -35,6 +36,8 @@ const char *const kBadField = "background-color: rgb(229, 72, 77);";
 
 const PanelText kNoFile = {"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
                            "無加載文件!"};
+const PanelText kUpgradeFailed = {"升级失败：%1", "Upgrade failed: %1", "Ошибка обновления: %1",
+                                  "Cập nhật thất bại: %1", "升級失敗：%1"};
 const PanelText kKeypadTitles[3] = {
     {"IP", "IP", "IP", "IP", "IP"},
     {"掩码", "mask", "mask", "mask", "掩碼"},
@@ -310,7 +313,40 @@ void LinkOption::menulist_button_ok_page()
     if (!fpga_manage::start_usb_upgrade())
         return;
     file_downing = 1;
+    upgrade_first.clear();
+    for (int i = 0; i < file_count && upgrade_first.isEmpty(); ++i)
+        if (file_marked[i])
+            upgrade_first = QFileInfo(upgrade_files.at(i)).fileName();
     qel_trace("\n menulist_button_ok_page 00 in  file_downing = %#x \n", file_downing);
+}
+
+// Once every package went in: green "downing over" and the times, for an
+// upgrade started here from a stick still in (the device reboots). Else a
+// red line naming the first package not installed, and OK works again.
+void LinkOption::show_upgrade_result()
+{
+    const fpga_manage *f = fpga_manage::p_fpga_manage;
+    if (!f || upgrade_first.isEmpty())
+        return;
+    const fpga_manage::UpgradeResult result = f->upgrade_result();
+    if (result.complete) {
+        if (file_downing == 1)
+            ui->label_log->setText(QStringLiteral("<font style = 'font-size:20px' color = #51BB28 >%1</font>")
+                                       .arg(QStringLiteral("downing over<br>") + f->upgrade_times().toHtmlEscaped()));
+    } else {
+        // none found: the stick went before the list was read
+        const QString name = result.failed.isEmpty() ? upgrade_first : result.failed;
+        QFont font = ui->label_log->font();
+        font.setPixelSize(20);
+        const QFontMetrics metrics(font);
+        const QString text = kUpgradeFailed.text();
+        const int room = ui->label_log->width() - 10 - metrics.horizontalAdvance(text.arg(QString()));
+        const QString shown = metrics.elidedText(name, Qt::ElideMiddle, qMax(room, 0));
+        ui->label_log->setText(QStringLiteral("<font style = 'font-size:20px' color = #E5484D >%1</font>")
+                                   .arg(text.arg(shown).toHtmlEscaped()));
+        file_downing = 0;
+    }
+    upgrade_first.clear();
 }
 
 // ------------------------------------------------------------ refresh
@@ -336,13 +372,8 @@ void LinkOption::syncUpdate(int code)
         list_files();
         break;
     case REFRESH_UPGRADE_DONE:
-        // only for an upgrade started here from a stick still in
-        if (current_menu_button == ui->Button_usb && file_downing == 1) {
-            const fpga_manage *f = fpga_manage::p_fpga_manage;
-            const QString times = f ? f->upgrade_times() : QString();
-            ui->label_log->setText(QStringLiteral("<font style = 'font-size:20px' color = #51BB28 >%1</font>")
-                                       .arg(QStringLiteral("downing over<br>") + times.toHtmlEscaped()));
-        }
+        if (current_menu_button == ui->Button_usb)
+            show_upgrade_result();
         break;
     default:
         break;

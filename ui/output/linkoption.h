@@ -62,12 +62,14 @@ private:
     void set_bad(My_lineEdit *field, bool bad);
     void list_files();
     bool any_marked() const;
+    void show_upgrade_result();
 
     Ui::LinkOption *ui;
     QPushButton *current_menu_button = nullptr;
     QString edit_name;
     QFrame *file_frame = nullptr;
     u8 file_downing = 0;
+    QString upgrade_first;   // first package marked when the upgrade started here
     QList<QString> upgrade_files;
     u8 qel_file_count = 0;
     u8 qelzk_file_count = 0;

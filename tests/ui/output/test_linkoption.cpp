@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "core/config_engine.h"
@@ -164,23 +165,13 @@ private slots:
         }
         g_send_para.clear();
         g_usb_grade = 0;
-        // the stick pulled (101) during the upgrade: list emptied, nothing installed, no "done" (104)
-        click(l.screen, "Button_ok");
-        QDir(l.root.file("/mnt/usb1")).removeRecursively();
-        l.screen->syncUpdate(REFRESH_USB_OUT);
-        QCOMPARE(l.rowsShown().size() * 10 + g_usb_grade.load(), 1);
-        QCOMPARE(labelText(l.screen, "empty_0"), QStringLiteral("No loaded file!"));
-        run();
-        QVERIFY(codes.count() == 1 && codes.at(0).at(0).toInt() == int(REFRESH_UPGRADE_DONE));
-        l.screen->syncUpdate(REFRESH_UPGRADE_DONE);
-        QVERIFY(labelText(l.screen, "label_log").isEmpty() && !l.root.exists("/data/app"));
-        // back in (102): listed again; OK installs the marked files; 104 shows the times
-        l.stick({"a.QEL", "b.QEL", "c.QELZK", "d.qel"});
-        l.screen->syncUpdate(REFRESH_USB_READY);
+        // OK installs the marked files; 104 shows the times
         QCOMPARE(l.rowsShown(), QStringList({"a.QEL*", "b.QEL", "c.QELZK*"}));
         click(l.screen, "Button_ok");
         run();
+        QVERIFY(codes.count() == 1 && codes.at(0).at(0).toInt() == int(REFRESH_UPGRADE_DONE));
         QCOMPARE(QDir(l.root.file("/data/app")).entryList(QDir::Files), QStringList({"a.QEL", "c.QELZK"}));
+        QCOMPARE(Utils::recordedCommands(), QStringList{"reboot"});
         l.screen->syncUpdate(REFRESH_UPGRADE_DONE);
         QVERIFY(labelText(l.screen, "label_log")
                     .contains(QStringLiteral("downing over<br>%1<").arg(fpga_manage::p_fpga_manage->upgrade_times())));
@@ -193,6 +184,63 @@ private slots:
         l.para->ram_para[Img::LANGUAGE] = 2;
         l.screen->syncUpdate(REFRESH_SAVE);
         QCOMPARE(labelText(l.screen, "label_title"), QStringLiteral("Подключение"));
+    }
+
+    void incompleteUpgradeIsAFailure_data()
+    {
+        QTest::addColumn<int>("passes");   // manager passes before the stick is pulled; -1: it stays in
+        QTest::addColumn<QString>("failed");
+        QTest::addColumn<QStringList>("installed");
+        QTest::newRow("a package cannot be written") << -1 << "b<i>&amp;.QELZK" << QStringList{"a.QEL"};
+        QTest::newRow("stick pulled after the first") << 3 << "b<i>&amp;.QELZK" << QStringList{"a.QEL"};
+        QTest::newRow("stick pulled before the list") << 1 << "a.QEL" << QStringList{};
+    }
+    // A marked package left out: no reboot, a red line naming it as text,
+    // nothing left that keeps OK from trying again.
+    void incompleteUpgradeIsAFailure()
+    {
+        QFETCH(int, passes);
+        QFETCH(QString, failed);
+        QFETCH(QStringList, installed);
+        Link l;
+        fpga_manage *f = fpga_manage::p_fpga_manage;
+        const QStringList packages{"a.QEL", "b<i>&amp;.QELZK", "c.QELZK"};
+        const QString blocked = l.root.file("/data/app/" + packages[1]);
+        if (passes < 0)
+            QVERIFY(QDir().mkpath(blocked));   // a folder where the package would land
+        l.stick(packages);
+        l.open("Button_usb");
+        QSignalSpy over(f, &fpga_manage::sig_update_over);
+        const auto upgrade = [&](int pull) {
+            click(l.screen, "Button_ok");
+            QCOMPARE(g_usb_grade.load(), 1);
+            for (int i = 0; i < 20 && g_usb_grade.load(); ++i) {
+                if (i == pull) {
+                    QDir(l.root.file("/mnt/usb1")).removeRecursively();
+                    l.screen->syncUpdate(REFRESH_USB_OUT);
+                    QCOMPARE(labelText(l.screen, "empty_0"), QStringLiteral("No loaded file!"));
+                }
+                f->pass();
+            }
+            l.screen->syncUpdate(REFRESH_UPGRADE_DONE);
+        };
+        upgrade(passes);
+        QCOMPARE(QDir(l.root.file("/data/app")).entryList(QDir::Files), installed);
+        QVERIFY(Utils::recordedCommands().isEmpty());
+        QVERIFY(g_usb_grade == 0 && g_send_para.word == 0 && g_update_flag == 0 && over.count() == 1);
+        QTextDocument doc;
+        doc.setHtml(labelText(l.screen, "label_log"));
+        QCOMPARE(doc.toPlainText(), "Upgrade failed: " + failed);
+        const QColor colour = doc.begin().begin().fragment().charFormat().foreground().color();
+        QVERIFY2(colour.red() > 200 && colour.green() < 100, qPrintable(colour.name()));
+        // the folder gone and the stick in: OK again installs all three and reboots
+        QDir(blocked).removeRecursively();
+        l.stick(packages);
+        l.screen->syncUpdate(REFRESH_USB_READY);
+        upgrade(-1);
+        QCOMPARE(QDir(l.root.file("/data/app")).entryList(QDir::Files), packages);
+        QCOMPARE(Utils::recordedCommands(), QStringList{"reboot"});
+        QVERIFY(labelText(l.screen, "label_log").contains("downing over"));
     }
 };
 
