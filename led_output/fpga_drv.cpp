@@ -138,7 +138,9 @@ bool fpga_drv::take_reply(int port, u32 now, QByteArray *wire)
 
 void fpga_drv::configure(const SimFpga &cfg, const int cards[PORTS], const QString replies[PORTS])
 {
-    set_state(u8(cfg.state));
+    set_bus_fault(cfg.state < 0);
+    if (cfg.state >= 0)
+        set_state(u8(cfg.state));
     set_version(cfg.version[0], cfg.version[1], cfg.version[2], cfg.version[3]);
     for (int k = 0; k < PORTS; ++k) {
         set_card_count(k, cards[k]);

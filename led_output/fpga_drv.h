@@ -55,12 +55,13 @@ public:
     bool take_reply(int port, u32 now, QByteArray *wire);
 
     // ---- simulation controls (sim.json, tests) ----
+    // A state below 0 stops the FPGA answering its bus (registers kept).
     void configure(const SimFpga &cfg, const int cards[PORTS], const QString replies[PORTS]);
     void set_register(u8 reg, u8 value);
     u8 peek_register(u8 reg) const;
     void set_state(u8 state);
     void set_version(int number, int day, int month, int year);   // plain decimal
-    void set_bus_fault(bool fault);
+    void set_bus_fault(bool fault);   // no answer on the bus: reads, writes, frames
     void set_port_area(int port, u16 x, u16 y, u16 width, u16 height);
     void set_card_count(int port, int count);    // also sets the port's link bit
     int card_count(int port) const;

@@ -216,14 +216,18 @@ void fpga_manage::write_to_register(u8 reg, u8 mask, u8 value, u8 fpga)
 }
 
 // Link word of one FPGA (0 while it does not run); bit k is output port
-// 12 f + k + 1.
+// 12 f + k + 1. An FPGA whose registers cannot be read has no links until
+// they are read again.
 u16 fpga_manage::link_word(int fpga)
 {
     std::lock_guard<std::mutex> lock(m_reg_mutex);
     u8 state = 0, low = 0, high = 0;
-    if (!read_reg_locked(fpga, fpga_drv::REG_STATE, &state) || state != fpga_drv::STATE_RUNNING)
-        return 0;
-    if (!read_reg_locked(fpga, fpga_drv::REG_LINK_LOW, &low) || !read_reg_locked(fpga, fpga_drv::REG_LINK_HIGH, &high))
+    const bool read = read_reg_locked(fpga, fpga_drv::REG_STATE, &state)
+                      && (state != fpga_drv::STATE_RUNNING
+                          || (read_reg_locked(fpga, fpga_drv::REG_LINK_LOW, &low)
+                              && read_reg_locked(fpga, fpga_drv::REG_LINK_HIGH, &high)));
+    m_links_unread[fpga].store(!read, std::memory_order_relaxed);
+    if (!read || state != fpga_drv::STATE_RUNNING)
         return 0;
     return u16((low | high << 8) & 0x0FFF);
 }
@@ -234,7 +238,8 @@ u32 fpga_manage::link_mask() const
 {
     u32 mask = 0;
     for (int f = 0; f < 2; ++f) {
-        if (reg_mirror(f, fpga_drv::REG_STATE) != fpga_drv::STATE_RUNNING)
+        if (m_links_unread[f].load(std::memory_order_relaxed)
+            || reg_mirror(f, fpga_drv::REG_STATE) != fpga_drv::STATE_RUNNING)
             continue;
         const u16 word = u16(reg_mirror(f, fpga_drv::REG_LINK_LOW) | reg_mirror(f, fpga_drv::REG_LINK_HIGH) << 8);
         mask |= u32(word & 0x0FFF) << (12 * f);
@@ -250,7 +255,10 @@ u32 fpga_manage::get_wlan_state()
             continue;
         std::lock_guard<std::mutex> lock(m_reg_mutex);
         u8 low = 0, high = 0;
-        if (read_reg_locked(f, fpga_drv::REG_LINK_LOW, &low) && read_reg_locked(f, fpga_drv::REG_LINK_HIGH, &high))
+        const bool read =
+            read_reg_locked(f, fpga_drv::REG_LINK_LOW, &low) && read_reg_locked(f, fpga_drv::REG_LINK_HIGH, &high);
+        m_links_unread[f].store(!read, std::memory_order_relaxed);
+        if (read)
             mask |= u32((low | high << 8) & 0x0FFF) << (12 * f);
     }
     return mask;

@@ -46,7 +46,8 @@ public:
     static int get_eth_param_addr(int port, u16 *x, u16 *y, u16 *width, u16 *height);
     u32 get_wlan_state();
     // Online mask of the 24 ports from the register mirrors, without reading
-    // the FPGAs (GUI thread); 0 for an FPGA whose mirror says it is not running.
+    // the FPGAs (GUI thread); 0 for an FPGA whose mirror says it is not
+    // running, or whose state or links could not be read the last time.
     u32 link_mask() const;
     void read_from_register(u8 reg, u8 fpga);
     void write_to_register(u8 reg, u8 mask, u8 value, u8 fpga);
@@ -315,6 +316,7 @@ private:
 
     // port watcher
     u16 m_link_word[2] = {0, 0};
+    std::atomic<bool> m_links_unread[2] = {{false}, {false}};   // the last read of state or links failed
 
     // LED set-up hand-over: the screen output held in its set-up state,
     // then g_set_led_setup 1, then 2, then the output returns

@@ -3,6 +3,7 @@
 
 #include "core/param_view.h"
 #include "core/refresh_codes.h"
+#include "core/sim_config.h"
 #include "led_output/fpga_drv.h"
 #include "led_output/fpga_manage.h"
 #include "tests/ui/shell/shell_fixture.h"
@@ -72,12 +73,23 @@ private slots:
         s.screen->syncUpdate(REFRESH_INPUTS);
         QCOMPARE(s.shown(), QStringLiteral("1,13,24 LggggL"));
         s.signal(0, 0, 0, 0);
-        for (bool fault : {false, true}) {   // no FPGA is read here: a bus that no longer answers changes nothing
+        // FPGA 0 stops answering its bus: once the watcher finds its links
+        // gone they stay gone, until it answers a read again
+        QStringList seen;
+        for (bool fault : {true, false}) {
             f->fpga(0)->set_bus_fault(fault);
+            s.screen->syncUpdate(REFRESH_PORT_LINKS);   // the page reads no FPGA itself
+            seen << s.shown();
+            f->pass();
             s.screen->syncUpdate(REFRESH_PORT_LINKS);
-            QCOMPARE(s.shown(), QStringLiteral("1,2,13,24 gggggL"));
+            seen << s.shown();
         }
-        QCOMPARE(f->get_wlan_state() & 0xFFF, 0u);   // what a direct read would show
+        QCOMPARE(seen, QStringList({"1,2,13,24 gggggL", "13,24 gggggL", "13,24 gggggL", "1,2,13,24 gggggL"}));
+        SimConfig sim = SimConfig::load();   // sim.json's state -1 is such an FPGA
+        sim.fpgas[0].state = -1;
+        f->fpga(0)->configure(sim.fpgas[0], sim.cards, sim.cardReply);
+        u8 state;
+        QVERIFY(!f->fpga(0)->read_register(fpga_drv::REG_STATE, &state));
         s.image()[Img::LANGUAGE] = 2;   // a language changed from outside: title and pictures
         s.screen->syncUpdate(REFRESH_SAVE);
         QCOMPARE(s.text("label_title") + ' ' + res(s.screen, "label_state3"), QStringLiteral("Устройство :/png/ru_version_state.png"));
