@@ -414,6 +414,11 @@ void SmartMapping::show_file_list()
     get_file_list_smartpath();
     get_file_list_usbpath();
     file_total = listed_file_count;
+    if (scan_file_entries == 0 && file_total != 0) {
+        // a stick came after the count: its files count too
+        count_scan_files();
+        show_load_scan_state();
+    }
     current_page = 0;
     last_page = file_total == 0 ? 0 : u8((file_total - 1) / ROWS_PER_PAGE);
     file_list_shown = 1;
@@ -544,7 +549,8 @@ void SmartMapping::on_Button_front_6_clicked()
     page4_texts();
 }
 
-// Job 2: the chosen file into the cards of the chosen port.
+// Job 2: the chosen file into the cards of the chosen port; any file the
+// list shows can be chosen.
 void SmartMapping::on_Button_load_clicked()
 {
     bool chosen;
@@ -552,7 +558,7 @@ void SmartMapping::on_Button_load_clicked()
         std::lock_guard<std::mutex> lock(g_line_type_mutex);
         chosen = !g_qlfile_name.isEmpty();
     }
-    if (!chosen || scan_file_entries == 0)
+    if (!chosen)
         return;
     DeviceRequests::start_card_job(this, JOB_LOAD_FROM_USB);
 }
@@ -567,6 +573,17 @@ void SmartMapping::count_scan_files()
         scan_file_entries = u32(reader->smart_file_count());
     if (scan_file_entries == 0)
         scan_file_entries = u32(scan_files(QLatin1String(USB_DIR), MAX_FILES).size());
+}
+
+// Load scan greyed while no scan file is counted.
+void SmartMapping::show_load_scan_state()
+{
+    if (scan_file_entries == 0)
+        ui->Button_loadscan->setStyleSheet(style_load_grey);
+    else if (selected_menu_button == ui->Button_loadscan)
+        ui->Button_loadscan->setStyleSheet(style_load_selected);
+    else
+        ui->Button_loadscan->setStyleSheet(style_load_plain);
 }
 
 // ------------------------------------------------------------ curing, mapping
@@ -764,12 +781,7 @@ void SmartMapping::language_changed()
     ui->Button_paraweld->setText(
         PanelText{"参数固化", "Curing\nparameter", "Сохранение\nнастроек", "Lưu thông số", "參數固化"}.text());
     ui->Button_mapping->setText(PanelText{"Mapping", "Mapping", "Маршрут", "Mapping", "Mapping"}.text());
-    if (scan_file_entries == 0)
-        ui->Button_loadscan->setStyleSheet(style_load_grey);
-    else if (selected_menu_button == ui->Button_loadscan)
-        ui->Button_loadscan->setStyleSheet(style_load_selected);
-    else
-        ui->Button_loadscan->setStyleSheet(style_load_plain);
+    show_load_scan_state();
 
     page7_texts();
 }

@@ -105,6 +105,7 @@ private:
     void get_file_list_smartpath();
     void get_file_list_usbpath();
     void count_scan_files();
+    void show_load_scan_state();
     void row_style(int row, bool selected);
     void show_mapping_state();
     void edit_line(const std::function<void(LINE_TYPE &)> &change);

@@ -199,14 +199,17 @@ private slots:
         QByteArray scan;
         for (int i = 0; i < 700; ++i)
             scan.append(char(i * 3));
+        w.open();   // no scan file anywhere yet
         w.root.write("/data/smartmapping/a.qlfile", "device file");
         w.root.write("/mnt/usb1/<b>bold&amp;.qlfile", scan);
-        w.open();
-        w.listFiles();
+        ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);   // the stick comes: the list shows
         QCOMPARE(w.row(1), QStringLiteral("<b>bold&amp;.qlfile"));
         QCOMPARE(child<QLabel>(w.screen, "row_label_1")->textFormat(), Qt::PlainText);
         w.press("1", "frame_file");
         QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/<b>bold&amp;.qlfile"));
+        w.press("Button_load");   // any file listed loads
+        w.runJob();   // what each card holds after a load is the manager's own test
+        QVERIFY(w.card(0, 2).scan == scan && w.card(13, 0).scan_loads == 0u);
         // while another job or an upgrade runs: no post, no ring, the mapping reads off
         for (const QString why : {"other job runs", "upgrade runs"}) {
             g_usb_grade = why == "upgrade runs";
@@ -221,11 +224,7 @@ private slots:
             g_send_para.clear();
             g_usb_grade = 0;
         }
-        w.listFiles();
-        w.press("1", "frame_file");
-        w.press("Button_load");
-        w.runJob();   // what each card holds after a load is the manager's own test
-        QVERIFY(w.card(0, 2).scan == scan && w.card(13, 0).scan_loads == 0u);
+        w.listFiles();   // Load scan counts the stick's files now
         w.press("Button_paraweld");
         w.press("Button_confirm");   // the silent cards keep it running
         w.m->pass();
