@@ -104,6 +104,14 @@ void set_style(QWidget *widget, const char *style)
         widget->setStyleSheet(QString::fromLatin1(style));
 }
 
+QString refused_style(const QString &style)
+{
+    QString marked = style.trimmed();
+    if (!marked.isEmpty() && !marked.endsWith(QLatin1Char(';')))
+        marked += QLatin1Char(';');
+    return marked + QStringLiteral("background-color: rgb(229, 72, 77);");
+}
+
 KeypadNumber keypad_number(const QString &text, int min, int max, EmptyEntry empty)
 {
     KeypadNumber n;

@@ -98,6 +98,11 @@ void move_selection(Holder &holder, Button *to, const char *selected = SELECTED_
     holder = to;
 }
 
+// A field or choice whose value was refused: its own style (a plain list of
+// declarations) with the red background that marks it. Setting its own
+// style again takes the mark off.
+QString refused_style(const QString &style);
+
 // A number typed on the keypad: the whole text decimal digits, within
 // min..max. Empty text is refused, or read as 0 with EmptyEntry::Zero.
 enum class EmptyEntry { Refused, Zero };
