@@ -19,6 +19,7 @@
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_smartmapping.h"
 
@@ -155,8 +156,10 @@ LINE_TYPE SmartMapping::line() const
 
 // ------------------------------------------------------------ menu
 
+// Another task: a port Send refused is no longer marked.
 void SmartMapping::button_select(QPushButton *button)
 {
+    refused_port = -1;
     if (selected_menu_button)
         selected_menu_button->setStyleSheet(QString::fromLatin1(MENU_PLAIN));
     button->setStyleSheet(QString::fromLatin1(MENU_SELECTED));
@@ -281,7 +284,8 @@ void SmartMapping::wlan_init(int page)
         QFrame *frame = new QFrame(tiles_frame);
         frame->setObjectName(QStringLiteral("tile_frame_%1").arg(t));
         frame->setGeometry(9 + 150 * c, 14 + 75 * r, 130, 60);
-        frame->setStyleSheet(QString::fromLatin1(port_group * 8 + t == port ? TILE_SELECTED : TILE_PLAIN));
+        const QString style = QString::fromLatin1(port_group * 8 + t == port ? TILE_SELECTED : TILE_PLAIN);
+        frame->setStyleSheet(port_group * 8 + t == refused_port ? refused_style(style) : style);
         tile_frames[t] = frame;
 
         QLabel *icon = new QLabel(tiles_frame);
@@ -310,6 +314,7 @@ void SmartMapping::qel_button_wlan_clicked()
     const int t = sender() ? sender()->objectName().toInt(&ok) : -1;
     if (!ok || t < 0 || t > 7)
         return;
+    refused_port = -1;
     if (tile_frames[port_index])
         tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_PLAIN));
     port_index = u8(t);
@@ -317,6 +322,17 @@ void SmartMapping::qel_button_wlan_clicked()
     edit_line([port](LINE_TYPE &l) { l.output_port = port; });
     if (tile_frames[port_index])
         tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_SELECTED));
+}
+
+// The port page with the group of `port` and that port's tile marked.
+void SmartMapping::show_refused_port(int port)
+{
+    QPushButton *const groups[3] = {ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3};
+    refused_port = port;
+    port_index = u8(port % 8);
+    group_select(groups[port / 8], u8(port / 8), 0);
+    page1_texts();
+    ui->stackedWidget->setCurrentIndex(1);
 }
 
 // ------------------------------------------------------------ screen parameters, routing
@@ -370,9 +386,16 @@ void SmartMapping::on_Button_front_3_clicked()
     page1_texts();
 }
 
-// Job 1: every card of the chosen port learns its place.
+// Job 1: every card of the chosen port learns its place. A port without
+// cards (no link) is refused: the port page shows it marked.
 void SmartMapping::on_Button_send_clicked()
 {
+    const fpga_manage *f = fpga_manage::p_fpga_manage;
+    const int port = line().output_port;
+    if (!ring_shows() && f && port < 24 && !((f->link_mask() >> port) & 1u)) {
+        show_refused_port(port);
+        return;
+    }
     DeviceRequests::start_card_job(this, JOB_SMART_MAPPING, [this] {
         const u8 rows = u8(field_value(ui->lineEdit_line));
         const u8 columns = u8(field_value(ui->lineEdit_column));

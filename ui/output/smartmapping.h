@@ -99,6 +99,7 @@ private:
     void button_select(QPushButton *button);
     void wlan_init(int page);
     void group_select(QPushButton *button, u8 group, int page);
+    void show_refused_port(int port);
     void route_chosen(int n);
     void show_file_list();
     void scan_file_list();
@@ -134,6 +135,7 @@ private:
     u8 port_group = 0;
     u8 port_index = 0;
     u8 file_row = 0;
+    int refused_port = -1;   // the port Send refused, marked until another is chosen
     QPointer<QFrame> tiles_frame;
     QPointer<QFrame> tile_frames[8];
     QPointer<QFrame> file_frame;

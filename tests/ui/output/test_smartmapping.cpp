@@ -73,6 +73,16 @@ struct Wizard : ScreenEnv
         press("Button_next_5");
         QCOMPARE(page(), 5);
     }
+    // The port tiles shown marked as refused, by their number.
+    QString marked() const
+    {
+        QStringList tiles;
+        for (int t = 0; t < 8; ++t)
+            if (QWidget *tile = child(child(screen, "tiles_frame"), QStringLiteral("tile_frame_%1").arg(t)))
+                if (tile->styleSheet().contains("229, 72, 77"))
+                    tiles << QString::number(t);
+        return tiles.join(',');
+    }
     int rows() const { return screen->findChildren<QLabel *>(QRegularExpression("^row_label_")).size(); }
     QString row(int k) const { return labelText(screen, QStringLiteral("row_label_%1").arg(k)); }
 };
@@ -128,6 +138,47 @@ private slots:
         w.para->ram_para[Img::LANGUAGE] = 3;
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
         QCOMPARE(labelText(w.screen, "label_title"), QStringLiteral("Điều chỉnh màn hình thông minh"));
+    }
+
+    void sendRefusesAPortWithoutCards_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("tile");
+        QTest::addColumn<bool>("answers");   // the port's FPGA
+        QTest::newRow("LED2, no cards") << "Button_wlan1" << 1 << true;
+        QTest::newRow("LED14, its FPGA silent") << "Button_wlan2" << 5 << false;
+    }
+    // Nothing is posted; the port page shows again with that port marked,
+    // and the mark stays with it until another port is chosen.
+    void sendRefusesAPortWithoutCards()
+    {
+        QFETCH(QString, group);
+        QFETCH(int, tile);
+        QFETCH(bool, answers);
+        Wizard w;
+        w.open();
+        w.press("Button_next");
+        w.press(group);
+        w.press(QString::number(tile), "tiles_frame");
+        w.press("Button_wlan3");   // another group shown when Next is pressed
+        w.press("Button_next_2");
+        w.m->fpga(1)->set_bus_fault(!answers);
+        w.m->pass();
+        w.press("Button_send");
+        QVERIFY(!g_qround_bar && g_send_para.word == 0);
+        QCOMPARE(w.page(), 1);
+        QCOMPARE(w.marked(), QString::number(tile));
+        QCOMPARE(labelText(w.screen, QStringLiteral("tile_label_%1").arg(tile)), answers ? "LED2" : "LED14");
+        w.press("Button_wlan1");
+        w.press(group);
+        QCOMPARE(w.marked(), QString::number(tile));
+        w.press("Button_wlan1");
+        w.press("0", "tiles_frame");   // LED1, three cards
+        QCOMPARE(w.marked(), QString());
+        w.press("Button_next_2");
+        w.press("Button_send");
+        w.runJob();
+        QCOMPARE(int(w.card(0, 0).ram_writes), 1);
     }
 
     void scanFileListPagesDeviceThenStick_data()
