@@ -13,7 +13,7 @@ const QList<ScreenTour::Field> kRectFields = {
 }
 
 // Window 1 on HDMI1, then window 2 on its first crop (the crop's tile in
-// use); the menu's pop-up to the crop and EDID screens.
+// use); the menu's pop-up to the crop and EDID screens; HDMI2, no signal.
 void input_choice(ScreenTour &t)
 {
     t.view();
@@ -23,10 +23,12 @@ void input_choice(ScreenTour &t)
         t.view(QStringLiteral("menu"), QStringLiteral("button_inputcut"));
         t.press(QStringLiteral("Button_menu"));
     }
+    if (t.press(QStringLiteral("Button_HDMI2")))
+        t.view(QStringLiteral("hdmi2"));
 }
 
-// HDMI1's tiles, the form adding a crop with its fields' keypads, and the
-// form editing the first crop.
+// HDMI1's tiles, the form adding a crop with its fields' keypads, the form
+// editing the first crop; HDMI2, no signal.
 void input_crop(ScreenTour &t)
 {
     t.view();
@@ -39,6 +41,9 @@ void input_crop(ScreenTour &t)
         t.view(QStringLiteral("form_edit"), QStringLiteral("Button_delete"));
         t.press(QStringLiteral("Button_cancel"));
     }
+    // the input row's click areas are the screen's own children "0".."5"
+    if (t.press(QStringLiteral("1")))
+        t.view(QStringLiteral("hdmi2"));
 }
 
 // HDMI1's EDID timing, and its form with the keypads.
