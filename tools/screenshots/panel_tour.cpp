@@ -12,7 +12,6 @@
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
-#include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
@@ -24,7 +23,8 @@ namespace {
 
 void run_deferred_deletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// The shell's windows and pop-ups.
+// The shell's windows and pop-ups; each kind of tip as it shows when no
+// other tip showed before.
 void shell_views(Walk &walk, MainWindow *main)
 {
     walk.at(QStringLiteral("shell"));
@@ -47,7 +47,6 @@ void shell_views(Walk &walk, MainWindow *main)
         // the window layout's access code, left unentered
         walk.keypad(QStringLiteral("option_keypad_code"), {&settings},
                     [&] { return walk.press(&settings, QStringLiteral("image_layout")); });
-
     }
 
     const std::pair<int, const char *> tips[] = {
@@ -55,7 +54,7 @@ void shell_views(Walk &walk, MainWindow *main)
     for (const auto &[code, view] : tips) {
         g_tip->tip_create(code);
         walk.view(QString::fromLatin1(view), {main, g_tip});
-        g_tip->tip_create(2);   // gone again: each kind as it shows on its own
+        g_tip->tip_create(2);   // nothing shows
     }
 
     main->update_start();
