@@ -16,17 +16,19 @@ class Device;
 
 // The panel as the screenshot program and the text check walk it, one
 // language at a time: the shell's own windows and pop-ups (home screen, main
-// menu and its save pop-up, settings menu, keypad, tips, progress ring,
+// menu and its save pop-up, settings menu and its access-code keypad, tips,
 // firmware-update overlay), then every screen the registry knows (each page
-// id), each page and pop-up of it that has a tour step (tour_*.cpp), or as
-// it opens. Views are named "<class in lower case>" or
-// "<class in lower case>_<page>".
+// id): each page, form and pop-up of it that its tour step reaches
+// (tour_*.cpp), the progress ring of a job it runs among them, or the screen
+// as it opens when it has no step. Views are named "<class in lower case>"
+// or "<class in lower case>_<page>".
 //
 // Needs the application object and a device root of its own (QEL_ROOT): it
-// writes the simulated device there (FPGAs with cards, scan files, a stick
-// with upgrade packages, recovery data), makes the FPGA and scaler managers
-// when there are none, and keeps the settings in two user modes. The same
-// views show the same pictures on every run, the home screen's clock aside.
+// writes the simulated device there (FPGAs with cards, recovery data, scan
+// files, a stick with upgrade packages, a display menu), makes the FPGA and
+// scaler managers when there are none and steps the FPGA manager itself (no
+// manager thread may run), and keeps the settings in two user modes. The
+// same views show the same pictures on every run, the home clock aside.
 class PanelTour
 {
 public:
