@@ -3,91 +3,69 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <utility>
 
 #include "core/global.h"
-#include "core/qelrampara.h"
+#include "tools/screenshots/tour_device.h"
+#include "tools/screenshots/tour_kit.h"
+#include "ui/shell/firmwareupdate.h"
 #include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
-#include "ui/shell/numberkeyboard.h"
 #include "ui/shell/option.h"
-#include "ui/shell/panel_text.h"
-#include "ui/shell/qroundprogressbar.h"
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui/shell/tip.h"
 
+using tour::Walk;
+
 namespace {
 
-using Windows = QList<QWidget *>;
+void run_deferred_deletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// A live-looking device: inputs with a signal, two saved user modes.
-void prepare_device()
+// The shell's windows and pop-ups; each kind of tip as it shows when no
+// other tip showed before.
+void shell_views(Walk &walk, MainWindow *main)
 {
-    QelRamPara *p = QelRamPara::p_qelrampara_config;
-    if (!p)
-        return;
-    auto timing = [p](int slot, u16 w, u16 h, u8 rate) {
-        const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-        p->set_u16(o, w);
-        p->set_u16(o + 2, h);
-        p->ram_para[o + 4] = rate;
-    };
-    timing(2, 1920, 1080, 60);
-    timing(4, 3840, 2160, 30);
-    timing(1, 1280, 720, 60);
-    for (int s : {0, 2})
-        p->user_mode[s].flag[0] = p->user_mode[s].flag[1] = 0xAA;
-}
-
-// The file name of a registered screen: its class, in lower case.
-QString screen_name(const QDialog *d) { return QString::fromLatin1(d->metaObject()->className()).toLower(); }
-
-void shell_views(const PanelTour::Visit &visit)
-{
-    visit(QStringLiteral("home"), {g_lockwindow});
+    walk.at(QStringLiteral("shell"));
+    walk.view(QStringLiteral("lockwindow"), {g_lockwindow});
     lcd_touch::p_lcd_touch->set_key_lock(true);
-    visit(QStringLiteral("home_locked"), {g_lockwindow});
+    walk.view(QStringLiteral("lockwindow_locked"), {g_lockwindow});
     lcd_touch::p_lcd_touch->set_key_lock(false);
 
-    visit(QStringLiteral("main_menu"), {g_mainwindow});
-    g_mode_select = 2;
-    g_mainwindow->mode_window_show();
-    visit(QStringLiteral("main_menu_usermode"), {g_mainwindow});
-    g_mainwindow->mode_window_close();
+    walk.view(QStringLiteral("mainwindow"), {main});
+    // the save pop-up, on the slot of the current mode
+    if (walk.press(main, QStringLiteral("Button_mode")) && walk.press(main, QStringLiteral("mode_slot_2")))
+        walk.view(QStringLiteral("mainwindow_save"), {main});
+    walk.press(main, QStringLiteral("Button_mode_close"));
 
-    if (!ScreenRegistry::registered(PAGE_SETTINGS)) {
-        Option o;
-        o.show();
-        visit(QStringLiteral("settings_menu"), {&o});
-    }
     {
-        Option o;
-        o.show();
-        g_numberkeyboard->label_show(PanelText{"密码", "Password", "Пароль", "Mật khẩu", "密碼"}.text(), QString());
-        g_numberkeyboard->show();
-        visit(QStringLiteral("settings_keypad"), {&o, g_numberkeyboard});
-        g_numberkeyboard->hide();
+        Option settings;
+        settings.show();
+        if (!ScreenRegistry::registered(PAGE_SETTINGS))
+            walk.view(QStringLiteral("option"), {&settings});
+        // the window layout's access code, left unentered
+        walk.keypad(QStringLiteral("option_keypad_code"), {&settings},
+                    [&] { return walk.press(&settings, QStringLiteral("image_layout")); });
     }
-    for (auto tip : {std::make_pair(1, "tip"), std::make_pair(3, "tip_usb")}) {
-        g_tip->tip_create(tip.first);
-        visit(QString::fromLatin1(tip.second), {g_mainwindow, g_tip});
-        g_tip->hide();
+
+    const std::pair<int, const char *> tips[] = {
+        {1, "tip_done"}, {3, "tip_usb_in"}, {4, "tip_usb_out"}, {5, "tip_usb_ready"}};
+    for (const auto &[code, view] : tips) {
+        g_tip->tip_create(code);
+        walk.view(QString::fromLatin1(view), {main, g_tip});
+        g_tip->tip_create(2);   // nothing shows
     }
-    {
-        Option o;
-        o.show();
-        QRoundProgressBar::create_qround_bar(&o);
-        if (g_qround_bar)
-            g_qround_bar->para_sync(40);
-        visit(QStringLiteral("ring"), {&o});
-        if (g_qround_bar)
-            g_qround_bar->para_sync(100);
-    }
+
+    main->update_start();
+    if (FirmwareUpdate *overlay = main->update_overlay())
+        walk.view(QStringLiteral("firmwareupdate"), {main, overlay});
+    main->update_over();
+    run_deferred_deletes();
 }
 
-// Each registered screen as it opens, then closed by its Back.
-void registered_views(const PanelTour::Visit &visit, QStringList &leftOpen)
+// Each registered screen as the shell opens it, toured, then closed by its Back.
+void registered_views(Walk &walk, QStringList &leftOpen)
 {
     for (int page = 0; page <= 255; ++page) {
         const ScreenEntry *e = ScreenRegistry::find(u8(page));
@@ -96,26 +74,32 @@ void registered_views(const PanelTour::Visit &visit, QStringList &leftOpen)
         QDialog *d = e->create();
         if (!d)
             continue;
-        const QString name = screen_name(d);
+        tour::ScreenTour screen(walk, d);
+        walk.at(screen.name());
         d->show();
-        visit(name, {d});
+        if (const tour::Step step = tour::step_for(d->metaObject()->className()))
+            step(screen);
+        else
+            screen.view();
         e->back();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        run_deferred_deletes();
         if (e->instance && e->instance())
-            leftOpen << QStringLiteral("page %1: %2").arg(page).arg(name);
+            leftOpen << QStringLiteral("page %1: %2").arg(page).arg(screen.name());
     }
 }
+
 }
 
 PanelTour::PanelTour()
 {
     register_screens();
+    m_device = std::make_unique<tour::Device>();
     m_main = std::make_unique<MainWindow>();
     lcd_touch::pInstance();
     new LockWindow();
-    prepare_device();
     m_main->show();
     g_lockwindow->show();
+    tour::Device::fill(m_main.get());
 }
 
 PanelTour::~PanelTour()
@@ -123,6 +107,7 @@ PanelTour::~PanelTour()
     delete g_lockwindow;
     lcd_touch::destroyInstance();
     m_main.reset();
+    m_device.reset();
 }
 
 void PanelTour::visit(int language, const Visit &visit)
@@ -131,8 +116,9 @@ void PanelTour::visit(int language, const Visit &visit)
     m_main->language_changed();
     g_lockwindow->language_changed();
     g_lockwindow->lock_changed();
-    shell_views(visit);
-    registered_views(visit, m_left_open);
+    Walk walk(visit, m_missed, language_code(language));
+    shell_views(walk, m_main.get());
+    registered_views(walk, m_left_open);
     g_page_focus = PAGE_MAIN;
 }
 
