@@ -63,6 +63,7 @@ void TIP::tip_create(int code)
     label->setObjectName(QStringLiteral("tip_content"));
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(10, 10, kTipW - 20, kTipH - 20);
+    label->show();   // the tip may show already: a child made now stays hidden otherwise
     m_content = label;
     m_code = code;
     m_shown_at = G_timeTicks.load();

@@ -48,6 +48,7 @@ private slots:
         const auto labels = tip.findChildren<QLabel *>();
         QCOMPARE(labels.size(), 1);
         QCOMPARE(labels.first()->text(), QStringLiteral("USB stick removed"));
+        QVERIFY(labels.first()->isVisible());   // made while the tip already showed
         QVERIFY(shownAfter(tip, 200) && !shownAfter(tip, 100));
 
         G_timeTicks = 0xFFFFFF00u;   // across the wrap of the tick counter
