@@ -1,5 +1,6 @@
 #include "ui/advanced/advancedoption.h"
 
+#include <QAbstractItemView>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
@@ -77,6 +78,11 @@ AdvancedOption::AdvancedOption(QWidget *parent) : QDialog(parent), ui(new Ui::Ad
     ui->label_para_file->hide();
     ui->label_para_name->hide();
     set_list_view(ui->ImageVolume);
+    // its style gives the items no colour: white on the dark list, as the
+    // other screens' lists
+    QPalette list = ui->ImageVolume->view()->palette();
+    list.setColor(QPalette::Text, Qt::white);
+    ui->ImageVolume->view()->setPalette(list);
 
     para_init();
     lcd_language_deal();

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QStackedWidget>
@@ -115,6 +116,18 @@ private slots:
         QCOMPARE(a.img(Img::AUDIO_WINDOW) + c331_manage::para_update, 0);   // corrected, without a refresh
         QComboBox *combo = child<QComboBox>(a.s, "ImageVolume");
         QCOMPARE(combo->count(), 3);
+        {   // the items not highlighted are legible on the dark list: light ink in their row
+            combo->showPopup();
+            QAbstractItemView *view = combo->view();
+            const QImage list = view->grab().toImage();
+            const QRect row = view->visualRect(view->model()->index(1, 0));
+            int light = 0;
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = row.left(); x <= row.right(); ++x)
+                    light += qGray(list.pixel(x, y)) > 160;
+            combo->hidePopup();
+            QVERIFY2(light > 20, qPrintable(QString::number(light)));
+        }
         combo->setCurrentIndex(1);   // the second window that is on
         a.press("Button_volume_state");
         QCOMPARE(a.img(Img::AUDIO_WINDOW), 2);
