@@ -213,12 +213,10 @@ void InputCut::qel_button_add_clicked()
     m_crop_suffix = QStringLiteral("-Crop-%1").arg(crops + 1);
     int w = kAddWidth;
     int h = kAddHeight;
-    if (p) {
-        const InputTimingView timing(p->ram_para, m_source);
-        if (timing.hasSignal()) {
-            w = qMin<int>(w, timing.width());
-            h = qMin<int>(h, timing.height());
-        }
+    const InputSignal timing = p ? p->input_signal(m_source) : InputSignal();
+    if (timing.present()) {
+        w = qMin<int>(w, timing.width);
+        h = qMin<int>(h, timing.height);
     }
     ui->lineEdit_X->setText(QStringLiteral("0"));
     ui->lineEdit_Y->setText(QStringLiteral("0"));
@@ -259,10 +257,10 @@ bool InputCut::fits_input(int x, int y, int w, int h) const
     const QelRamPara *p = para();
     if (!p)
         return false;
-    const InputTimingView timing(p->ram_para, m_source);
-    if (!timing.hasSignal())
+    const InputSignal timing = p->input_signal(m_source);
+    if (!timing.present())
         return true;
-    return x + w <= timing.width() && y + h <= timing.height();
+    return x + w <= timing.width && y + h <= timing.height;
 }
 
 void InputCut::qel_button_ok_clicked()
@@ -365,7 +363,7 @@ void InputCut::syncUpdate(int code)
         rebuild = true;
     }
     // the first tile shows the input's signal
-    if (differs(img, shadow, Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source, Img::INPUT_TIMING_SIZE))
+    if (p->input_signal(m_source) != InputTimingView(shadow, m_source).value())
         rebuild = true;
     if (rebuild)
         source_init();
