@@ -106,6 +106,17 @@ public:
     }
 };
 
+// An input's live timing as a value, copied out of its record.
+struct InputSignal
+{
+    u16 width = 0;
+    u16 height = 0;
+    u8 rate = 0;
+    bool present() const { return width != 0 && height != 0 && rate != 0; }
+    bool operator==(const InputSignal &o) const { return width == o.width && height == o.height && rate == o.rate; }
+    bool operator!=(const InputSignal &o) const { return !(*this == o); }
+};
+
 // Timing record of input slot i: live signal (256 + 6i: w, h, u8 rate) and
 // the EDID record (896 + 6i: w, h, u16 rate).
 template <class Byte> class InputTiming : public RecordView<Byte>
@@ -119,6 +130,7 @@ public:
     u16 height() const { return B::word(2); }
     u8 rate() const { return B::byte(4); }
     bool hasSignal() const { return width() != 0 && height() != 0 && rate() != 0; }
+    InputSignal value() const { return InputSignal{width(), height(), rate()}; }
     void set(u16 w, u16 h, u8 rate)
     {
         B::setWord(0, w);

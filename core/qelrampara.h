@@ -79,6 +79,14 @@ public:
         std::lock_guard<std::mutex> lock(image_mutex());
         return look(static_cast<const u8 *>(ram_para));
     }
+    // The live timing of input slot 0..5 (none for any other), copied under
+    // the lock: the input manager rewrites the records from its thread.
+    InputSignal input_signal(int slot) const
+    {
+        if (slot < 0 || slot > 5)
+            return InputSignal();
+        return read([slot](const u8 *img) { return InputTimingView(img, slot).value(); });
+    }
     // One 16-bit field, written and raised under the lock.
     void edit_u16(int offset, u16 value, u8 code = REFRESH_SAVE);
     static std::mutex &image_mutex();   // c331_manage::para_mutex

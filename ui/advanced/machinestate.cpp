@@ -148,7 +148,7 @@ void MachineState::source_check()
         {ui->label_HDMI4, ":/png/HDMI20_lv.png", ":/png/HDMI20_hui.png"},
     };
     for (int i = 0; i < 6; ++i) {
-        const bool lit = p && InputTimingView(p->ram_para, i).hasSignal();
+        const bool lit = p && p->input_signal(i).present();
         set_picture(inputs[i].label, QString::fromLatin1(lit ? inputs[i].lit : inputs[i].grey));
     }
 }

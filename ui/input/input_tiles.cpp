@@ -236,11 +236,9 @@ bool return_to_input_choice()
 QString input_timing_text(int slot)
 {
     const QelRamPara *p = QelRamPara::p_qelrampara_config;
-    if (p) {
-        const InputTimingView t(p->ram_para, slot);
-        if (t.hasSignal())
-            return QString::asprintf("%dx%d@%dHz", t.width(), t.height(), t.rate());
-    }
+    const InputSignal t = p ? p->input_signal(slot) : InputSignal();
+    if (t.present())
+        return QString::asprintf("%dx%d@%dHz", t.width, t.height, t.rate);
     return kNoSignal.text();
 }
 

@@ -513,7 +513,7 @@ void InputChoose::source_check_update()
     QLabel *icon[6] = {ui->label_EXT, ui->label_DVI, ui->label_HDMI1,
                        ui->label_HDMI2, ui->label_HDMI3, ui->label_HDMI4};
     for (int slot = 0; slot < 6; ++slot) {
-        const bool on = p && InputTimingView(p->ram_para, slot).hasSignal();
+        const bool on = p && p->input_signal(slot).present();
         set_picture(icon[slot], QString::fromLatin1(on ? kIconOn[slot] : kIconOff[slot]));
     }
 }
@@ -533,10 +533,10 @@ void InputChoose::syncUpdate(int code)
 
     const u8 *img = p->ram_para;
     const u8 *shadow = p->ram_para_shadow;
-    auto timingChanged = [img, shadow](int slot) {
-        const int t = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-        return std::memcmp(img + t, shadow + t, Img::INPUT_TIMING_SIZE) != 0;
-    };
+    // one copy of each live record, which the input manager writes from its thread
+    bool timingChanged[6];
+    for (int slot = 0; slot < 6; ++slot)
+        timingChanged[slot] = p->input_signal(slot) != InputTimingView(shadow, slot).value();
     bool menuChanged = false;
     bool signalChanged = false;
     for (int w = 0; w < Img::WINDOWS_USED; ++w) {
@@ -547,10 +547,10 @@ void InputChoose::syncUpdate(int code)
             input_source_changed(w);
     }
     for (int slot = 0; slot < 6; ++slot)
-        signalChanged = signalChanged || timingChanged(slot);
+        signalChanged = signalChanged || timingChanged[slot];
     const bool reselect =
         WindowView(img, m_image_index).sourceWord() != WindowView(shadow, m_image_index).sourceWord();
-    if (!reselect && timingChanged(m_source_index))
+    if (!reselect && m_source_index < 6 && timingChanged[m_source_index])
         rebuild = true;
     const bool cropsChanged = std::memcmp(img + Img::CROP_TABLE, shadow + Img::CROP_TABLE,
                                           Img::CROP_SIZE * Img::CROP_COUNT) != 0;

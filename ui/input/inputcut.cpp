@@ -213,12 +213,10 @@ void InputCut::qel_button_add_clicked()
     m_crop_suffix = QStringLiteral("-Crop-%1").arg(crops + 1);
     int w = kAddWidth;
     int h = kAddHeight;
-    if (p) {
-        const InputTimingView timing(p->ram_para, m_source);
-        if (timing.hasSignal()) {
-            w = qMin<int>(w, timing.width());
-            h = qMin<int>(h, timing.height());
-        }
+    const InputSignal timing = p ? p->input_signal(m_source) : InputSignal();
+    if (timing.present()) {
+        w = qMin<int>(w, timing.width);
+        h = qMin<int>(h, timing.height);
     }
     ui->lineEdit_X->setText(QStringLiteral("0"));
     ui->lineEdit_Y->setText(QStringLiteral("0"));
@@ -231,8 +229,15 @@ void InputCut::qel_button_add_clicked()
     open_form();
 }
 
+void InputCut::unmark_form()
+{
+    for (QLineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
+        show_refused(field, false);
+}
+
 void InputCut::open_form()
 {
+    unmark_form();
     if (m_button_add)
         m_button_add->hide();
     show_name_line();
@@ -253,16 +258,26 @@ bool InputCut::still_listed(const TileCrop &t) const
     return crop.valid() && crop.slot() == m_source && crop.number() == t.number;
 }
 
-// A crop inside the input's picture; anything when the input has no signal.
-bool InputCut::fits_input(int x, int y, int w, int h) const
+CROP_PARA InputCut::form_crop() const
 {
+    return CROP_PARA{m_source, field_value(ui->lineEdit_X), field_value(ui->lineEdit_Y), field_value(ui->lineEdit_W),
+                     field_value(ui->lineEdit_H)};
+}
+
+// The fields of a crop that reaches past the input's picture: X and W
+// across, Y and H down. None when the input has no signal.
+QList<QLineEdit *> InputCut::past_input(const CROP_PARA &crop) const
+{
+    QList<QLineEdit *> past;
     const QelRamPara *p = para();
-    if (!p)
-        return false;
-    const InputTimingView timing(p->ram_para, m_source);
-    if (!timing.hasSignal())
-        return true;
-    return x + w <= timing.width() && y + h <= timing.height();
+    const InputSignal timing = p ? p->input_signal(m_source) : InputSignal();
+    if (!timing.present())
+        return past;
+    if (crop.x + crop.width > timing.width)
+        past << ui->lineEdit_X << ui->lineEdit_W;
+    if (crop.y + crop.height > timing.height)
+        past << ui->lineEdit_Y << ui->lineEdit_H;
+    return past;
 }
 
 void InputCut::qel_button_ok_clicked()
@@ -270,18 +285,21 @@ void InputCut::qel_button_ok_clicked()
     QelRamPara *p = para();
     if (!p || ui->frame_add->isHidden())
         return;
-    CROP_PARA crop{m_source, field_value(ui->lineEdit_X), field_value(ui->lineEdit_Y), field_value(ui->lineEdit_W),
-                   field_value(ui->lineEdit_H)};
-    if (m_add_flag) {
-        if (!fits_input(crop.x, crop.y, crop.width, crop.height))
-            return;   // refused: the form stays for a correction
-        p->QelAddNewCrop(m_source, &crop);
-    } else if (still_listed(m_form)) {
-        if (!fits_input(crop.x, crop.y, crop.width, crop.height))
-            return;
-        p->QelSetCropRecord(m_form.record, m_source, m_form.number, crop);
-    }
+    CROP_PARA crop = form_crop();
     // a crop gone or renumbered meanwhile is left alone: the form closes
+    if (m_add_flag || still_listed(m_form)) {
+        const QList<QLineEdit *> past = past_input(crop);
+        if (!past.isEmpty()) {
+            // refused: the form stays for a correction, what reaches past the input marked
+            for (QLineEdit *field : past)
+                show_refused(field, true);
+            return;
+        }
+        if (m_add_flag)
+            p->QelAddNewCrop(m_source, &crop);
+        else
+            p->QelSetCropRecord(m_form.record, m_source, m_form.number, crop);
+    }
     crops_changed();
 }
 
@@ -309,6 +327,7 @@ void InputCut::para_changed_over()
 {
     ui->frame_add->hide();
     m_buttons.hide();
+    unmark_form();
     m_form = TileCrop();
     if (m_button_add)
         m_button_add->show();
@@ -343,7 +362,17 @@ void InputCut::show_numberkeyboard_ui(QString text)
     g_numberkeyboard->exec();
 }
 
-void InputCut::confirmString(QString text) { take_keypad_entry(this, text); }
+// A marked field stays marked while its axis still reaches past the input.
+void InputCut::confirmString(QString text)
+{
+    if (!own_keypad_field(this))
+        return;
+    take_keypad_entry(this, text);
+    const QList<QLineEdit *> past = past_input(form_crop());
+    for (QLineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
+        if (!past.contains(field))
+            show_refused(field, false);
+}
 
 // --------------------------------------------------------------- refresh
 
@@ -365,7 +394,7 @@ void InputCut::syncUpdate(int code)
         rebuild = true;
     }
     // the first tile shows the input's signal
-    if (differs(img, shadow, Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * m_source, Img::INPUT_TIMING_SIZE))
+    if (p->input_signal(m_source) != InputTimingView(shadow, m_source).value())
         rebuild = true;
     if (rebuild)
         source_init();

@@ -3,12 +3,15 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QList>
 #include <QString>
 
 #include "core/types.h"
 #include "ui/input/input_tiles.h"
 
+struct CROP_PARA;
 class QFrame;
+class QLineEdit;
 class QPushButton;
 
 namespace Ui {
@@ -64,7 +67,9 @@ private:
     void open_form();
     void show_name_line();
     bool still_listed(const TileCrop &t) const;
-    bool fits_input(int x, int y, int w, int h) const;
+    CROP_PARA form_crop() const;
+    QList<QLineEdit *> past_input(const CROP_PARA &crop) const;
+    void unmark_form();
     void crops_changed();
 
     Ui::InputCut *ui;

@@ -156,8 +156,8 @@ void LinkOption::show_numberkeyboard_ui(QString text)
 }
 
 // The field takes the number as QString::number writes it; anything but
-// 0..255 leaves it as it was. The first three address octets also go to
-// the gateway.
+// 0..255 leaves it as it was and marks it. The first three address octets
+// also go to the gateway.
 void LinkOption::confirmString(QString text)
 {
     My_lineEdit *field = own_keypad_field(this);
@@ -165,8 +165,10 @@ void LinkOption::confirmString(QString text)
         return;
     edit_name = field->objectName();
     const int v = octet_value(text);
-    if (v < 0)
+    if (v < 0) {
+        set_bad(field, true);
         return;
+    }
     const QString number = QString::number(v);
     field->setText(number);
     set_bad(field, false);

@@ -169,9 +169,13 @@ CustomMode::~CustomMode()
 {
     if (g_custommode == this)
         g_custommode = nullptr;
-    for (QFrame *&f : g_frame)
-        f = nullptr;
-    g_button_focus = nullptr;
+    // a screen opened before this one went has set the globals anew: only
+    // what still points at this screen's widgets is cleared
+    for (int i = 0; i < kSlots; ++i)
+        if (g_frame[i] == m_frames[i])
+            g_frame[i] = nullptr;
+    if (g_button_focus == ui->Button_use || g_button_focus == ui->Button_delete)
+        g_button_focus = nullptr;
     delete ui;
 }
 
@@ -210,6 +214,8 @@ void CustomMode::place_badge()
 
 void CustomMode::refresh_tile(int i)
 {
+    if (!g_frame[i])
+        return;
     const QString look = QString::fromLatin1(m_current == i + 1 ? kTileCurrent : kTileNormal);
     if (g_frame[i]->styleSheet() != look)   // each setting is parsed and polished again
         g_frame[i]->setStyleSheet(look);
@@ -268,7 +274,7 @@ void CustomMode::ensure_tiles(int upTo)
         PaintedFrame *tile = new PaintedFrame(m_content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
         tile->setGeometry(2, y, 150, 80);
-        g_frame[i] = tile;
+        g_frame[i] = m_frames[i] = tile;
         PaintedFrame::Item number;
         number.rect = QRect(1, 1, 24, 24);
         number.text = QString::number(i + 1);

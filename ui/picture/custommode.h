@@ -58,6 +58,7 @@ private:
     QPointer<QWidget> m_preview;
     QLabel *m_badge = nullptr;
     QPushButton *m_tile_buttons[16] = {};
+    QFrame *m_frames[16] = {};  // this screen's tiles, as set in g_frame
     QPointer<QWidget> m_content;
     int m_built = 0;            // tiles made so far
     int m_current = 0;          // the current mode at the last refresh

@@ -181,6 +181,8 @@ void ImageLayout::qel_image_button_clicked()
     if (!ok || w < 0 || w > 5)
         return;
     image_index = u8(w);
+    for (My_lineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
+        show_refused(field, false);   // what was refused was for the window before
     image_para_update();
     if (select_frame)
         select_frame->setGeometry(button->x() - 3, 0, 126, 96);
@@ -397,12 +399,15 @@ void ImageLayout::confirmString(QString text)
     if (!partner || !p)
         return;
 
+    // a refusal marks the field; a good entry clears its axis
     const KeypadNumber value = entry(text);
-    if (!value.ok)
-        return;
     const u32 limit = p->get_u16(limitOffset);
-    if (u32(value.value) + u32(fieldValue(partner)) > limit)
+    if (!value.ok || u32(value.value) + u32(fieldValue(partner)) > limit) {
+        show_refused(field, true);
         return;
+    }
+    show_refused(field, false);
+    show_refused(partner, false);
 
     field->setText(text);
     const u16 x = fieldValue(ui->lineEdit_X);

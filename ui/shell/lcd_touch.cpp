@@ -117,12 +117,14 @@ void lcd_touch::auto_timeout_back()
         return;
     if (g_numberkeyboard)
         g_numberkeyboard->hide();
-    // from the top down; each Back re-checks the globals it calls
-    close_screen(PAGE_EDID);
-    close_screen(PAGE_INPUT_CROP);
-    close_screen(PAGE_INPUT_CHOICE);
-    close_screen(PAGE_LAYOUT);
-    close_screen(g_page_focus);
+    // from the top down; each Back re-checks the globals it calls. A screen
+    // that stays open (a job runs on it) keeps the panel: its page, and what
+    // lies under it, stay as they are.
+    for (u8 page : {PAGE_EDID, PAGE_INPUT_CROP, PAGE_INPUT_CHOICE, PAGE_LAYOUT})
+        if (!close_screen(page))
+            return;
+    if (!close_screen(g_page_focus))
+        return;
     if (g_option)
         g_option->on_Button_back_clicked();
     if (g_mainwindow)
@@ -131,10 +133,13 @@ void lcd_touch::auto_timeout_back()
         g_page_focus = PAGE_MAIN;
 }
 
-// The Back of the page's setting screen when one is registered and open.
-// The test pattern screen is never closed this way.
-void lcd_touch::close_screen(u8 page)
+// The Back of the page's setting screen when one is registered and open;
+// false when the screen is still open after it. The test pattern screen is
+// never closed this way.
+bool lcd_touch::close_screen(u8 page)
 {
-    if (page != PAGE_TEST_PATTERN)
-        ScreenRegistry::back(page);
+    if (page == PAGE_TEST_PATTERN || !ScreenRegistry::is_open(page))
+        return true;
+    ScreenRegistry::back(page);
+    return !ScreenRegistry::is_open(page);
 }

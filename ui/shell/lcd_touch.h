@@ -27,7 +27,8 @@ public:
     void poll();
 
     // Closes what is open from the top down and ends on the main menu.
-    // Never on the test pattern page.
+    // Never on the test pattern page; a screen that refuses its Back keeps
+    // its page and what is open under it.
     static void auto_timeout_back();
 
     u32 idle_ticks() const;
@@ -39,7 +40,7 @@ protected:
 private:
     lcd_touch();
     ~lcd_touch() override;
-    static void close_screen(u8 page);
+    static bool close_screen(u8 page);
     void lock_panel();
 
     u32 m_idle_stamp = 0;      // last touch, for the idle return

@@ -68,9 +68,7 @@ void LockWindow::language_changed()
 bool LockWindow::input_present(int slot)
 {
     const QelRamPara *para = QelRamPara::p_qelrampara_config;
-    if (!para || slot < 0 || slot > 5)
-        return false;
-    return InputTimingView(para->ram_para, slot).hasSignal();
+    return para && para->input_signal(slot).present();
 }
 
 void LockWindow::signal_update()
@@ -83,15 +81,13 @@ void LockWindow::signal_update()
     u8 present = 0;
     for (int i = 0; i < 6; ++i) {
         const int slot = kSlotOrder[i];
-        const bool on = input_present(slot);
+        // one copy of the record for the picture and the text
+        const InputSignal t = para ? para->input_signal(slot) : InputSignal();
+        const bool on = t.present();
         if (on)
             present |= u8(1 << slot);
         // the text is made only when the timing changed (or the language cleared it)
-        quint64 timing = 0;
-        if (on) {
-            const InputTimingView t(para->ram_para, slot);
-            timing = quint64(t.width()) << 24 | quint64(t.height()) << 8 | t.rate();
-        }
+        const quint64 timing = on ? quint64(t.width) << 24 | quint64(t.height) << 8 | t.rate : 0;
         if (m_shown_info[i].isEmpty() || timing != m_shown_timing[i]) {
             m_shown_timing[i] = timing;
             m_shown_info[i] = on ? QStringLiteral("%1×%2@%3").arg(timing >> 24).arg((timing >> 8) & 0xFFFF).arg(timing & 0xFF)

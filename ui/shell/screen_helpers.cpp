@@ -138,3 +138,18 @@ My_lineEdit *own_keypad_field(const QWidget *screen)
     My_lineEdit *field = g_lineedit.data();
     return field && screen && screen->isAncestorOf(field) ? field : nullptr;
 }
+
+void show_refused(QWidget *field, bool refused)
+{
+    if (!field || field->property("refused").toBool() == refused)
+        return;
+    if (refused) {
+        const QString plain = field->styleSheet();
+        field->setProperty("plain_style", plain);
+        const bool closed = plain.trimmed().isEmpty() || plain.trimmed().endsWith(QLatin1Char(';'));
+        field->setStyleSheet(plain + QLatin1String(closed ? "\n" : ";\n") + QLatin1String("background-color: rgb(229, 72, 77);"));
+    } else {
+        field->setStyleSheet(field->property("plain_style").toString());
+    }
+    field->setProperty("refused", refused);
+}

@@ -113,6 +113,11 @@ struct KeypadNumber
 };
 KeypadNumber keypad_number(const QString &text, int min, int max, EmptyEntry empty = EmptyEntry::Refused);
 
+// A field whose value was refused wears a red background, over its own
+// style, until show_refused(field, false) gives that style back; its
+// "refused" property tells which.
+void show_refused(QWidget *field, bool refused);
+
 // The keypad's field (g_lineedit) when it is one of `screen`'s own, else
 // null: an entry typed for another screen's field passes this one by.
 My_lineEdit *own_keypad_field(const QWidget *screen);

@@ -40,6 +40,15 @@ struct Cut : InputScreenEnv<InputCut>
     int tiles() const { return area()->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^\\d$"))).size(); }
     bool has(const char *areaButton) const { return child(area(), areaButton) && !child(area(), areaButton)->isHidden(); }
     void ok() { click(screen, "Button_ok"); }
+    // The form's fields marked as refused, in the order X, Y, W, H.
+    QString marked() const
+    {
+        QString m;
+        for (const char *f : {"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H"})
+            if (child(screen, f)->styleSheet().contains(QLatin1String("229, 72, 77")))
+                m += QLatin1Char(f[9]);
+        return m;
+    }
     QString form() const
     {
         return QStringList{labelText(screen, "label_change_source"), field("lineEdit_X"), field("lineEdit_Y"),
@@ -152,21 +161,25 @@ private slots:
 
     // A crop lies within the input's picture when it has a signal; entries
     // are unsigned 16-bit, empty as 0, and a refused one leaves the field.
+    // A crop refused for reaching past the input marks the fields of that
+    // axis until they fit again.
     void entries_data()
     {
         QTest::addColumn<bool>("signal");   // HDMI3 at 1280 x 720, else none
         QTest::addColumn<QStringList>("rect");
         QTest::addColumn<QString>("added");
         QTest::addColumn<QString>("edited");
-        QTest::newRow("whole") << true << QStringList{"0", "0", "1280", "720"} << "0,0 1280x720" << "0,0 1280x720";
-        QTest::newRow("empty") << true << QStringList{"1280", "720", "0", "0"} << "1280,720 0x0" << "1280,720 0x0";
-        QTest::newRow("right by one") << true << QStringList{"1", "0", "1280", "720"} << "" << "";
-        QTest::newRow("low by one") << true << QStringList{"0", "1", "1280", "720"} << "" << "";
-        QTest::newRow("far out") << true << QStringList{"65535", "65535", "65535", "65535"} << "" << "";
+        QTest::addColumn<QString>("marked");   // after the refused OK, then after X := 0
+        QTest::newRow("whole") << true << QStringList{"0", "0", "1280", "720"} << "0,0 1280x720" << "0,0 1280x720" << "";
+        QTest::newRow("empty") << true << QStringList{"1280", "720", "0", "0"} << "1280,720 0x0" << "1280,720 0x0" << "";
+        QTest::newRow("right by one") << true << QStringList{"1", "0", "1280", "720"} << "" << "" << "XW ";
+        QTest::newRow("low by one") << true << QStringList{"0", "1", "1280", "720"} << "" << "" << "YH YH";
+        QTest::newRow("far out") << true << QStringList{"65535", "65535", "65535", "65535"} << "" << ""
+                                 << "XYWH XYWH";
         QTest::newRow("no signal, 16-bit") << false << QStringList{"40000", "32768", "65535", "1"}
-                                           << "40000,32768 65535x1" << "40000,32768 65535x1";
+                                           << "40000,32768 65535x1" << "40000,32768 65535x1" << "";
         QTest::newRow("refused, deleted") << false << QStringList{"65536", "12a", "-5", ""} << "0,0 1920x0"
-                                          << "10,10 100x0";
+                                          << "10,10 100x0" << "";
     }
     void entries()
     {
@@ -174,6 +187,7 @@ private slots:
         QFETCH(QStringList, rect);
         QFETCH(QString, added);
         QFETCH(QString, edited);
+        QFETCH(QString, marked);
         Cut c;
         if (signal)
             setTiming(4, 1280, 720, 50);
@@ -189,8 +203,14 @@ private slots:
         c.ok();
         QCOMPARE(crop(1), added.isEmpty() ? QStringLiteral("free") : "4/2 " + added);
         QCOMPARE(c.formOpen(), added.isEmpty());   // a refused crop stays for correction
-        click(c.screen, "Button_cancel");
-        c.tap(1);   // an edit alike
+        if (added.isEmpty()) {
+            const QString refused = c.marked();
+            c.type("lineEdit_X", "0");
+            QCOMPARE(refused + ' ' + c.marked(), marked);
+            click(c.screen, "Button_cancel");
+        }
+        c.tap(1);   // an edit alike, its form unmarked
+        QCOMPARE(c.marked(), QString());
         c.typeRect(rect);
         c.ok();
         QCOMPARE(crop(0), "4/1 " + (edited.isEmpty() ? QStringLiteral("10,10 100x100") : edited));

@@ -199,6 +199,33 @@ private slots:
         QCOMPARE(m.text("mode_name_12") + ' ' + QString::number(child(m.s, "mode_badge")->geometry().y()),
                  QStringLiteral("Finale 1082"));
     }
+
+    // Two quick taps: the screen opens again before the closed one is
+    // deleted, which then leaves the new one's tiles and buttons alone.
+    void reopenedBeforeTheClosedOneGoes()
+    {
+        Modes m;
+        m.save(1);
+        m.set(Img::CURRENT_MODE, 0);
+        m.applyAndRefresh();
+        m.open();
+        QPointer<CustomMode> closed = m.s;
+        QTest::mouseClick(child<QPushButton>(closed, "Button_back"), Qt::LeftButton);   // deleted later
+        QVERIFY(closed && !g_custommode);
+        m.open(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!closed);
+        QCoreApplication::processEvents();   // the late tiles
+        for (int i = 0; i < 16; ++i)
+            QVERIFY2(g_frame[i] && m.s->isAncestorOf(g_frame[i]), qPrintable(QString::number(i)));
+        QVERIFY(g_button_focus == child(m.s, "Button_use"));
+        m.touch(1);
+        click(m.s, "Button_use");
+        m.applyAndRefresh();
+        QVERIFY(m.style("mode_frame_1").contains(kCurrent));
+        click(m.s, "Button_delete");   // the highlight moves off Recall
+        QVERIFY(m.style("Button_use").contains("#212435") && m.style("Button_delete").contains("#4777FF"));
+    }
 };
 
 QTEST_MAIN(TestCustomMode)

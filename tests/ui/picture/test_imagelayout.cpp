@@ -24,6 +24,15 @@ My_lineEdit *field(ImageLayout *s, char f) { return child<My_lineEdit>(s, QStrin
 QComboBox *p2p(ImageLayout *s) { return child<QComboBox>(s, "comboBox_P2P"); }
 
 void type(ImageLayout *s, char f, const QString &text) { enterInField(field(s, f), text); }
+// The fields marked as holding a refused entry, in the order X, Y, W, H.
+QString marked(ImageLayout *s)
+{
+    QString m;
+    for (char f : {'X', 'Y', 'W', 'H'})
+        if (field(s, f)->styleSheet().contains(QLatin1String("229, 72, 77")))
+            m += QLatin1Char(f);
+    return m;
+}
 
 } // namespace
 
@@ -96,7 +105,8 @@ private slots:
         QVERIFY(alive && diagram(s) != before);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!before && !pressed);
-        // window 0's position and size stay on the canvas
+        // window 0's position and size stay on the canvas; a refused entry
+        // marks its field until a good one is entered on that axis
         clickTile(s, 0);
         c331_manage::para_update = 0;
         type(s, 'W', "1000");
@@ -106,13 +116,18 @@ private slots:
         type(s, 'X', "921");
         type(s, 'W', "1001");
         QVERIFY(rec(0, Img::W_X) == 920 && rec(0, Img::W_W) == 1000 && updates() == 0);
-        QCOMPARE(field(s, 'X')->text(), QStringLiteral("920"));
+        QCOMPARE(field(s, 'X')->text() + ' ' + marked(s), QStringLiteral("920 XW"));
         type(s, 'H', "540");   // Y pairs with H against the canvas height
         type(s, 'Y', "540");
         type(s, 'Y', "541");
         QVERIFY(rec(0, Img::W_Y) == 540 && rec(0, Img::W_H) == 540);
+        QCOMPARE(marked(s), QStringLiteral("XYW"));
         type(s, 'X', "");   // empty counts as 0 and the field stays empty
         QVERIFY(field(s, 'X')->text().isEmpty() && rec(0, Img::W_X) == 0);
+        QCOMPARE(marked(s), QStringLiteral("Y"));
+        clickTile(s, 1);   // another window's fields
+        QCOMPARE(marked(s), QString());
+        clickTile(s, 0);
         // unsigned 16-bit values; anything else is refused
         img()->set_u16(Img::CANVAS_W, 60000);
         type(s, 'W', "960");
@@ -122,7 +137,7 @@ private slots:
         for (const char *bad : {"12a", "65536", " 5", "-1"})
             type(s, 'X', QString::fromLatin1(bad));
         QVERIFY(rec(0, Img::W_X) == 40000 && rec(0, Img::W_W) == 960 && updates() == 0);
-        QCOMPARE(field(s, 'X')->text(), QStringLiteral("40000"));
+        QCOMPARE(field(s, 'X')->text() + ' ' + marked(s), QStringLiteral("40000 XW"));
     }
 
     void mirrorAndPointToPoint()

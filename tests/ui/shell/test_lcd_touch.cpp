@@ -97,6 +97,24 @@ private slots:
         QCOMPARE(int(g_page_focus), int(PAGE_HOME));
     }
 
+    // A screen whose Back is refused while a job runs on it keeps the panel:
+    // its page stays, and so does the settings menu under it.
+    void aScreenThatStaysOpenKeepsItsPage()
+    {
+        IdleShell s;
+        s.inSettings([&](QWidget *) {
+            QRoundProgressBar::create_qround_bar(ScreenRegistry::find(PAGE_SMART_MAPPING)->create());
+            lcd_touch::auto_timeout_back();
+            QVERIFY(ScreenRegistry::is_open(PAGE_SMART_MAPPING) && g_option);
+            QCOMPARE(int(g_page_focus), int(PAGE_SMART_MAPPING));
+            g_qround_bar->para_sync(100);   // the job ends: its Back returns to the menu
+            ScreenRegistry::back(PAGE_SMART_MAPPING);
+            QVERIFY(!ScreenRegistry::is_open(PAGE_SMART_MAPPING) && g_option);
+            QCOMPARE(int(g_page_focus), int(PAGE_SETTINGS));
+        });
+        delete ScreenRegistry::instance(PAGE_SMART_MAPPING);   // left by a failed check
+    }
+
     void autoLockShowsTheHomeScreenAndCountsFromTheLastTouch()
     {
         Shell s;   // idle return after 18000 ticks, auto-lock after 30000
