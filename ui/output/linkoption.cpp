@@ -32,7 +32,6 @@ const char *const kMenuOn = "background-color:#4777FF;color:#FFFFFF";
 const char *const kMenuOff = "background-color:#10101C;color:#FFFFFF";
 const char *const kRowMarked = "background-color:#4777FF;color: #FFFFFF;";
 const char *const kRowPlain = "background-color: rgb(33, 36, 53);color: #FFFFFF";
-const char *const kBadField = "background-color: rgb(229, 72, 77);";
 
 const PanelText kNoFile = {"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
                            "無加載文件!"};
@@ -138,7 +137,7 @@ void LinkOption::set_bad(My_lineEdit *field, bool bad)
     for (int r = 0; r < ADDRESS_ROWS; ++r)
         for (int k = 0; k < 4; ++k)
             if (octets[r][k] == field)
-                field->setStyleSheet(bad ? octet_style[r][k] + QLatin1String(kBadField) : octet_style[r][k]);
+                field->setStyleSheet(bad ? refused_style(octet_style[r][k]) : octet_style[r][k]);
 }
 
 void LinkOption::show_numberkeyboard_ui(QString text)

@@ -146,8 +146,7 @@ void show_refused(QWidget *field, bool refused)
     if (refused) {
         const QString plain = field->styleSheet();
         field->setProperty("plain_style", plain);
-        const bool closed = plain.trimmed().isEmpty() || plain.trimmed().endsWith(QLatin1Char(';'));
-        field->setStyleSheet(plain + QLatin1String(closed ? "\n" : ";\n") + QLatin1String("background-color: rgb(229, 72, 77);"));
+        field->setStyleSheet(refused_style(plain));
     } else {
         field->setStyleSheet(field->property("plain_style").toString());
     }
