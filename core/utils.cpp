@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -52,6 +54,11 @@ const SavedFolder kSavedFolders[] = {
     {"/data/configs", "tcpip\\.ini"},
     {"/data/app", ".+\\.(QEL|QELZK)"},
 };
+
+// Lock files of saves that only this program makes. Earlier versions locked
+// the settings file for each save; a lock left by a cut save held the next
+// one up for half a minute.
+const char *const kStaleLocks[] = {"/data/configs/tcpip.ini.lock"};
 }
 
 u32 Utils::getTimeSpace(u32 stamp)
@@ -120,31 +127,31 @@ void Utils::clearRecordedCommands()
 bool Utils::writeFileAtomic(const QString &absolute, const QByteArray &data)
 {
     const QString path = devicePath(absolute);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const QFileInfo target(path);
+    QDir().mkpath(target.absolutePath());
+    // beside the file, renamed over its name: a link there is replaced
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open()) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot write %1").arg(absolute));
         return false;
     }
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
+    const QFileDevice::Permissions kept = target.isFile() && !target.isSymLink()
+                                              ? target.permissions()
+                                              : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                                    | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    file.setPermissions(kept);
+    if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("short write %1").arg(absolute));
         return false;
     }
-    // QSaveFile flushes to disk before it renames over the old file
-    if (!saveStep(SaveStep::Rename, path)) {
-        file.cancelWriting();
+    if (!saveStep(SaveStep::Rename, path)
+        || ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
         return false;
     }
-    if (!file.commit()) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
-        return false;
-    }
+    file.setAutoRemove(false);
     // the rename itself reaches the disk with the folder
-    const QString real = QFileInfo(path).canonicalFilePath();
-    const QString folder = QFileInfo(real.isEmpty() ? path : real).absolutePath();
-    if (!saveStep(SaveStep::FolderSync, path) || !syncFolder(folder)) {
+    if (!saveStep(SaveStep::FolderSync, path) || !syncFolder(target.absolutePath())) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("folder of %1 not flushed").arg(absolute));
         return false;
     }
@@ -176,6 +183,13 @@ int Utils::removeAtomicLeftovers()
                 writeLogMsg(LOG_NOTICE, QStringLiteral("removed the leftover of an interrupted save: %1/%2")
                                             .arg(QLatin1String(f.folder), fi.fileName()));
             }
+        }
+    }
+    for (const char *lock : kStaleLocks) {
+        const QFileInfo fi(devicePath(QLatin1String(lock)));
+        if ((fi.isSymLink() || fi.isFile()) && QFile::remove(fi.absoluteFilePath())) {
+            ++removed;
+            writeLogMsg(LOG_NOTICE, QStringLiteral("removed a stale lock: %1").arg(QLatin1String(lock)));
         }
     }
     return removed;

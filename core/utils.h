@@ -39,13 +39,15 @@ public:
     static void clearRecordedCommands();
 
     // Atomic write of a device file: temporary file, flush to disk, rename,
-    // flush of the folder (so the rename survives a power cut).
+    // flush of the folder (so the rename survives a power cut). A link at the
+    // name is replaced, never written through.
     static bool writeFileAtomic(const QString &absolute, const QByteArray &data);
     // fsync of a host folder; false when it cannot be opened or flushed.
     static bool syncFolder(const QString &hostFolder);
-    // Removes what interrupted atomic writes left in the folders written
-    // under /data ("<file>.XXXXXX" beside the files written there). Start-up
-    // only, before anything writes. Returns how many were removed.
+    // Removes what interrupted saves left in the folders written under /data
+    // ("<file>.XXXXXX" beside the files written there, and the settings
+    // file's old lock). Start-up only, before anything writes. Returns how
+    // many were removed.
     static int removeAtomicLeftovers();
 
     // Steps of an atomic write, in order. A test hook sees each before it is

@@ -40,7 +40,7 @@ private slots:
     {
         TestRoot root;
         const QStringList leftovers = {"/data/ram_device_info.AbCdEf", "/data/modes/MO0a.json.QwErTy",
-                                       "/data/app/main.QELZK.Ab12Cd"};
+                                       "/data/app/main.QELZK.Ab12Cd", "/data/configs/tcpip.ini.lock"};
         const QStringList kept = {"/data/ram_device_info", "/data/ram_device_info.AbCdEfG", "/data/modes/notes.AbCdEf",
                                   "/data/configs/alias.json.AbCdEf", "/data/usr.AbCdEf"};
         for (const QString &f : leftovers + kept)
@@ -80,6 +80,13 @@ private slots:
         QCOMPARE(root.read("/data/p.bin"), QByteArray("newer"));
         QCOMPARE(QDir(root.file("/data")).entryList(QDir::Files | QDir::Hidden), QStringList({"p.bin"}));
         QVERIFY(!Utils::syncFolder(root.file("/data/none")));
+
+        // a link planted at the name is replaced, its target left alone
+        root.write("/elsewhere", "theirs");
+        QVERIFY(QFile::remove(root.file("/data/p.bin")) && QFile::link(root.file("/elsewhere"), root.file("/data/p.bin")));
+        QVERIFY(Utils::writeFileAtomic("/data/p.bin", "ours"));
+        QVERIFY(!QFileInfo(root.file("/data/p.bin")).isSymLink());
+        QCOMPARE(root.read("/elsewhere") + root.read("/data/p.bin"), QByteArray("theirsours"));
     }
 
     void simulatedDevice()
