@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/config_engine.h"
@@ -201,17 +202,77 @@ void Utils::setSaveHook(SaveHook hook)
     s_saveHook = std::move(hook);
 }
 
-QByteArray Utils::readFile(const QString &absolute, bool *ok)
+QByteArray Utils::readFile(const QString &absolute, qint64 limit, ReadStatus *status)
 {
-    QFile file(devicePath(absolute));
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = false;
+    return readHostFile(devicePath(absolute), limit, status);
+}
+
+QByteArray Utils::readHostFile(const QString &hostPath, qint64 limit, ReadStatus *status)
+{
+    Q_ASSERT(limit >= 0 && limit < (1 << 30));
+    const auto done = [status](ReadStatus s) {
+        if (status)
+            *status = s;
         return QByteArray();
+    };
+    // not blocking: a pipe planted at the name must not hold the reader up
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return done(errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return done(ReadStatus::NotRegular);
     }
-    if (ok)
-        *ok = true;
-    return file.readAll();
+    if (st.st_size > limit) {
+        ::close(fd);
+        return done(ReadStatus::TooLarge);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return done(ReadStatus::Unreadable);
+    }
+    // sized as the file was measured; a file still growing is read only to
+    // one byte past the limit
+    QByteArray data(int(st.st_size) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (got > limit)
+                return done(ReadStatus::TooLarge);
+            data.resize(int(qMin(limit + 1, got * 2 + 4096)));
+        }
+        const qint64 n = file.read(data.data() + got, data.size() - got);
+        if (n < 0)
+            return done(ReadStatus::Unreadable);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (got > limit)
+        return done(ReadStatus::TooLarge);
+    data.truncate(int(got));
+    if (status)
+        *status = ReadStatus::Read;
+    return data;
+}
+
+QString Utils::readStatusText(ReadStatus status, qint64 limit)
+{
+    switch (status) {
+    case ReadStatus::Read:
+        return QString();
+    case ReadStatus::Missing:
+        return QStringLiteral("missing");
+    case ReadStatus::NotRegular:
+        return QStringLiteral("not a plain file");
+    case ReadStatus::TooLarge:
+        return QStringLiteral("larger than %1 bytes").arg(limit);
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return QStringLiteral("unreadable");
 }
 
 bool Utils::isIPv4(const QString &text)

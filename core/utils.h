@@ -55,8 +55,17 @@ public:
     enum class SaveStep { Rename, FolderSync };
     using SaveHook = std::function<bool(SaveStep step, const QString &path)>;
     static void setSaveHook(SaveHook hook);
-    // Whole file or empty QByteArray with ok=false when missing/unreadable.
-    static QByteArray readFile(const QString &absolute, bool *ok = nullptr);
+
+    // Files from outside are read through one bounded reader: only a regular
+    // file (links followed), and never more than limit + 1 bytes of it.
+    enum class ReadStatus { Read, Missing, NotRegular, TooLarge, Unreadable };
+    // The whole device file when it holds at most limit bytes; otherwise
+    // empty, and status says why.
+    static QByteArray readFile(const QString &absolute, qint64 limit, ReadStatus *status = nullptr);
+    // The same for a host path (already below the root).
+    static QByteArray readHostFile(const QString &hostPath, qint64 limit, ReadStatus *status = nullptr);
+    // "missing", "not a plain file", "larger than N bytes", "unreadable".
+    static QString readStatusText(ReadStatus status, qint64 limit);
 
     // Probes eth0 and, when present, applies the stored address settings.
     static int initIPAddress();
