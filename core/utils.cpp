@@ -311,6 +311,7 @@ int Utils::initIPAddress()
     g_srt_mask = mask;
     g_str_gateway = gw;
     system_mutex(QStringLiteral("ifconfig eth0 %1 netmask %2").arg(ip, mask), nullptr);
-    system_mutex(QStringLiteral("route add default gw %1").arg(gw), nullptr);
+    // replaces the default route rather than adding a second one beside it
+    system_mutex(QStringLiteral("ip route replace default via %1 dev eth0").arg(gw), nullptr);
     return 0;
 }
