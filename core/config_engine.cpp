@@ -152,7 +152,13 @@ QVariant decodeText(const QString &s)
 int digitValue(QChar c, int base)
 {
     const ushort u = c.unicode();
-    const int v = u >= '0' && u <= '9' ? u - '0' : u >= 'a' && u <= 'f' ? u - 'a' + 10 : u >= 'A' && u <= 'F' ? u - 'A' + 10 : 99;
+    int v = 99;
+    if (u >= '0' && u <= '9')
+        v = u - '0';
+    else if (u >= 'a' && u <= 'f')
+        v = u - 'a' + 10;
+    else if (u >= 'A' && u <= 'F')
+        v = u - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -304,11 +310,12 @@ QByteArray encodeValue(const QVariant &v)
 // The file as far as it can be read; one refused counts as empty.
 Ini loadIni()
 {
+    constexpr qint64 limit = ConfigEngine::MAX_FILE_BYTES;
     Utils::ReadStatus read;
-    const QByteArray data = Utils::readFile(QString::fromLatin1(kFile), ConfigEngine::MAX_FILE_BYTES, &read);
+    const QByteArray data = Utils::readFile(QString::fromLatin1(kFile), limit, &read);
     if (read != Utils::ReadStatus::Read && read != Utils::ReadStatus::Missing)
         writeLogMsg(LOG_FAILURE, QStringLiteral("%1 %2: taken as empty")
-                                     .arg(QLatin1String(kFile), Utils::readStatusText(read, ConfigEngine::MAX_FILE_BYTES)));
+                                     .arg(QLatin1String(kFile), Utils::readStatusText(read, limit)));
     return parseIni(data);
 }
 

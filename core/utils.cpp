@@ -43,7 +43,7 @@ bool saveStep(Utils::SaveStep step, const QString &path)
 }
 
 // The folders below /data that atomic writes go to, and the names written
-// there (QSaveFile's temporary file is "<name>.XXXXXX").
+// there (an atomic write's temporary file is "<name>.XXXXXX").
 struct SavedFolder
 {
     const char *folder;
@@ -136,10 +136,11 @@ bool Utils::writeFileAtomic(const QString &absolute, const QByteArray &data)
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot write %1").arg(absolute));
         return false;
     }
-    const QFileDevice::Permissions kept = target.isFile() && !target.isSymLink()
-                                              ? target.permissions()
-                                              : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                                                    | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    // a new file rw-r--r--, a replaced one keeps its own
+    QFileDevice::Permissions kept = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                    | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (target.isFile() && !target.isSymLink())
+        kept = target.permissions();
     file.setPermissions(kept);
     if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("short write %1").arg(absolute));

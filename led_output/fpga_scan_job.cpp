@@ -38,9 +38,9 @@ bool fpga_manage::open_scan_file(LoadScanJob &j)
     Utils::ReadStatus read = Utils::ReadStatus::Missing;
     j.data = path.isEmpty() ? QByteArray() : Utils::readHostFile(path, rcvRecovery::MAX_FILE_SIZE, &read);
     if (read != Utils::ReadStatus::Read || j.data.isEmpty()) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file refused: %1")
-                                     .arg(read == Utils::ReadStatus::Read ? QStringLiteral("empty")
-                                                                          : Utils::readStatusText(read, rcvRecovery::MAX_FILE_SIZE)));
+        const QString why = read == Utils::ReadStatus::Read ? QStringLiteral("empty")
+                                                            : Utils::readStatusText(read, rcvRecovery::MAX_FILE_SIZE);
+        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file refused: %1").arg(why));
         return false;
     }
     return true;

@@ -100,7 +100,9 @@ bool rcvRecovery::read_file(const QString &name, QVector<Section> *sections) con
     if (name.isEmpty() || fi.fileName() != name || fi.absolutePath() != QFileInfo(folder).absoluteFilePath())
         return false;
     Utils::ReadStatus read = Utils::ReadStatus::NotRegular;
-    const QByteArray data = fi.isSymLink() ? QByteArray() : Utils::readHostFile(fi.absoluteFilePath(), MAX_FILE_SIZE, &read);
+    QByteArray data;
+    if (!fi.isSymLink())
+        data = Utils::readHostFile(fi.absoluteFilePath(), MAX_FILE_SIZE, &read);
     if (read != Utils::ReadStatus::Read) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("recovery file %1 unreadable").arg(name));
         return false;
