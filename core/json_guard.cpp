@@ -1,7 +1,5 @@
 #include "core/json_guard.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
 #include <sstream>
@@ -71,25 +69,19 @@ JsonGuard::Result JsonGuard::parse(const QByteArray &text, boost::property_tree:
 
 JsonGuard::Result JsonGuard::load(const QString &absolute, boost::property_tree::ptree *root, QString *why)
 {
-    const QString path = Utils::devicePath(absolute);
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        say(why, QStringLiteral("missing"));
+    Utils::ReadStatus status;
+    const QByteArray text = Utils::readFile(absolute, MAX_BYTES, &status);
+    switch (status) {
+    case Utils::ReadStatus::Read:
+        return parse(text, root, why);
+    case Utils::ReadStatus::Missing:
+    case Utils::ReadStatus::Unreadable:
+        say(why, Utils::readStatusText(status, MAX_BYTES));
         return Missing;
+    case Utils::ReadStatus::NotRegular:
+    case Utils::ReadStatus::TooLarge:
+        break;
     }
-    if (!info.isFile()) {
-        say(why, QStringLiteral("not a plain file"));
-        return Refused;
-    }
-    if (info.size() > MAX_BYTES) {
-        say(why, QStringLiteral("larger than %1 bytes").arg(MAX_BYTES));
-        return Refused;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        say(why, QStringLiteral("cannot be opened"));
-        return Missing;
-    }
-    // one byte more than allowed tells a file that grew meanwhile
-    return parse(file.read(MAX_BYTES + 1), root, why);
+    say(why, Utils::readStatusText(status, MAX_BYTES));
+    return Refused;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/global.h"
+#include "core/json_guard.h"
 #include "core/logmsg.h"
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
@@ -171,10 +172,14 @@ void QelRamPara::factory_defaults()
 
 void QelRamPara::load_device_info()
 {
-    bool ok = false;
-    const QByteArray data = Utils::readFile(QString::fromLatin1(kDeviceInfo), &ok);
-    if (!ok) {
+    Utils::ReadStatus read;
+    const QByteArray data = Utils::readFile(QString::fromLatin1(kDeviceInfo), kFileBytes, &read);
+    if (read == Utils::ReadStatus::Missing) {
         writeLogMsg(LOG_NOTICE, QStringLiteral("no parameter file: factory settings"));
+        factory_defaults();
+    } else if (read != Utils::ReadStatus::Read) {
+        writeLogMsg(LOG_FAILURE, QStringLiteral("parameter file %1: factory settings")
+                                     .arg(Utils::readStatusText(read, kFileBytes)));
         factory_defaults();
     } else if (data.size() < 2 + Img::SETTINGS_SIZE || u8(data[0]) != 0xAA || u8(data[1]) != 0xAA) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("parameter file short or corrupt (%1 bytes): factory settings")
@@ -216,14 +221,18 @@ int QelRamPara::load_user_mode(int slot)
     if (slot < 0 || slot > 15)
         return 0;
     USER_MODE_PARA &m = user_mode[slot];
-    bool ok = false;
-    const QByteArray data = Utils::readFile(userModePath(slot), &ok);
-    if (ok && data.size() == int(sizeof(USER_MODE_PARA)) && u8(data[0]) == 0xAA && u8(data[1]) == 0xAA) {
+    Utils::ReadStatus read;
+    const QByteArray data = Utils::readFile(userModePath(slot), sizeof(USER_MODE_PARA), &read);
+    if (read == Utils::ReadStatus::Read && data.size() == int(sizeof(USER_MODE_PARA)) && u8(data[0]) == 0xAA
+        && u8(data[1]) == 0xAA) {
         std::memcpy(&m, data.constData(), sizeof m);
         return 1;
     }
-    if (ok)
-        writeLogMsg(LOG_FAILURE, QStringLiteral("user mode %1: wrong size or marker, slot empty").arg(slot + 1));
+    if (read != Utils::ReadStatus::Missing)
+        writeLogMsg(LOG_FAILURE, QStringLiteral("user mode %1: %2, slot empty")
+                                     .arg(slot + 1)
+                                     .arg(read == Utils::ReadStatus::Read ? QStringLiteral("wrong size or marker")
+                                                                          : Utils::readStatusText(read, sizeof m)));
     m.flag[0] = m.flag[1] = 0xFF;
     std::memset(m.para, 0, sizeof m.para);
     return 0;
@@ -238,9 +247,9 @@ bool QelRamPara::save_user_mode(int slot)
     if (!Utils::writeFileAtomic(userModePath(slot), data))
         return false;
     if (Img::rd16(m.para, Img::payload(Img::OSD_ON))) {
-        bool ok = false;
-        const QByteArray menu = Utils::readFile(QStringLiteral("/data/configs/omenu.json"), &ok);
-        if (ok)
+        Utils::ReadStatus read;
+        const QByteArray menu = Utils::readFile(QStringLiteral("/data/configs/omenu.json"), JsonGuard::MAX_BYTES, &read);
+        if (read == Utils::ReadStatus::Read)
             Utils::writeFileAtomic(userModeOsdPath(slot), menu);
     }
     return true;

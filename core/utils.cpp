@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/config_engine.h"
@@ -40,7 +43,7 @@ bool saveStep(Utils::SaveStep step, const QString &path)
 }
 
 // The folders below /data that atomic writes go to, and the names written
-// there (QSaveFile's temporary file is "<name>.XXXXXX").
+// there (an atomic write's temporary file is "<name>.XXXXXX").
 struct SavedFolder
 {
     const char *folder;
@@ -52,6 +55,11 @@ const SavedFolder kSavedFolders[] = {
     {"/data/configs", "tcpip\\.ini"},
     {"/data/app", ".+\\.(QEL|QELZK)"},
 };
+
+// Lock files of saves that only this program makes. Earlier versions locked
+// the settings file for each save; a lock left by a cut save held the next
+// one up for half a minute.
+const char *const kStaleLocks[] = {"/data/configs/tcpip.ini.lock"};
 }
 
 u32 Utils::getTimeSpace(u32 stamp)
@@ -120,31 +128,32 @@ void Utils::clearRecordedCommands()
 bool Utils::writeFileAtomic(const QString &absolute, const QByteArray &data)
 {
     const QString path = devicePath(absolute);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const QFileInfo target(path);
+    QDir().mkpath(target.absolutePath());
+    // beside the file, renamed over its name: a link there is replaced
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open()) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot write %1").arg(absolute));
         return false;
     }
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
+    // a new file rw-r--r--, a replaced one keeps its own
+    QFileDevice::Permissions kept = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                    | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (target.isFile() && !target.isSymLink())
+        kept = target.permissions();
+    file.setPermissions(kept);
+    if (file.write(data) != data.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("short write %1").arg(absolute));
         return false;
     }
-    // QSaveFile flushes to disk before it renames over the old file
-    if (!saveStep(SaveStep::Rename, path)) {
-        file.cancelWriting();
+    if (!saveStep(SaveStep::Rename, path)
+        || ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
         return false;
     }
-    if (!file.commit()) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("cannot commit %1").arg(absolute));
-        return false;
-    }
+    file.setAutoRemove(false);
     // the rename itself reaches the disk with the folder
-    const QString real = QFileInfo(path).canonicalFilePath();
-    const QString folder = QFileInfo(real.isEmpty() ? path : real).absolutePath();
-    if (!saveStep(SaveStep::FolderSync, path) || !syncFolder(folder)) {
+    if (!saveStep(SaveStep::FolderSync, path) || !syncFolder(target.absolutePath())) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("folder of %1 not flushed").arg(absolute));
         return false;
     }
@@ -178,6 +187,13 @@ int Utils::removeAtomicLeftovers()
             }
         }
     }
+    for (const char *lock : kStaleLocks) {
+        const QFileInfo fi(devicePath(QLatin1String(lock)));
+        if ((fi.isSymLink() || fi.isFile()) && QFile::remove(fi.absoluteFilePath())) {
+            ++removed;
+            writeLogMsg(LOG_NOTICE, QStringLiteral("removed a stale lock: %1").arg(QLatin1String(lock)));
+        }
+    }
     return removed;
 }
 
@@ -187,17 +203,77 @@ void Utils::setSaveHook(SaveHook hook)
     s_saveHook = std::move(hook);
 }
 
-QByteArray Utils::readFile(const QString &absolute, bool *ok)
+QByteArray Utils::readFile(const QString &absolute, qint64 limit, ReadStatus *status)
 {
-    QFile file(devicePath(absolute));
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = false;
+    return readHostFile(devicePath(absolute), limit, status);
+}
+
+QByteArray Utils::readHostFile(const QString &hostPath, qint64 limit, ReadStatus *status)
+{
+    Q_ASSERT(limit >= 0 && limit < (1 << 30));
+    const auto done = [status](ReadStatus s) {
+        if (status)
+            *status = s;
         return QByteArray();
+    };
+    // not blocking: a pipe planted at the name must not hold the reader up
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return done(errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return done(ReadStatus::NotRegular);
     }
-    if (ok)
-        *ok = true;
-    return file.readAll();
+    if (st.st_size > limit) {
+        ::close(fd);
+        return done(ReadStatus::TooLarge);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return done(ReadStatus::Unreadable);
+    }
+    // sized as the file was measured; a file still growing is read only to
+    // one byte past the limit
+    QByteArray data(int(st.st_size) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (got > limit)
+                return done(ReadStatus::TooLarge);
+            data.resize(int(qMin(limit + 1, got * 2 + 4096)));
+        }
+        const qint64 n = file.read(data.data() + got, data.size() - got);
+        if (n < 0)
+            return done(ReadStatus::Unreadable);
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (got > limit)
+        return done(ReadStatus::TooLarge);
+    data.truncate(int(got));
+    if (status)
+        *status = ReadStatus::Read;
+    return data;
+}
+
+QString Utils::readStatusText(ReadStatus status, qint64 limit)
+{
+    switch (status) {
+    case ReadStatus::Read:
+        return QString();
+    case ReadStatus::Missing:
+        return QStringLiteral("missing");
+    case ReadStatus::NotRegular:
+        return QStringLiteral("not a plain file");
+    case ReadStatus::TooLarge:
+        return QStringLiteral("larger than %1 bytes").arg(limit);
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return QStringLiteral("unreadable");
 }
 
 bool Utils::isIPv4(const QString &text)
@@ -236,6 +312,7 @@ int Utils::initIPAddress()
     g_srt_mask = mask;
     g_str_gateway = gw;
     system_mutex(QStringLiteral("ifconfig eth0 %1 netmask %2").arg(ip, mask), nullptr);
-    system_mutex(QStringLiteral("route add default gw %1").arg(gw), nullptr);
+    // replaces the default route rather than adding a second one beside it
+    system_mutex(QStringLiteral("ip route replace default via %1 dev eth0").arg(gw), nullptr);
     return 0;
 }

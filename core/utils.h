@@ -39,13 +39,15 @@ public:
     static void clearRecordedCommands();
 
     // Atomic write of a device file: temporary file, flush to disk, rename,
-    // flush of the folder (so the rename survives a power cut).
+    // flush of the folder (so the rename survives a power cut). A link at the
+    // name is replaced, never written through.
     static bool writeFileAtomic(const QString &absolute, const QByteArray &data);
     // fsync of a host folder; false when it cannot be opened or flushed.
     static bool syncFolder(const QString &hostFolder);
-    // Removes what interrupted atomic writes left in the folders written
-    // under /data ("<file>.XXXXXX" beside the files written there). Start-up
-    // only, before anything writes. Returns how many were removed.
+    // Removes what interrupted saves left in the folders written under /data
+    // ("<file>.XXXXXX" beside the files written there, and the settings
+    // file's old lock). Start-up only, before anything writes. Returns how
+    // many were removed.
     static int removeAtomicLeftovers();
 
     // Steps of an atomic write, in order. A test hook sees each before it is
@@ -53,8 +55,17 @@ public:
     enum class SaveStep { Rename, FolderSync };
     using SaveHook = std::function<bool(SaveStep step, const QString &path)>;
     static void setSaveHook(SaveHook hook);
-    // Whole file or empty QByteArray with ok=false when missing/unreadable.
-    static QByteArray readFile(const QString &absolute, bool *ok = nullptr);
+
+    // Files from outside are read through one bounded reader: only a regular
+    // file (links followed), and never more than limit + 1 bytes of it.
+    enum class ReadStatus { Read, Missing, NotRegular, TooLarge, Unreadable };
+    // The whole device file when it holds at most limit bytes; otherwise
+    // empty, and status says why.
+    static QByteArray readFile(const QString &absolute, qint64 limit, ReadStatus *status = nullptr);
+    // The same for a host path (already below the root).
+    static QByteArray readHostFile(const QString &hostPath, qint64 limit, ReadStatus *status = nullptr);
+    // "missing", "not a plain file", "larger than N bytes", "unreadable".
+    static QString readStatusText(ReadStatus status, qint64 limit);
 
     // Probes eth0 and, when present, applies the stored address settings.
     static int initIPAddress();

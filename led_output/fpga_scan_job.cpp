@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QFileInfo>
 
 #include "core/logmsg.h"
@@ -36,16 +35,12 @@ bool fpga_manage::open_scan_file(LoadScanJob &j)
         if (path.isEmpty())
             path = inside_folders(Utils::devicePath(j.file), folders);
     }
-    QFile f(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || f.size() <= 0 || f.size() > rcvRecovery::MAX_FILE_SIZE
-        || !f.open(QIODevice::ReadOnly)) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file refused or missing"));
-        return false;
-    }
-    j.data = f.read(qint64(rcvRecovery::MAX_FILE_SIZE) + 1);
-    if (j.data.size() > rcvRecovery::MAX_FILE_SIZE) {
-        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file too large"));
-        j.data.clear();
+    Utils::ReadStatus read = Utils::ReadStatus::Missing;
+    j.data = path.isEmpty() ? QByteArray() : Utils::readHostFile(path, rcvRecovery::MAX_FILE_SIZE, &read);
+    if (read != Utils::ReadStatus::Read || j.data.isEmpty()) {
+        const QString why = read == Utils::ReadStatus::Read ? QStringLiteral("empty")
+                                                            : Utils::readStatusText(read, rcvRecovery::MAX_FILE_SIZE);
+        writeLogMsg(LOG_FAILURE, QStringLiteral("scan file refused: %1").arg(why));
         return false;
     }
     return true;

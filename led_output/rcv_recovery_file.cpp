@@ -1,7 +1,6 @@
 #include "led_output/rcv_recovery_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -100,14 +99,15 @@ bool rcvRecovery::read_file(const QString &name, QVector<Section> *sections) con
     const QFileInfo fi(folder + QLatin1Char('/') + name);
     if (name.isEmpty() || fi.fileName() != name || fi.absolutePath() != QFileInfo(folder).absoluteFilePath())
         return false;
-    QFile f(fi.absoluteFilePath());
-    if (fi.isSymLink() || !fi.isFile() || fi.size() > MAX_FILE_SIZE || !f.open(QIODevice::ReadOnly)) {
+    Utils::ReadStatus read = Utils::ReadStatus::NotRegular;
+    QByteArray data;
+    if (!fi.isSymLink())
+        data = Utils::readHostFile(fi.absoluteFilePath(), MAX_FILE_SIZE, &read);
+    if (read != Utils::ReadStatus::Read) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("recovery file %1 unreadable").arg(name));
         return false;
     }
-    // a file that grew since it was measured is still read only so far
-    const QByteArray data = f.read(qint64(MAX_FILE_SIZE) + 1);
-    if (data.size() > MAX_FILE_SIZE || !parse(data, sections)) {
+    if (!parse(data, sections)) {
         writeLogMsg(LOG_FAILURE, QStringLiteral("recovery file %1 malformed").arg(name));
         return false;
     }

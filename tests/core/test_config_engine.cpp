@@ -1,4 +1,6 @@
+#include <QSettings>
 #include <QtTest>
+#include <sys/resource.h>
 
 #include "core/config_engine.h"
 #include "core/global.h"
@@ -60,6 +62,83 @@ private slots:
         Utils::clearRecordedCommands();
         QCOMPARE(Utils::initIPAddress(), 1);
         QCOMPARE(Utils::recordedCommands().size(), 1);   // only the probe
+    }
+
+    // The file keeps the format earlier versions wrote through QSettings:
+    // each side reads what the other wrote, byte for byte the same.
+    void fileFormatKept_data()
+    {
+        QTest::addColumn<QString>("value");
+        for (const char *v : {"10.0.0.5", " ", "", "upgrade/r58", "a,b", "x;y=z", "say \"hi\" \\ back", "@home",
+                              "tab\tand\nline", "  lead", "trail ", "\x01\x7f end", "\xe5\x8d\x87\xe7\xba\xa7 1a"})
+            QTest::newRow(v) << QString::fromUtf8(v);
+    }
+    void fileFormatKept()
+    {
+        QFETCH(QString, value);
+        TestRoot root;
+        const QString file = root.file("/data/configs/tcpip.ini");
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.setIniCodec("UTF-8");
+            s.setValue("other/Key", "kept");
+            s.setValue("config/IPAddress", "10.1.1.1");
+            s.setValue("config/Barcode", value);
+        }
+        const QByteArray theirs = root.read("/data/configs/tcpip.ini");
+        ConfigEngine *c = ConfigEngine::pInstance();
+        QCOMPARE(c->read_config_variant(ConfigItem::Barcode).toString(), value);
+        c->write_config_variant(ConfigItem::Barcode, QStringLiteral("x"));
+        c->write_config_variant(ConfigItem::Barcode, value);
+        QCOMPARE(root.read("/data/configs/tcpip.ini"), theirs);
+    }
+
+    // A link planted at the file's name is read only when it leads to a plain
+    // file of a sane size; a save replaces the link and never its target.
+    void linkAtTheFileName()
+    {
+        TestRoot root;
+        const QString file = root.file("/data/configs/tcpip.ini");
+        QVERIFY(QFile::link("/dev/zero", file));
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        ConfigEngine::pInstance();
+        getrusage(RUSAGE_SELF, &after);
+        QVERIFY(after.ru_maxrss - before.ru_maxrss < 64 * 1024);
+        QCOMPARE(g_str_ip.get(), QString("192.168.0.199"));
+        ConfigEngine::destroyInstance();
+
+        const QByteArray elsewhere = "[config]\nIPAddress=10.9.9.9\n";
+        root.write("/data/elsewhere.ini", elsewhere);
+        QVERIFY(QFile::remove(file) && QFile::link(root.file("/data/elsewhere.ini"), file));
+        ConfigEngine *c = ConfigEngine::pInstance();
+        QCOMPARE(g_str_ip.get(), QString("10.9.9.9"));
+        c->write_config_variant(ConfigItem::GateWay, QString("10.9.9.1"));
+        QCOMPARE(root.read("/data/elsewhere.ini"), elsewhere);
+        QVERIFY(!QFileInfo(file).isSymLink());
+        QCOMPARE(root.read("/data/configs/tcpip.ini"), QByteArray("[config]\nGateWay=10.9.9.1\nIPAddress=10.9.9.9\n"));
+    }
+
+    // A lock left by a save cut short, empty or naming this very process,
+    // does not hold up the next save.
+    void staleLockDoesNotStallTheSave_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("this process") << QByteArray::number(QCoreApplication::applicationPid()) + "\ntest_config_engine\n"
+                                             + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+    void staleLockDoesNotStallTheSave()
+    {
+        QFETCH(QByteArray, lock);
+        TestRoot root;
+        root.write("/data/configs/tcpip.ini.lock", lock);
+        ConfigEngine *c = ConfigEngine::pInstance();
+        QElapsedTimer t;
+        t.start();
+        c->write_config_variant(ConfigItem::IPAddress, QString("10.0.0.7"));
+        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(c->read_config_variant(ConfigItem::IPAddress).toString(), QString("10.0.0.7"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include <QtTest>
 #include <cstring>
+#include <sys/resource.h>
 #include <tuple>
 
 #include "core/global.h"
@@ -13,6 +14,14 @@ template <typename... T>
 auto ints(T... v)
 {
     return std::make_tuple(int(v)...);
+}
+
+// Peak memory of the process so far.
+long peakKiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
 }
 
 void putCrop(QelRamPara *p, int k, int slot, int number, int x, int y, int w, int h)
@@ -80,6 +89,28 @@ private slots:
         QCOMPARE(ints(p->QelUserModeSaved(4), p->QelUserModeSaved(5), p->QelUserModeSaved(-1), p->QelUserModeSaved(16),
                       p->mode_file_deal(16, 1)),
                  ints(0, 0, 0, 0, 0));
+    }
+
+    // Files planted in place of the parameter file, a mode file and the
+    // display menu a saved mode copies: each refused without reading it whole.
+    void outsideFilesReadWithinTheirLimits()
+    {
+        TestRoot root;
+        QVERIFY(QFile::link("/dev/zero", root.file("/data/ram_device_info")));
+        QVERIFY(QFile::link("/dev/zero", root.file("/data/modes/custom_mode1")));
+        QFile menu(root.file("/data/configs/omenu.json"));   // sparse, one byte over
+        QVERIFY(menu.open(QIODevice::WriteOnly) && menu.write("{}") == 2 && menu.resize(8 * 1024 * 1024 + 1));
+        menu.close();
+        const long peak = peakKiB();
+        QelRamPara *p = fresh();
+        QCOMPARE(ints(p->get_u16(Img::CANVAS_W), p->QelUserModeSaved(0)), ints(1920, 0));
+        QVERIFY2(peakKiB() - peak < 64 * 1024, "the start read more than the files' limits");
+
+        p->user_mode[1].flag[0] = p->user_mode[1].flag[1] = 0xAA;
+        std::memcpy(p->user_mode[1].para, p->ram_para + Img::USER_PAYLOAD, Img::USER_PAYLOAD_SIZE);
+        p->user_mode[1].para[Img::payload(Img::OSD_ON)] = 1;
+        QVERIFY(p->save_user_mode(1));
+        QVERIFY(root.exists("/data/modes/custom_mode2") && !root.exists("/data/modes/MO02.json"));
     }
 
     void sourcesOfBothLayoutsAndBadDataFromOutside()

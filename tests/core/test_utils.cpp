@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <sys/stat.h>
 #include <thread>
 
 #include "core/global.h"
@@ -40,7 +41,7 @@ private slots:
     {
         TestRoot root;
         const QStringList leftovers = {"/data/ram_device_info.AbCdEf", "/data/modes/MO0a.json.QwErTy",
-                                       "/data/app/main.QELZK.Ab12Cd"};
+                                       "/data/app/main.QELZK.Ab12Cd", "/data/configs/tcpip.ini.lock"};
         const QStringList kept = {"/data/ram_device_info", "/data/ram_device_info.AbCdEfG", "/data/modes/notes.AbCdEf",
                                   "/data/configs/alias.json.AbCdEf", "/data/usr.AbCdEf"};
         for (const QString &f : leftovers + kept)
@@ -80,6 +81,64 @@ private slots:
         QCOMPARE(root.read("/data/p.bin"), QByteArray("newer"));
         QCOMPARE(QDir(root.file("/data")).entryList(QDir::Files | QDir::Hidden), QStringList({"p.bin"}));
         QVERIFY(!Utils::syncFolder(root.file("/data/none")));
+
+        // a link planted at the name is replaced, its target left alone
+        root.write("/elsewhere", "theirs");
+        QVERIFY(QFile::remove(root.file("/data/p.bin")) && QFile::link(root.file("/elsewhere"), root.file("/data/p.bin")));
+        QVERIFY(Utils::writeFileAtomic("/data/p.bin", "ours"));
+        QVERIFY(!QFileInfo(root.file("/data/p.bin")).isSymLink());
+        QCOMPARE(root.read("/elsewhere") + root.read("/data/p.bin"), QByteArray("theirsours"));
+    }
+
+    // Only a regular file, links followed, and never past its limit.
+    void boundedRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qint64>("bytes");   // written ("file", "sparse") or the limit's excess
+        QTest::addColumn<int>("status");
+        using S = Utils::ReadStatus;
+        QTest::newRow("empty") << "file" << qint64(0) << int(S::Read);
+        QTest::newRow("at the limit") << "file" << qint64(100) << int(S::Read);
+        QTest::newRow("one byte over") << "file" << qint64(101) << int(S::TooLarge);
+        QTest::newRow("sparse 1 GiB") << "sparse" << (qint64(1) << 30) << int(S::TooLarge);
+        QTest::newRow("link to a file") << "link to a file" << qint64(50) << int(S::Read);
+        QTest::newRow("link to a device") << "link to a device" << qint64(0) << int(S::NotRegular);
+        QTest::newRow("pipe without writer") << "fifo" << qint64(0) << int(S::NotRegular);
+        QTest::newRow("folder") << "folder" << qint64(0) << int(S::NotRegular);
+        QTest::newRow("missing") << "missing" << qint64(0) << int(S::Missing);
+        QTest::newRow("dangling link") << "dangling" << qint64(0) << int(S::Missing);
+    }
+    void boundedRead()
+    {
+        QFETCH(QString, kind);
+        QFETCH(qint64, bytes);
+        QFETCH(int, status);
+        TestRoot root;
+        const QString f = root.file("/data/f");
+        if (kind == "file" || kind == "link to a file")
+            root.write(kind == "file" ? "/data/f" : "/data/g", QByteArray(int(bytes), 'x'));
+        QFile sparse(f);
+        if (kind == "sparse")
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(bytes));
+        if (kind.startsWith("link") || kind == "dangling")
+            QVERIFY(QFile::link(kind == "link to a device" ? "/dev/zero" : root.file("/data/g"), f));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(f).constData(), 0600), 0);
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(f));
+        Utils::ReadStatus got = Utils::ReadStatus::Unreadable;
+        const QByteArray data = Utils::readFile("/data/f", 100, &got);
+        QCOMPARE(int(got), status);
+        QCOMPARE(data.size(), status == int(Utils::ReadStatus::Read) ? int(bytes) : 0);
+    }
+
+    // A file whose measured size is not what it holds is read by what it holds.
+    void boundedReadOfAFileMeasuredShort()
+    {
+        Utils::ReadStatus got;
+        const QByteArray whole = Utils::readHostFile("/proc/self/status", 64 * 1024, &got);
+        QVERIFY(got == Utils::ReadStatus::Read && whole.contains("Pid:"));
+        QVERIFY(Utils::readHostFile("/proc/self/status", 10, &got).isEmpty() && got == Utils::ReadStatus::TooLarge);
     }
 
     void simulatedDevice()

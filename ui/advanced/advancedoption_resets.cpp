@@ -36,10 +36,10 @@ void AdvancedOption::reset_network()
     if (g_str_ip.get() == QLatin1String(GlobalStart::IP))
         return;
     ConfigEngine *config = ConfigEngine::pInstance();
-    // each write is flushed to disk before it replaces the file
-    config->write_config_variant(ConfigItem::IPAddress, QString::fromLatin1(GlobalStart::IP));
-    config->write_config_variant(ConfigItem::SubNetMask, QString::fromLatin1(GlobalStart::MASK));
-    config->write_config_variant(ConfigItem::GateWay, QString::fromLatin1(GlobalStart::GATEWAY));
+    // the three together, in one replace of the file
+    config->write_config_variants({{ConfigItem::IPAddress, QString::fromLatin1(GlobalStart::IP)},
+                                   {ConfigItem::SubNetMask, QString::fromLatin1(GlobalStart::MASK)},
+                                   {ConfigItem::GateWay, QString::fromLatin1(GlobalStart::GATEWAY)}});
     Utils::initIPAddress();
 }
 

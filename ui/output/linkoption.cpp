@@ -207,10 +207,11 @@ void LinkOption::on_Button_net_apply_clicked()
         writeLogMsg(LOG_MISSING, QStringLiteral("network settings: no settings store"));
         return;
     }
-    // each write is flushed to disk before its rename
-    config->write_config_variant(ConfigItem::IPAddress, address[IP]);
-    config->write_config_variant(ConfigItem::SubNetMask, address[MASK]);
-    config->write_config_variant(ConfigItem::GateWay, address[GATE]);
+    // one replace of the file: a power cut leaves the old three or the new
+    if (!config->write_config_variants({{ConfigItem::IPAddress, address[IP]},
+                                        {ConfigItem::SubNetMask, address[MASK]},
+                                        {ConfigItem::GateWay, address[GATE]}}))
+        return;
     Utils::initIPAddress();
     if (QelRamPara *p = QelRamPara::p_qelrampara_config)
         p->test_signal(REFRESH_SAVE);

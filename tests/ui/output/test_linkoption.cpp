@@ -123,11 +123,36 @@ private slots:
             QVERIFY2(file.contains(QLatin1String(line)), qPrintable(file));
         QCOMPARE(Utils::recordedCommands(),
                  QStringList({"ifconfig eth0 >/dev/null 2>&1", "ifconfig eth0 10.1.2.9 netmask 255.255.255.0",
-                              "route add default gw 10.1.2.1"}));
+                              "ip route replace default via 10.1.2.1 dev eth0"}));
         QVERIFY(g_str_ip.get() == QStringLiteral("10.1.2.9") && codes.count() == 1 && codes.at(0).at(0).toInt() == 1);
         Utils::clearRecordedCommands();   // the same again applies nothing
         click(l.screen, "Button_net_apply");
         QVERIFY(Utils::recordedCommands().isEmpty() && codes.count() == 1);
+    }
+
+    // The three values go to the file in one replace: a save cut short
+    // leaves the address, mask and gateway as they were, and applies nothing.
+    void applyIsOneSave()
+    {
+        Link l;
+        l.open();
+        const QByteArray stored = l.root.read(kSettings);
+        int saves = 0;
+        Utils::setSaveHook([&](Utils::SaveStep step, const QString &path) {
+            if (step == Utils::SaveStep::Rename && path.endsWith(QLatin1String("tcpip.ini")))
+                ++saves;
+            return false;
+        });
+        enterInField(l.field("lineEditIp4"), "20");
+        enterInField(l.field("lineEditMask3"), "0");
+        click(l.screen, "Button_net_apply");
+        Utils::setSaveHook(nullptr);
+        QCOMPARE(saves, 1);
+        QCOMPARE(l.root.read(kSettings), stored);
+        QVERIFY(Utils::recordedCommands().isEmpty() && g_str_ip.get() == QStringLiteral("192.168.0.199"));
+        click(l.screen, "Button_net_apply");
+        const QString file = QString::fromUtf8(l.root.read(kSettings));
+        QVERIFY2(file.contains("IPAddress=192.168.0.20\n") && file.contains("SubNetMask=255.255.0.0\n"), qPrintable(file));
     }
 
     // Names shown as plain text, marked as the manager installs them (the
