@@ -16,6 +16,13 @@ bool PanelPlacement::eventFilter(QObject *watched, QEvent *event)
             if (w->pos() != origin)
                 w->move(origin);
         }
+        // Sent before the window maps: it maps on top. Pop-up lists and
+        // tool tips stack themselves.
+        const Qt::WindowType type = w->windowType();
+        if (w->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
+            w->raise();
+            w->activateWindow();
+        }
     }
     return QObject::eventFilter(watched, event);
 }
