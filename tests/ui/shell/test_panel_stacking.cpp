@@ -158,8 +158,6 @@ public:
     // Digits tapped on the keypad, which shows them, then OK or Close.
     bool keypad(const QString &digits, const char *end = "Button_close")
     {
-        if (!onTop(QStringLiteral("NumberKeyboard")))
-            return false;
         for (QChar d : digits)
             tap(QStringLiteral("NumberKeyboard"), QStringLiteral("Button_") + d);
         if (!until([&] { return g_numberkeyboard && g_numberkeyboard->typed() == digits; },
@@ -402,6 +400,8 @@ private slots:
             op.meanwhile([] { g_back_to_mainwindow_time = 30; });
             op.onTop("MainWindow");
             op.meanwhile([] { g_auto_lock_time = 1; });
+            op.onTop("LockWindow");
+            op.meanwhile([] { g_auto_lock_time = 120000; });   // or a touch locks again
             op.tap("LockWindow", "label_time");
             op.onTop("MainWindow");
         });
