@@ -387,6 +387,21 @@ private slots:
         });
     }
 
+    // A USB upgrade's overlay over the screen that shows, as the FPGA
+    // manager raises and ends it.
+    void upgradeOverlay()
+    {
+        operate([](Operator &op) {
+            op.tap("MainWindow", "Button_setting");
+            op.tap("Option", "link_set");
+            op.onTop("LinkOption");
+            op.meanwhile([] { emit fpga_manage::p_fpga_manage->sig_update_start(); });
+            op.onTop("FirmwareUpdate");
+            op.meanwhile([] { emit fpga_manage::p_fpga_manage->sig_update_over(); });
+            op.onTop("LinkOption");
+        });
+    }
+
     // Left alone with the keypad open: the main menu, then the home screen
     // once the panel locks; a touch there brings the main menu.
     void idleReturnHome()
