@@ -296,7 +296,7 @@ private slots:
             QVERIFY(g_inputchoose == choice && child(child(choice, "menu_frame"), QStringLiteral("window_%1").arg(w)));
         };
         s.w->show_menu();
-        const auto choice = onModal([&](QWidget *choice) {
+        const auto inputChoice = onModal([&](QWidget *choice) {
             pop(choice, "button_inputcut", 3, [&](QWidget *cut) {
                 click(child(cut, "frame_source"), "Button_add");
                 click(cut, "Button_ok");

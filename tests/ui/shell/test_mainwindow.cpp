@@ -61,7 +61,8 @@ private slots:
         QCOMPARE(slot(0)->text(), QStringLiteral("Слот 1"));
 
         // an opener first closes the pop-up; so does its Close
-        const auto settings = onModal([](QWidget *m) { QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton); });
+        const auto settings =
+            onModal([](QWidget *m) { QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton); });
         click(s.w, "Button_setting");
         QVERIFY(!s.w->mode_window_open());
         click(s.w, "Button_mode");
