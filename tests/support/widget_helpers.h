@@ -2,6 +2,7 @@
 #define QEL_TESTS_WIDGET_HELPERS_H
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -9,7 +10,9 @@
 #include <QtTest>
 #include <cstring>
 #include <functional>
+#include <utility>
 
+#include "core/global.h"
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "tests/support/testenv.h"
@@ -48,27 +51,96 @@ inline void click(QObject *parent, const QString &name)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Runs fn on the modal widget that will be active once the event loop runs
-// (a modal exec started right after this call). After a failed check every
-// modal run is ended, so the test returns instead of hanging; a modal widget
-// that fn left open is failed and hidden after a few seconds.
-inline void onModal(std::function<void(QWidget *)> fn)
+// A step for the next modal widget that opens (a modal exec, or a modal
+// shown with show()), run once that widget's run has started, and owned by
+// the scope that made it (onModal). When the scope ends before that modal
+// opened, the test fails with "modal never opened" and the step is dropped:
+// it never runs later, inside another test, on another dialog. After a
+// failed check every modal run is ended, so the test returns instead of
+// hanging; a modal widget that the step left open is failed and hidden after
+// a few seconds.
+class [[nodiscard]] ModalStep : public QObject
 {
-    QTimer::singleShot(0, [fn] {
-        QPointer<QWidget> modal = QApplication::activeModalWidget();
-        fn(modal);
+public:
+    // required false: the scope may end without a modal (opensModal).
+    explicit ModalStep(std::function<void(QWidget *)> fn, bool required = true)
+        : m_fn(std::move(fn)), m_required(required)
+    {
+        m_run.setSingleShot(true);
+        m_watch.setSingleShot(true);
+        QObject::connect(&m_run, &QTimer::timeout, this, [this] { run(); });
+        QObject::connect(&m_watch, &QTimer::timeout, this, [this] {
+            if (m_modal && m_modal->isVisible() && QApplication::activeModalWidget() == m_modal) {
+                QTest::qFail("modal run never ended", __FILE__, __LINE__);
+                m_modal->hide();
+            }
+        });
+        qApp->installEventFilter(this);
+    }
+    ~ModalStep() override
+    {
+        qApp->removeEventFilter(this);
+        if (!m_required || m_ran || QTest::currentTestFailed())
+            return;
+        QTest::qVerify(false, m_opened ? "step ran" : "modal opened",
+                       m_opened ? "modal opened, but its step never ran" : "modal never opened", __FILE__, __LINE__);
+    }
+    bool opened() const { return m_opened; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_opened && event->type() == QEvent::Show && watched->isWidgetType()) {
+            QWidget *w = static_cast<QWidget *>(watched);
+            if (w->isWindow() && w->isModal()) {
+                m_opened = true;
+                m_modal = w;
+                qApp->removeEventFilter(this);
+                m_run.start(0);   // inside its run
+            }
+        }
+        return false;
+    }
+
+private:
+    void run()
+    {
+        m_ran = true;
+        m_fn(m_modal);
         if (QTest::currentTestFailed()) {
             while (QWidget *m = QApplication::activeModalWidget())
                 m->hide();
             return;
         }
-        QTimer::singleShot(5000, [modal] {
-            if (modal && modal->isVisible() && QApplication::activeModalWidget() == modal) {
-                QTest::qFail("modal run never ended", __FILE__, __LINE__);
-                modal->hide();
-            }
-        });
-    });
+        m_watch.start(5000);
+    }
+
+    std::function<void(QWidget *)> m_fn;
+    bool m_required;
+    bool m_opened = false;
+    bool m_ran = false;
+    QPointer<QWidget> m_modal;
+    QTimer m_run;
+    QTimer m_watch;
+};
+
+// Runs fn on the next modal widget that opens while the returned step lives:
+//   const auto pad = onModal([](QWidget *pad) { ... });
+//   QTest::mouseClick(field, Qt::LeftButton);   // opens it
+inline ModalStep onModal(std::function<void(QWidget *)> fn) { return ModalStep(std::move(fn)); }
+
+// Whether action opens a modal widget; one that opens is closed at once.
+inline bool opensModal(const std::function<void()> &action)
+{
+    ModalStep step(
+        [](QWidget *m) {
+            if (m)
+                m->hide();
+        },
+        false);
+    action();
+    QCoreApplication::processEvents();   // a modal shown without a run of its own
+    return step.opened();
 }
 
 // Types digits on the shared keypad, then OK.
@@ -114,7 +186,7 @@ inline void enterInField(My_lineEdit *field, const QString &text)
 {
     QVERIFY(field);
     if (QRegularExpression(QStringLiteral("^[0-9]{0,9}$")).match(text).hasMatch()) {
-        onModal([text](QWidget *pad) {
+        const auto pad = onModal([text](QWidget *pad) {
             QVERIFY(pad == g_numberkeyboard);
             typeOnKeypad(text);
         });

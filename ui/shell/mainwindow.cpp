@@ -199,7 +199,6 @@ void MainWindow::update_start()
     m_update->setGeometry(0, 0, kPanelW, kPanelH);
     m_update->language_changed();
     m_update->show();
-    m_update->raise();
 }
 
 void MainWindow::update_over()

@@ -58,7 +58,7 @@ template <class Screen> struct InputScreenEnv : ScreenEnv
     {
         QStringList titles;
         for (const char *f : fields) {
-            onModal([&titles](QWidget *pad) {
+            const auto keypad = onModal([&titles](QWidget *pad) {
                 titles << labelText(pad, "label_title");
                 click(pad, "Button_close");
             });

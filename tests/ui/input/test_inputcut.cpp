@@ -300,14 +300,14 @@ private slots:
             QCOMPARE(int(g_page_focus), int(back));
         };
         s.inSettings([&](QWidget *menu) {
-            onModal([&](QWidget *cut) { backTo(cut, g_inputcut, PAGE_INPUT_CROP, PAGE_SETTINGS); });
+            const auto crop = onModal([&](QWidget *cut) { backTo(cut, g_inputcut, PAGE_INPUT_CROP, PAGE_SETTINGS); });
             click(menu, "input_cut");
         });
 
         // from the input choice pop-up; window w switched on meanwhile
         auto pop = [&](QWidget *choice, const char *button, int w, std::function<void(QWidget *)> inside) {
             click(child(choice, "frame"), "Button_menu");
-            onModal([=](QWidget *screen) {
+            const auto opened = onModal([=](QWidget *screen) {
                 WindowEdit(ram()->ram_para, w).setOn(true);
                 std::memcpy(ram()->ram_para_shadow, ram()->ram_para, Img::SIZE);
                 inside(screen);
@@ -316,7 +316,7 @@ private slots:
             QVERIFY(g_inputchoose == choice && child(child(choice, "menu_frame"), QStringLiteral("window_%1").arg(w)));
         };
         s.w->show_menu();
-        onModal([&](QWidget *choice) {
+        const auto inputChoice = onModal([&](QWidget *choice) {
             pop(choice, "button_inputcut", 3, [&](QWidget *cut) {
                 click(child(cut, "frame_source"), "Button_add");
                 click(cut, "Button_ok");

@@ -200,7 +200,7 @@ private slots:
         clickTile(s, 1);
         QPointer<QFrame> before = diagram(s);
         g_inputchoose = new InputChoose;
-        onModal([&](QWidget *modal) {
+        const auto choice = onModal([&](QWidget *modal) {
             click(child(modal, "menu_frame"), "1");
             click(modal, "Button_HDMI3");
             click(child(modal, "frame"), "0");

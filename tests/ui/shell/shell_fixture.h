@@ -60,7 +60,7 @@ struct Shell
     void inSettings(std::function<void(QWidget *)> fn)
     {
         w->show_menu();
-        onModal([fn](QWidget *m) {
+        const auto menu = onModal([fn](QWidget *m) {
             fn(m);
             if (g_option)
                 QTest::mouseClick(child<QPushButton>(g_option, "Button_back"), Qt::LeftButton);

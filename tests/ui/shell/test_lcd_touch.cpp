@@ -29,7 +29,7 @@ private slots:
         bool codeAccepted = true;
         bool keypadShown = false;
         s.inSettings([&](QWidget *) {
-            onModal([&](QWidget *k) {
+            const auto keypad = onModal([&](QWidget *k) {
                 keypadShown = k == g_numberkeyboard && k->isVisible();
                 s.idle(2000);
                 // a finger on the settings menu beside the keypad, which the keypad blocks

@@ -23,17 +23,9 @@ private slots:
         s.w->show_menu();
         lcd_touch::p_lcd_touch->set_key_lock(true);
         QVERIFY(child<QLabel>(s.w, "label_lock")->isVisibleTo(s.w));
-        bool opened = false;   // were it to open, the modal run would be closed here and noticed
-        onModal([&](QWidget *) {
-            if (g_option) {
-                opened = true;
-                g_option->on_Button_back_clicked();
-            }
-        });
-        click(s.w, "Button_setting");
+        QVERIFY(!opensModal([&] { click(s.w, "Button_setting"); }));
         click(s.w, "Button_mode");
-        QCoreApplication::processEvents();
-        QVERIFY(!opened && !s.w->mode_window_open());
+        QVERIFY(!g_option && !s.w->mode_window_open());
         QCOMPARE(int(g_page_focus), int(PAGE_MAIN));
 
         lcd_touch::p_lcd_touch->set_key_lock(false);
@@ -69,7 +61,8 @@ private slots:
         QCOMPARE(slot(0)->text(), QStringLiteral("Слот 1"));
 
         // an opener first closes the pop-up; so does its Close
-        onModal([](QWidget *m) { QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton); });
+        const auto settings =
+            onModal([](QWidget *m) { QTest::mouseClick(child<QPushButton>(m, "Button_back"), Qt::LeftButton); });
         click(s.w, "Button_setting");
         QVERIFY(!s.w->mode_window_open());
         click(s.w, "Button_mode");
@@ -93,7 +86,7 @@ private slots:
         s.w->on_custommode_clicked();
         QVERIFY(!StubScreen<PAGE_USER_MODE>::global);
         lcd_touch::p_lcd_touch->set_key_lock(false);
-        onModal([&](QWidget *m) {
+        const auto userModes = onModal([&](QWidget *m) {
             QCOMPARE(m, static_cast<QWidget *>(StubScreen<PAGE_USER_MODE>::global));
             QCOMPARE(int(g_page_focus), int(PAGE_USER_MODE));
             SyncUpdate::pInstance()->para_sync(REFRESH_INPUTS);
@@ -109,7 +102,7 @@ private slots:
             for (auto it = pages.begin(); it != pages.end(); ++it)
                 QVERIFY2(child(m, it.key())->isEnabled() == ScreenRegistry::registered(it.value()),
                          qPrintable(it.key()));
-            onModal([](QWidget *net) {
+            const auto network = onModal([](QWidget *net) {
                 QCOMPARE(net, static_cast<QWidget *>(StubScreen<PAGE_NETWORK>::global));
                 ScreenRegistry::open(PAGE_NETWORK);   // no second screen while one shows
                 StubScreen<PAGE_NETWORK>::global->on_Button_back_clicked();
@@ -131,7 +124,7 @@ private slots:
             const struct { QString typed; bool close; } runs[] = {
                 {"8888", false}, {"1234", false}, {"88888", false}, {"", false}, {"8888", true}};
             for (const auto &run : runs) {
-                onModal([run](QWidget *k) {
+                const auto keypad = onModal([run](QWidget *k) {
                     if (!run.close)
                         return typeOnKeypad(run.typed);
                     for (QChar d : run.typed)
