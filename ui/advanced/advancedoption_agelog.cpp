@@ -8,8 +8,7 @@
 #include "core/global.h"
 #include "core/utils.h"
 #include "ui/advanced/advancedoption.h"
-#include "ui/shell/my_lineedit.h"
-#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
 #include "ui_advancedoption.h"
 
@@ -50,14 +49,11 @@ int agelog_pages(int lines) { return (lines + kLinesPerPage - 1) / kLinesPerPage
 // one being edited, so their confirmString leave the code alone.
 void AdvancedOption::on_Button_factory_age_clicked()
 {
-    NumberKeyboard *keypad = g_numberkeyboard;
-    if (g_qround_bar || agelog_open != 0 || !keypad)
+    if (g_qround_bar || agelog_open != 0 || !g_numberkeyboard)
         return;
     const bool russian = g_language == 2 && (g_lcd_lang_valid & (1 << 2));
-    g_lineedit = nullptr;
-    keypad->label_show(QString::fromUtf8(russian ? "Пароль" : "key"), QStringLiteral("**********"));
     code_asked = true;
-    keypad->exec();
+    open_keypad(nullptr, QString::fromUtf8(russian ? "Пароль" : "key"), QStringLiteral("**********"));
     code_asked = false;
 }
 

@@ -170,15 +170,8 @@ bool EDIDset::eventFilter(QObject *watched, QEvent *event)
 
 void EDIDset::show_numberkeyboard_ui(QString text)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
-    if (!field || !isAncestorOf(field) || !g_numberkeyboard)
-        return;
-    g_lineedit = field;
-    if (field == ui->lineEdit_W)
-        g_numberkeyboard->label_show(KEYPAD_WIDTH.text(), text);
-    else if (field == ui->lineEdit_H)
-        g_numberkeyboard->label_show(kKeypadHeight.text(), text);
-    g_numberkeyboard->exec();
+    if (My_lineEdit *field = sender_field(this, sender()))
+        open_keypad(field, field == ui->lineEdit_W ? KEYPAD_WIDTH.text() : kKeypadHeight.text(), text);
 }
 
 void EDIDset::confirmString(QString text) { take_keypad_entry(this, text); }

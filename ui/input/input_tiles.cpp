@@ -66,13 +66,6 @@ void place_input_highlight(QFrame *highlight, int column)
     highlight->setGeometry(20 + 130 * column, 68, 120, 85);
 }
 
-int sender_number(const QObject *sender, int count)
-{
-    bool ok = false;
-    const int n = sender ? sender->objectName().toInt(&ok) : -1;
-    return ok && n >= 0 && n < count ? n : -1;
-}
-
 QFrame *make_tile_area(QWidget *dialog, const QFont &font)
 {
     QFrame *area = new QFrame(dialog);
@@ -216,13 +209,6 @@ void FormButtons::setTexts(const QString &cancelText, const QString &okText, con
     del->setText(delText);
 }
 
-void take_keypad_entry(const QWidget *screen, const QString &text)
-{
-    My_lineEdit *field = own_keypad_field(screen);
-    if (field && field_number(text).ok)
-        field->setText(text);
-}
-
 bool return_to_input_choice()
 {
     if (!g_inputchoose)
@@ -242,4 +228,3 @@ QString input_timing_text(int slot)
     return kNoSignal.text();
 }
 
-KeypadNumber field_number(const QString &text) { return keypad_number(text, 0, 65535, EmptyEntry::Zero); }

@@ -43,10 +43,6 @@ void make_flat(QPushButton *button);
 QFrame *setup_input_row(QWidget *dialog, QPushButton *back, QLabel *const (&icons)[6]);
 void place_input_highlight(QFrame *highlight, int column);
 
-// The number 0..count-1 a run-time button carries as its object name, -1
-// for anything else.
-int sender_number(const QObject *sender, int count);
-
 // Six flat click areas over the input columns, named "0".."5".
 template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*clicked)())
 {
@@ -106,29 +102,12 @@ FormButtons make_form_buttons(Screen *screen, const QFont &font, void (Screen::*
     return b;
 }
 
-// The fields open the shared keypad; its entries come back to the screen.
-template <class Screen> void connect_keypad(Screen *screen, std::initializer_list<My_lineEdit *> fields)
-{
-    for (My_lineEdit *f : fields)
-        QObject::connect(f, &My_lineEdit::send_show, screen, &Screen::show_numberkeyboard_ui);
-    if (g_numberkeyboard)
-        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, screen,
-                         &Screen::confirmString);
-}
-// The keypad's entry into the screen's own field when it is an unsigned
-// 16-bit number or empty; anything else is refused.
-void take_keypad_entry(const QWidget *screen, const QString &text);
-
 // Back onto an open input choice screen: brought up to date, page 3. False
 // when there is none.
 bool return_to_input_choice();
 
 // "%dx%d@%dHz" of an input's live timing, or the no-signal text.
 QString input_timing_text(int slot);
-
-// A width or height field typed on the keypad: an unsigned 16-bit number,
-// an empty entry counting as 0.
-KeypadNumber field_number(const QString &text);
 
 extern const PanelText TEXT_WIDTH;    // field labels
 extern const PanelText TEXT_HEIGHT;

@@ -345,10 +345,9 @@ bool InputCut::eventFilter(QObject *watched, QEvent *event)
 
 void InputCut::show_numberkeyboard_ui(QString text)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
-    if (!field || !isAncestorOf(field) || !g_numberkeyboard)
+    My_lineEdit *field = sender_field(this, sender());
+    if (!field)
         return;
-    g_lineedit = field;
     QString title;
     if (field == ui->lineEdit_X)
         title = QStringLiteral("X");
@@ -358,8 +357,7 @@ void InputCut::show_numberkeyboard_ui(QString text)
         title = KEYPAD_WIDTH.text();
     else
         title = kKeypadHeight.text();
-    g_numberkeyboard->label_show(title, text);
-    g_numberkeyboard->exec();
+    open_keypad(field, title, text);
 }
 
 // A marked field stays marked while its axis still reaches past the input.

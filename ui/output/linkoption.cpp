@@ -142,16 +142,14 @@ void LinkOption::set_bad(My_lineEdit *field, bool bad)
 
 void LinkOption::show_numberkeyboard_ui(QString text)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
-    if (!field || !isAncestorOf(field) || !g_numberkeyboard)
+    My_lineEdit *field = sender_field(this, sender());
+    if (!field)
         return;
-    g_lineedit = field;
     edit_name = field->objectName();
     for (int r = 0; r < ADDRESS_ROWS; ++r)
         for (My_lineEdit *f : octets[r])
             if (f == field)
-                g_numberkeyboard->label_show(kKeypadTitles[r].text(), text);
-    g_numberkeyboard->exec();
+                open_keypad(field, kKeypadTitles[r].text(), text);
 }
 
 // The field takes the number as QString::number writes it; anything but

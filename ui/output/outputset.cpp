@@ -212,10 +212,9 @@ void OutputSet::on_comboBox_activated(int index)
 
 void OutputSet::show_numberkeyboard_ui(QString text)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
-    if (!field || !isAncestorOf(field))
+    My_lineEdit *field = sender_field(this, sender());
+    if (!field)
         return;
-    g_lineedit = field;
     edit_name = field->objectName();
 
     const std::pair<const QLineEdit *, const char *> titles[] = {
@@ -224,13 +223,10 @@ void OutputSet::show_numberkeyboard_ui(QString text)
         {ui->lineEdit_X, "X"},       {ui->lineEdit_Y, "Y"},            {ui->lineEdit_W, "W"},
         {ui->lineEdit_H, "H"},
     };
-    if (!g_numberkeyboard)
-        return;
     for (const auto &[edit, title] : titles) {
         if (edit == field)
-            g_numberkeyboard->label_show(QString::fromUtf8(title), text);
+            open_keypad(field, QString::fromUtf8(title), text);
     }
-    g_numberkeyboard->exec();
 }
 
 void OutputSet::confirmString(QString text)

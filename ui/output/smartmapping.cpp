@@ -635,10 +635,9 @@ void SmartMapping::on_Button_mapping_state_clicked()
 
 void SmartMapping::show_numberkeyboard_ui(QString text)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
-    if (!field || !isAncestorOf(field) || !g_numberkeyboard)
+    My_lineEdit *field = sender_field(this, sender());
+    if (!field)
         return;
-    g_lineedit = field;
     const std::pair<const QLineEdit *, PanelText> titles[] = {
         {ui->lineEdit_X, {"箱体宽度", "width", "width", "width", "箱體寬度"}},
         {ui->lineEdit_Y, {"箱体高度", "height", "height", "height", "箱體高度"}},
@@ -649,8 +648,7 @@ void SmartMapping::show_numberkeyboard_ui(QString text)
     };
     for (const auto &[edit, title] : titles)
         if (edit == field)
-            g_numberkeyboard->label_show(title.text(), text);
-    g_numberkeyboard->exec();
+            open_keypad(field, title.text(), text);
 }
 
 // Only a whole number within the field's range is taken.

@@ -379,14 +379,10 @@ My_lineEdit *ImageLayout::partner_of(My_lineEdit *field, int *limitOffset) const
 
 void ImageLayout::show_numberkeyboard_ui(QString)
 {
-    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender());
+    My_lineEdit *field = sender_field(this, sender());
     int limitOffset = 0;
-    if (!field || !partner_of(field, &limitOffset) || !g_numberkeyboard)
-        return;
-    const QString name = field->objectName();
-    g_lineedit = field;
-    g_numberkeyboard->label_show(name.right(1), field->text());
-    g_numberkeyboard->exec();
+    if (field && partner_of(field, &limitOffset))
+        open_keypad(field, field->objectName().right(1));
 }
 
 void ImageLayout::confirmString(QString text)

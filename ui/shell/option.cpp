@@ -102,8 +102,7 @@ bool Option::ask_access_code()
                                                   entered = true;
                                                   code = text;
                                               });
-    keypad->label_show(kCodeTitle.text(), QString());
-    keypad->exec();
+    open_keypad(nullptr, kCodeTitle.text(), QString());
     disconnect(c);
     return entered && code == QLatin1String(kAccessCode);
 }

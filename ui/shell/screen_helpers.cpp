@@ -152,3 +152,37 @@ void show_refused(QWidget *field, bool refused)
     }
     field->setProperty("refused", refused);
 }
+
+My_lineEdit *sender_field(const QWidget *screen, QObject *sender)
+{
+    My_lineEdit *field = qobject_cast<My_lineEdit *>(sender);
+    return field && screen && screen->isAncestorOf(field) ? field : nullptr;
+}
+
+int sender_number(const QObject *sender, int count)
+{
+    bool ok = false;
+    const int n = sender ? sender->objectName().toInt(&ok) : -1;
+    return ok && n >= 0 && n < count ? n : -1;
+}
+
+void open_keypad(My_lineEdit *field, const QString &title, const QString &value)
+{
+    NumberKeyboard *keypad = g_numberkeyboard;
+    if (!keypad)
+        return;
+    g_lineedit = field;
+    keypad->label_show(title, value);
+    keypad->exec();
+}
+
+void open_keypad(My_lineEdit *field, const QString &title) { open_keypad(field, title, field ? field->text() : QString()); }
+
+KeypadNumber field_number(const QString &text) { return keypad_number(text, 0, 65535, EmptyEntry::Zero); }
+
+void take_keypad_entry(const QWidget *screen, const QString &text)
+{
+    My_lineEdit *field = own_keypad_field(screen);
+    if (field && field_number(text).ok)
+        field->setText(text);
+}

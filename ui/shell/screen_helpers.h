@@ -6,8 +6,12 @@
 #include <QSize>
 #include <QString>
 #include <Qt>
+#include <initializer_list>
 
 #include "core/global.h"
+#include "ui/shell/my_lineedit.h"
+#include "ui/shell/numberkeyboard.h"
+#include "ui/shell/screens.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -15,7 +19,6 @@ class QIcon;
 class QLabel;
 class QPixmap;
 class QWidget;
-class My_lineEdit;
 
 // What the setting screens share.
 
@@ -121,5 +124,36 @@ void show_refused(QWidget *field, bool refused);
 // The keypad's field (g_lineedit) when it is one of `screen`'s own, else
 // null: an entry typed for another screen's field passes this one by.
 My_lineEdit *own_keypad_field(const QWidget *screen);
+
+// The sender of a field's press when it is one of `screen`'s own fields.
+My_lineEdit *sender_field(const QWidget *screen, QObject *sender);
+
+// The number 0..count-1 a run-time button carries as its object name, -1
+// for anything else.
+int sender_number(const QObject *sender, int count);
+
+// The fields open the shared keypad; its entries come back to the screen
+// (every screen so connected hears them: see own_keypad_field).
+template <class Screen> void connect_keypad(Screen *screen, std::initializer_list<My_lineEdit *> fields)
+{
+    for (My_lineEdit *f : fields)
+        QObject::connect(f, &My_lineEdit::send_show, screen, &Screen::show_numberkeyboard_ui);
+    if (g_numberkeyboard)
+        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, screen,
+                         &Screen::confirmString);
+}
+
+// Opens the shared keypad on `field` (null: an entry of no field, such as
+// an access code): the field becomes g_lineedit, the keypad shows `title`
+// and `value` and runs modally. Nothing without a keypad.
+void open_keypad(My_lineEdit *field, const QString &title, const QString &value);
+void open_keypad(My_lineEdit *field, const QString &title);   // the field's text as value
+
+// A width or height field typed on the keypad: an unsigned 16-bit number,
+// an empty entry counting as 0.
+KeypadNumber field_number(const QString &text);
+// The keypad's entry into the screen's own field when it is a field_number;
+// anything else is refused.
+void take_keypad_entry(const QWidget *screen, const QString &text);
 
 #endif
