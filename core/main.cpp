@@ -67,6 +67,8 @@ int main(int argc, char *argv[])
     lcd_touch::pInstance();
 
     SimWatcher sim;
+    sim.add_applier(&tavixsource::apply_sim);
+    sim.add_applier(&fpga_manage::apply_sim);
     sim.start();
 
     QTimer::singleShot(SimConfig::load().settleMs, &w, [&w] { start_panel(&w); });

@@ -4,9 +4,6 @@
 
 #include "core/logmsg.h"
 #include "core/utils.h"
-#include "led_output/fpga_drv.h"
-#include "led_output/fpga_manage.h"
-#include "video_io/tavixsource.h"
 
 namespace {
 constexpr int kSettleMs = 50;
@@ -20,6 +17,8 @@ SimWatcher::SimWatcher(QObject *parent) : QObject(parent)
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
 }
+
+void SimWatcher::add_applier(Applier apply) { m_appliers.push_back(std::move(apply)); }
 
 void SimWatcher::start()
 {
@@ -46,25 +45,8 @@ void SimWatcher::reload()
     if (!cfg.loaded)
         return;
     bool changed = false;
-    if (tavixsource *src = tavixsource::p_tavix_source) {
-        if (cfg.inputs != m_current.inputs) {
-            SimInput signal[6];
-            for (const SimInput &in : cfg.inputs)
-                signal[in.slot] = in;
-            for (int slot = 0; slot < 6; ++slot)
-                src->sim().set_signal(slot, signal[slot].width, signal[slot].height, signal[slot].rate);
-            changed = true;
-        }
-    }
-    if (fpga_manage *m = fpga_manage::p_fpga_manage) {
-        for (int f = 0; f < 2; ++f) {
-            fpga_drv *d = m->fpga(f);
-            if (d && !cfg.sameFpga(m_current, f)) {
-                d->configure(cfg.fpgas[f], cfg.cards + fpga_drv::PORTS * f, cfg.cardReply + fpga_drv::PORTS * f);
-                changed = true;
-            }
-        }
-    }
+    for (const Applier &apply : m_appliers)
+        changed = apply(m_current, cfg) || changed;
     m_current = cfg;
     if (!changed)
         return;

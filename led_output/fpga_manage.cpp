@@ -54,7 +54,7 @@ fpga_manage::fpga_manage()
     const SimConfig sim = SimConfig::load();
     for (int f = 0; f < 2; ++f) {
         m_fpga[f] = new fpga_drv(f);
-        m_fpga[f]->configure(sim.fpgas[f], sim.cards + 12 * f, sim.cardReply + 12 * f);
+        configure_sim(f, sim);
         MCU_REG_func[f] = m_reg_mirror[f];
         MCU_RAM_PARA_func[f] = m_geo_mirror[f];
     }
@@ -80,6 +80,27 @@ fpga_manage::~fpga_manage()
     delete rcv_recovery;
     delete m_fpga[0];
     delete m_fpga[1];
+}
+
+void fpga_manage::configure_sim(int fpga, const SimConfig &cfg)
+{
+    const int first = fpga_drv::PORTS * fpga;
+    m_fpga[fpga]->configure(cfg.fpgas[fpga], cfg.cards + first, cfg.cardReply + first);
+}
+
+bool fpga_manage::apply_sim(const SimConfig &was, const SimConfig &now)
+{
+    fpga_manage *m = p_fpga_manage;
+    if (!m)
+        return false;
+    bool changed = false;
+    for (int f = 0; f < 2; ++f) {
+        if (!now.sameFpga(was, f)) {
+            m->configure_sim(f, now);
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 namespace {

@@ -17,6 +17,7 @@
 class rcvRecovery;
 class fpga_drv;
 class rcv_cmd;
+struct SimConfig;
 
 // The FPGA manager: output ports, receiving-card jobs, LED set-up, USB upgrade.
 // fpga_manage.cpp holds the mirrors, the port watcher, the LED hand-over and
@@ -66,6 +67,10 @@ public:
     // thread; nothing happens while the manager or its thread does not exist.
     static void wake();
     static const ManagerThread &thread();
+
+    // Each FPGA's part of a changed sim.json (state, version, its ports' cards
+    // and replies), where it changed and the manager exists; true when any was.
+    static bool apply_sim(const SimConfig &was, const SimConfig &now);
 
     // ---- posting (GUI thread) ----
     // Stores the job word (job, state 0) unless the manager is missing, a job
@@ -144,6 +149,7 @@ signals:
 private:
     fpga_manage();
     ~fpga_manage() override;
+    void configure_sim(int fpga, const SimConfig &cfg);
 
     static u32 ticks();
     static bool path_below(const QString &path, const QString &folder);

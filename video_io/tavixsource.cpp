@@ -35,9 +35,7 @@ tavixsource::tavixsource()
         m_request_seq[i] = 0;
     }
     it66121 = new it66121_sys();
-    const SimConfig cfg = SimConfig::load();
-    for (const SimInput &in : cfg.inputs)
-        m_sim.set_signal(in.slot, in.width, in.height, in.rate);
+    set_sim_inputs(SimConfig::load());
 }
 
 tavixsource::~tavixsource()
@@ -79,6 +77,24 @@ void tavixsource::request_edid_rewrite(int slot)
 int tavixsource::set_sim_signal(int slot, int width, int height, int rate)
 {
     return m_sim.set_signal(slot, width, height, rate) ? 0 : 1;
+}
+
+bool tavixsource::apply_sim(const SimConfig &was, const SimConfig &now)
+{
+    tavixsource *src = p_tavix_source;
+    if (!src || now.inputs == was.inputs)
+        return false;
+    src->set_sim_inputs(now);
+    return true;
+}
+
+void tavixsource::set_sim_inputs(const SimConfig &cfg)
+{
+    SimInput signal[6];
+    for (const SimInput &in : cfg.inputs)
+        signal[in.slot] = in;
+    for (int slot = 0; slot < 6; ++slot)
+        m_sim.set_signal(slot, signal[slot].width, signal[slot].height, signal[slot].rate);
 }
 
 int tavixsource::Set_Custom_HDMI_EDID(int slot, int width, int height, int rate, u8 *edid)

@@ -8,6 +8,7 @@
 #include "video_io/source_sim.h"
 
 class it66121_sys;
+struct SimConfig;
 
 // The input-source manager: the six inputs, their EDID memories and the
 // monitor-output transmitter.
@@ -38,6 +39,9 @@ public:
     source_sim &sim() { return m_sim; }
     // Signal reported by the input's receiver; 0 success, 1 refused slot.
     int set_sim_signal(int slot, int width, int height, int rate);
+    // The inputs of a changed sim.json, when they changed and the manager
+    // exists; true when applied.
+    static bool apply_sim(const SimConfig &was, const SimConfig &now);
 
     void pass();
     void start();
@@ -51,6 +55,7 @@ private:
     tavixsource();
     ~tavixsource();
 
+    void set_sim_inputs(const SimConfig &cfg);   // every slot: listed or none
     int next_sleep_ms() const;
     void update_timing_records();
     void edid_pass(int slot);

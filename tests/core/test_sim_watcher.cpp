@@ -1,23 +1,27 @@
 #include <QtTest>
-#include <mutex>
 
-#include "core/param_layout.h"
 #include "core/qelrampara.h"
 #include "core/sim_watcher.h"
 #include "core/utils.h"
 #include "led_output/fpga_drv.h"
 #include "led_output/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "tests/support/testenv.h"
 #include "video_io/tavixsource.h"
 
 namespace {
-// "w x h @ rate" of an input's timing record, read under the writers' lock.
+// "w x h @ rate" of an input's timing record.
 QString record(int slot)
 {
-    std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-    const u8 *p = QelRamPara::p_qelrampara_config->ram_para + Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-    return QStringLiteral("%1x%2@%3").arg(p[0] | (p[1] << 8)).arg(p[2] | (p[3] << 8)).arg(p[4]);
+    const InputSignal s = QelRamPara::p_qelrampara_config->input_signal(slot);
+    return QStringLiteral("%1x%2@%3").arg(s.width).arg(s.height).arg(s.rate);
+}
+
+// A watcher over both simulated devices, as the program wires it.
+void wire(SimWatcher &watcher)
+{
+    watcher.add_applier(&tavixsource::apply_sim);
+    watcher.add_applier(&fpga_manage::apply_sim);
+    watcher.start();
 }
 }
 
@@ -40,7 +44,7 @@ private slots:
         tavixsource *tv = tavixsource::pInstance();
         fpga_manage *fm = fpga_manage::pInstance();
         SimWatcher watcher;
-        watcher.start();
+        wire(watcher);
         QSignalSpy applied(&watcher, &SimWatcher::sig_applied);
         QSignalSpy codes(ram, &QelRamPara::sig_update_para);
 
@@ -70,6 +74,42 @@ private slots:
         root.writeSim(R"({"fpgas": [{"state": 3}, {"state": 0}], "cards": {"1": 7}})");
         QVERIFY(applied.wait(3000));
         QCOMPARE(fm->fpga(0)->card_count(0), 7);
+    }
+
+    // What did not change keeps the state the device reached meanwhile.
+    void onlyChangedPartsApplied()
+    {
+        TestRoot root;
+        const QByteArray input = R"("inputs": [{"slot": 2, "width": 1920, "height": 1080, "rate": 60}])";
+        root.writeSim("{" + input + R"(, "fpgas": [{"state": 3}, {"state": 3}], "cards": {"1": 4, "13": 2}})");
+        QelRamPara::pInstance();
+        tavixsource *tv = tavixsource::pInstance();
+        fpga_manage *fm = fpga_manage::pInstance();
+        SimWatcher watcher;
+        wire(watcher);
+        QSignalSpy applied(&watcher, &SimWatcher::sig_applied);
+        fm->fpga(0)->set_register(fpga_drv::REG_STATE, 5);
+        tv->sim().set_signal(4, 800, 600, 60);
+
+        // fonts are the scaler's, read when it asks: nothing to apply
+        root.writeSim("{" + input + R"(, "fpgas": [{"state": 3}, {"state": 3}], "cards": {"1": 4, "13": 2},
+            "fonts": 3})");
+        QVERIFY(!applied.wait(300));
+        // only the second FPGA changed
+        root.writeSim("{" + input + R"(, "fpgas": [{"state": 3}, {"state": 0}], "cards": {"1": 4}})");
+        QVERIFY(applied.wait(3000));
+        tv->pass();
+        QCOMPARE(record(4) + record(2), QStringLiteral("800x600@601920x1080@60"));
+        QCOMPARE(int(fm->fpga(0)->peek_register(fpga_drv::REG_STATE)), 5);
+        QVERIFY(fm->fpga(1)->peek_register(fpga_drv::REG_STATE) == 0 && fm->fpga(1)->card_count(0) == 0);
+
+        // {} is a device with nothing plugged
+        root.writeSim("{}");
+        QVERIFY(applied.wait(3000));
+        tv->pass();
+        QCOMPARE(record(4) + record(2), QStringLiteral("0x0@00x0@0"));
+        QCOMPARE(int(fm->fpga(0)->peek_register(fpga_drv::REG_STATE)), 0);
+        QVERIFY(fm->fpga(0)->card_count(0) == 0 && applied.count() == 2);
     }
 };
 
