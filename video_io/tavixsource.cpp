@@ -7,7 +7,6 @@
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
 #include "core/sim_config.h"
-#include "scaler/c331_manage.h"
 #include "video_io/edid_table.h"
 #include "video_io/it66121_sys.h"
 
@@ -15,8 +14,6 @@ tavixsource *tavixsource::p_tavix_source = nullptr;
 
 namespace {
 bool valid_slot(int slot) { return slot >= 0 && slot < 6; }
-
-u16 le16(const u8 *p) { return u16(p[0] | (p[1] << 8)); }
 
 // Made once and never destroyed, so wake() is safe at any time.
 ManagerThread &managerThread()
@@ -173,7 +170,7 @@ void tavixsource::update_timing_records()
     }
     bool changed = false;
     {
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
+        std::lock_guard<std::mutex> lock(QelRamPara::image_mutex());
         u8 *dst = ram->ram_para + Img::INPUT_TIMING;
         if (std::memcmp(dst, rec, sizeof rec) != 0) {
             std::memcpy(dst, rec, sizeof rec);
@@ -214,14 +211,13 @@ void tavixsource::write_custom_edid(int slot)
     QelRamPara *ram = QelRamPara::p_qelrampara_config;
     if (!ram)
         return;
-    const u8 *rec = ram->ram_para + Img::EDID_RECORD + Img::EDID_RECORD_SIZE * slot;
-    int w, h, r;
-    {
-        std::lock_guard<std::mutex> lock(c331_manage::para_mutex);
-        w = le16(rec);
-        h = le16(rec + 2);
-        r = le16(rec + 4);
-    }
+    int w = 0, h = 0, r = 0;
+    ram->read([&](const u8 *img) {
+        const EdidView rec(img, slot);
+        w = rec.width();
+        h = rec.height();
+        r = rec.rate();
+    });
     u8 edid[edid_table::EDID_SIZE];
     if (Set_Custom_HDMI_EDID(slot, w, h, r, edid) == 0)
         writeLogMsg(LOG_NOTICE, QStringLiteral("input %1: %2x%3@%4 has no EDID timing, default table used")
