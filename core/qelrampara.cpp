@@ -8,7 +8,6 @@
 #include "core/json_guard.h"
 #include "core/logmsg.h"
 #include "core/utils.h"
-#include "scaler/c331_manage.h"
 
 QelRamPara *QelRamPara::p_qelrampara_config = nullptr;
 
@@ -85,7 +84,7 @@ QelRamPara *QelRamPara::pInstance()
         for (int s = 0; s < 16; ++s)
             p_qelrampara_config->load_user_mode(s);
         p_qelrampara_config->QelCropSourceInit();
-        c331_manage::wake();   // the scaler comes up from the image
+        wake_scaler();   // the scaler comes up from the image
     }
     return p_qelrampara_config;
 }
@@ -112,11 +111,25 @@ void QelRamPara::set_u16(int offset, u16 value)
     Img::wr16(ram_para, offset, value);
 }
 
-std::mutex &QelRamPara::image_mutex() { return c331_manage::para_mutex; }
+namespace {
+std::mutex g_image_mutex;
+std::atomic<u8> g_update_byte{0};
+std::atomic<void (*)()> g_scaler_wake{nullptr};
+}
 
-void QelRamPara::raise_update(u8 code) { c331_manage::para_update = code; }
+std::mutex &QelRamPara::image_mutex() { return g_image_mutex; }
 
-void QelRamPara::wake_scaler() { c331_manage::wake(); }
+std::atomic<u8> &QelRamPara::update_byte() { return g_update_byte; }
+
+void QelRamPara::raise_update(u8 code) { g_update_byte = code; }
+
+void QelRamPara::wake_scaler()
+{
+    if (void (*wake)() = g_scaler_wake.load())
+        wake();
+}
+
+void QelRamPara::set_scaler_wake(void (*wake)()) { g_scaler_wake = wake; }
 
 void QelRamPara::edit_u16(int offset, u16 value, u8 code)
 {

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <mutex>
 #include <type_traits>
 #include <utility>
@@ -89,9 +90,14 @@ public:
     }
     // One 16-bit field, written and raised under the lock.
     void edit_u16(int offset, u16 value, u8 code = REFRESH_SAVE);
-    static std::mutex &image_mutex();   // c331_manage::para_mutex
+    // The image's one lock and the scaler's update byte (the scaler manager
+    // knows them as c331_manage::para_mutex and para_update).
+    static std::mutex &image_mutex();
+    static std::atomic<u8> &update_byte();
     static void raise_update(u8 code);  // caller holds image_mutex(); then wake_scaler()
     static void wake_scaler();          // after the lock is released
+    // What wake_scaler() calls; the scaler manager sets it when it is made.
+    static void set_scaler_wake(void (*wake)());
 
     // ---- refresh ----
     int test_signal(int code);          // emits sig_update_para under _test_signal_mutex; 1

@@ -11,8 +11,8 @@
 #include "video_io/tavixsource.h"
 
 c331_manage *c331_manage::p_c331_manage = nullptr;
-std::mutex c331_manage::para_mutex;
-std::atomic<u8> c331_manage::para_update{0};
+std::mutex &c331_manage::para_mutex = QelRamPara::image_mutex();
+std::atomic<u8> &c331_manage::para_update = QelRamPara::update_byte();
 
 namespace {
 
@@ -132,6 +132,7 @@ std::function<void(OSD_LIST *)> c331_manage::read_osd_menu = readMenuFile;
 c331_manage::c331_manage()
 {
     std::memset(m_applied, 0, sizeof m_applied);
+    QelRamPara::set_scaler_wake(&c331_manage::wake);
     read_fonts();
 }
 

@@ -23,10 +23,12 @@ public:
     static void destroyInstance();       // tests
 
     // The one lock between writers of the parameter image and this manager.
-    static std::mutex para_mutex;
+    // Both it and the update byte belong to the image (QelRamPara::image_mutex(),
+    // update_byte()); this manager knows them by these names.
+    static std::mutex &para_mutex;
     // Set to a refresh code (1 from the screens) under para_mutex; the
     // writer then calls wake().
-    static std::atomic<u8> para_update;
+    static std::atomic<u8> &para_update;
 
     // bit 0 32-dot Chinese, bit 1 32-dot English, bit 2 64-dot Chinese, bit 3 64-dot English
     std::atomic<u8> font_state{0};
