@@ -25,12 +25,13 @@ struct TextWithoutInk
     QString text;
 };
 
-// Paints windows as the panel shows them, each page of their stacked
-// widgets too, and collects the texts that overflow. Needs PanelStyle as the
-// application's style; `checked` counts the texts seen.
+// Checks of the texts a view shows. Needs PanelStyle as the application's
+// style; `checked` counts the texts seen.
 class TextCheck
 {
 public:
+    // Paints the windows, each page of their stacked widgets too, and
+    // collects the texts that overflow.
     static QList<TextOverflow> overflows(const QList<QWidget *> &windows, int *checked = nullptr);
 
     // The view as the operator sees it: each window at its place, top last.
@@ -39,8 +40,9 @@ public:
     // The texts drawn through the style or told by their widget (labels,
     // buttons, painted tile texts, the clock) that leave no ink in the
     // view's grab, which `shown` receives. The view is grabbed again with
-    // the texts held back for what lies under them; a text covered by a
-    // higher window, or outside its parents, does not count.
+    // the texts held back for what lies under them. A text hidden, even in
+    // part, by a higher window or by a sibling stacked above it (a pop-up)
+    // does not count, nor one outside its parents.
     static QList<TextWithoutInk> without_ink(const QList<QWidget *> &windows, QImage *shown = nullptr,
                                              int *checked = nullptr);
 };

@@ -31,26 +31,39 @@ void DigitClock::setText(const QString &text)
     update(changed);
 }
 
-QRect DigitClock::area(QChar c) const
+// Measured once per character and font.
+const DigitClock::Metrics &DigitClock::metrics(QChar c)
 {
+    auto found = m_metrics.constFind(c);
+    if (found != m_metrics.constEnd())
+        return *found;
     const QFontMetricsF fm(font());
     const QString s(c);
-    const QRectF box(0, -fm.ascent(), fm.horizontalAdvance(s), fm.ascent() + fm.descent());
-    return (fm.boundingRect(s) | box).toAlignedRect().adjusted(-1, -1, 1, 1);
+    Metrics m;
+    m.advance = fm.horizontalAdvance(s);
+    const QRectF box(0, -fm.ascent(), m.advance, fm.ascent() + fm.descent());
+    m.area = (fm.boundingRect(s) | box).toAlignedRect().adjusted(-1, -1, 1, 1);
+    return *m_metrics.insert(c, m);
 }
 
 // Where a label would draw the text: centred, each character at the
-// advance of the text before it.
-QVector<QRect> DigitClock::layout(const QString &text) const
+// advance of those before it.
+QVector<QRect> DigitClock::layout(const QString &text)
 {
     const QFontMetricsF fm(font());
     const QRectF r = contentsRect();
-    const qreal left = r.x() + (r.width() - fm.horizontalAdvance(text)) / 2;
-    const qreal baseline = r.y() + (r.height() - (fm.ascent() + fm.descent())) / 2 + fm.ascent();
+    qreal width = 0;
+    for (QChar c : text)
+        width += metrics(c).advance;
+    qreal x = r.x() + (r.width() - width) / 2;
+    const int baseline = qRound(r.y() + (r.height() - (fm.ascent() + fm.descent())) / 2 + fm.ascent());
     QVector<QRect> rects;
     rects.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i)
-        rects.append(area(text.at(i)).translated(qRound(left + fm.horizontalAdvance(text.left(i))), qRound(baseline)));
+    for (QChar c : text) {
+        const Metrics &m = metrics(c);
+        rects.append(m.area.translated(qRound(x), baseline));
+        x += m.advance;
+    }
     return rects;
 }
 
@@ -61,7 +74,7 @@ const QPixmap &DigitClock::picture(QChar c)
     auto found = m_pictures.constFind(c);
     if (found != m_pictures.constEnd())
         return *found;
-    const QRect a = area(c);
+    const QRect a = metrics(c).area;
     QPixmap pix(QSize(int(std::ceil(a.width() * m_dpr)), int(std::ceil(a.height() * m_dpr))));
     pix.setDevicePixelRatio(m_dpr);
     pix.fill(Qt::transparent);
@@ -97,6 +110,7 @@ void DigitClock::paintEvent(QPaintEvent *event)
 void DigitClock::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_metrics.clear();
         m_pictures.clear();
         m_rects = layout(m_text);
         update();

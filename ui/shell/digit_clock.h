@@ -29,12 +29,18 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QRect area(QChar c) const;   // a character's picture, around its origin on the baseline
+    struct Metrics
+    {
+        QRect area;       // of its picture, around its origin on the baseline
+        qreal advance = 0;
+    };
+    const Metrics &metrics(QChar c);
     const QPixmap &picture(QChar c);
-    QVector<QRect> layout(const QString &text) const;   // a rectangle per character
+    QVector<QRect> layout(const QString &text);   // a rectangle per character
 
     QString m_text;
     QVector<QRect> m_rects;
+    QHash<QChar, Metrics> m_metrics;
     QHash<QChar, QPixmap> m_pictures;
     QColor m_color;    // of the pictures
     qreal m_dpr = 0;   // of the pictures
