@@ -187,10 +187,9 @@ private:
 
 }
 
-QImage TextCheck::grab(const QList<QWidget *> &windows)
+namespace {
+QImage compose(const QList<QWidget *> &windows)
 {
-    // layouts and scroll bars settle through posted events first
-    QCoreApplication::processEvents();
     QImage img(kPanelW, kPanelH, QImage::Format_RGB32);
     img.fill(QColor(0, 0, 0));
     QPainter p(&img);
@@ -201,6 +200,14 @@ QImage TextCheck::grab(const QList<QWidget *> &windows)
         p.drawPixmap(w->pos(), w->grab());
     }
     return img;
+}
+}
+
+QImage TextCheck::grab(const QList<QWidget *> &windows)
+{
+    // layouts and scroll bars settle through posted events first
+    QCoreApplication::processEvents();
+    return compose(windows);
 }
 
 QList<TextWithoutInk> TextCheck::without_ink(const QList<QWidget *> &windows, QImage *shown, int *checked)
@@ -213,7 +220,7 @@ QList<TextWithoutInk> TextCheck::without_ink(const QList<QWidget *> &windows, QI
     const QImage image = grab(windows);
     PanelStyle::set_watcher(nullptr);
     PanelStyle::hold_back_texts(true);
-    const QImage under = grab(windows);
+    const QImage under = compose(windows);
     PanelStyle::hold_back_texts(false);
 
     QList<TextWithoutInk> found;
