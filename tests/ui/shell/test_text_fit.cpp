@@ -171,6 +171,7 @@ private slots:
         PaintSpy spy;
         clock.text->installEventFilter(&spy);
         QTRY_VERIFY(!spy.painted.isEmpty());   // shown
+        QTest::qWait(50);                       // and settled
         spy.painted = QRegion();
         clock.text->setProperty("text", QStringLiteral("12:34:57"));
         QTRY_VERIFY(!spy.painted.isEmpty());
