@@ -1,11 +1,13 @@
 // vnc_panel_check <snapshot.jpg> <folder>: compares a VNC snapshot of the
 // panel with the home screen grabbed offscreen on the device "$QEL_ROOT/sim.json"
 // describes; writes <folder>/reference.png and diff.png. Exit 0: the same
-// picture, clock and date aside, JPEG rounding of at most 2 per colour
-// allowed; 1: they differ; 2: no snapshot.
+// picture, JPEG rounding of at most 2 per colour allowed, and the clock and
+// the date (which move on between the two) drawn in both; 1: they differ;
+// 2: no snapshot.
 #include <QDir>
 #include <QImage>
-#include <QLabel>
+#include <QStringList>
+#include <QWidget>
 #include <cstdio>
 
 #include "ui/shell/lcd_touch.h"
@@ -13,6 +15,25 @@
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_app.h"
 #include "video_io/tavixsource.h"
+
+namespace {
+int distance(QRgb a, QRgb b)
+{
+    return qMax(qAbs(qRed(a) - qRed(b)), qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+}
+
+// Pixels of `area` at most half as far from the text's colour as the
+// background (the area's corner) is.
+int ink(const QImage &img, const QRect &area, QRgb color)
+{
+    const int far = distance(img.pixel(area.topLeft()), color);
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += 2 * distance(img.pixel(x, y), color) <= far ? 1 : 0;
+    return n;
+}
+}
 
 int main(int argc, char **argv)
 {
@@ -32,10 +53,20 @@ int main(int argc, char **argv)
     home->show();
     home->ensurePolished();
     const QImage reference = home->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 0, 800, 480);
-    QRegion moving;   // the clock and the date move on between the two grabs
+    struct Moving   // the clock and the date move on between the two grabs
+    {
+        const char *name;
+        QRect area;
+        QRgb color;
+    };
+    QList<Moving> movingTexts;
+    QRegion moving;
     for (const char *name : {"label_time", "label_date"})
-        if (QLabel *l = home->findChild<QLabel *>(QLatin1String(name)))
-            moving += QRect(l->mapTo(home, QPoint(0, 0)), l->size());
+        if (QWidget *l = home->findChild<QWidget *>(QLatin1String(name))) {
+            movingTexts.append({name, QRect(l->mapTo(home, QPoint(0, 0)), l->size()),
+                                l->palette().color(l->foregroundRole()).rgb()});
+            moving += movingTexts.last().area;
+        }
 
     const QString folder = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(folder);
@@ -64,10 +95,22 @@ int main(int argc, char **argv)
             }
         }
     diff.save(folder + QStringLiteral("/diff.png"));
+    // their texts differ, but each must leave about as much ink in both
+    QStringList inks;
+    bool inkless = movingTexts.size() < 2;
+    for (const Moving &m : movingTexts) {
+        const int seen = ink(snapshot, m.area, m.color), drawn = ink(reference, m.area, m.color);
+        const int least = m.area.width() * m.area.height() / 100;
+        if (seen < least || drawn < least || seen > 2 * drawn || drawn > 2 * seen)
+            inkless = true;
+        inks << QStringLiteral("%1: %2 and %3 pixels of ink").arg(QLatin1String(m.name)).arg(seen).arg(drawn);
+    }
     if (differing)
-        printf("%d pixels differ (largest difference %d) within %dx%d+%d+%d\n", differing, largest, where.width(),
+        printf("%d pixels differ (largest difference %d) within %dx%d+%d+%d; ", differing, largest, where.width(),
                where.height(), where.x(), where.y());
     else
-        printf("same picture (largest difference %d), clock and date aside\n", largest);
-    return differing ? 1 : 0;
+        printf("same picture (largest difference %d), clock and date aside; ", largest);
+    printf("%s%s\n", inkless ? "too little ink in the clock or date: " : "",
+           qPrintable(inks.join(QStringLiteral(", "))));
+    return differing || inkless ? 1 : 0;
 }

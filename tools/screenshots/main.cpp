@@ -1,11 +1,10 @@
 // Writes a picture of each view of the panel in each panel language,
-// offscreen, and reports every shown text that does not fit its widget:
+// offscreen, and reports every shown text that does not fit its widget or
+// leaves no ink in the picture:
 //   qel_screenshots <folder>    ->  <folder>/<view>_<language>.png (800 x 480)
 // The views are the shell's windows and every screen in the screen registry.
 #include <QDir>
-#include <QCoreApplication>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
@@ -14,30 +13,6 @@
 #include "tools/screenshots/panel_tour.h"
 #include "tools/screenshots/text_check.h"
 #include "ui/shell/panel_app.h"
-
-namespace {
-
-constexpr int kW = 800;
-constexpr int kH = 480;
-
-// The panel as the operator sees it: each window at its place, top last.
-QImage panel(const QList<QWidget *> &windows)
-{
-    // layouts and scroll bars settle through posted events first
-    QCoreApplication::processEvents();
-    QImage img(kW, kH, QImage::Format_RGB32);
-    img.fill(QColor(0, 0, 0));
-    QPainter p(&img);
-    for (QWidget *w : windows) {
-        if (!w)
-            continue;
-        w->ensurePolished();
-        p.drawPixmap(w->pos(), w->grab());
-    }
-    return img;
-}
-
-}
 
 int main(int argc, char **argv)
 {
@@ -64,6 +39,7 @@ int main(int argc, char **argv)
     PanelTour tour;
     int written = 0;
     int overflows = 0;
+    int inkless = 0;
     bool failed = false;
     for (int lang = 0; lang < PanelTour::kLanguages && !failed; ++lang) {
         const QString code = PanelTour::language_code(lang);
@@ -71,7 +47,9 @@ int main(int argc, char **argv)
             if (failed)
                 return;
             const QString file = QStringLiteral("%1/%2_%3.png").arg(out, view, code);
-            if (!panel(windows).save(file)) {
+            QImage shown;
+            const QList<TextWithoutInk> missing = TextCheck::without_ink(windows, &shown);
+            if (!shown.save(file)) {
                 fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 failed = true;
                 return;
@@ -83,12 +61,17 @@ int main(int argc, char **argv)
                        qPrintable(o.text));
                 ++overflows;
             }
+            for (const TextWithoutInk &m : missing)
+                printf("%s %s %s: no ink: \"%s\"\n", qPrintable(view), qPrintable(code), qPrintable(m.object),
+                       qPrintable(m.text));
+            inkless += missing.size();
         });
     }
     if (failed)
         return 1;
     for (const QString &s : tour.left_open())
         printf("stays open after Back: %s\n", qPrintable(s));
-    printf("%d pictures in %s; %d texts that do not fit their widgets\n", written, qPrintable(out), overflows);
+    printf("%d pictures in %s; %d texts that do not fit their widgets; %d texts without ink\n", written,
+           qPrintable(out), overflows, inkless);
     return 0;
 }

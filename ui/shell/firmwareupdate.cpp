@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/shell/panel_style.h"
 #include "ui/shell/panel_text.h"
 
 FirmwareUpdate::FirmwareUpdate(QWidget *parent) : QWidget(parent)
@@ -56,6 +57,8 @@ void FirmwareUpdate::paintEvent(QPaintEvent *)
     f.setPixelSize(30);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(20, height() / 2.0 + 50, width() - 40, 100), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-               m_text);
+    const QRect message(20, height() / 2 + 50, width() - 40, 100);
+    const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+    if (PanelStyle::own_text(&p, message, flags, m_text))
+        p.drawText(message, flags, m_text);
 }

@@ -17,10 +17,6 @@ const char kFallback[] = "DejaVu Sans";
 constexpr int kPointSize = 12;
 // Point sizes become the same pixels on every screen, window or VNC.
 const char kFontDpi[] = "100";
-// Glyphs up to this many pixels come from the glyph cache; above it Qt fills
-// each glyph's outline on every paint (the home screen's 48 pt clock, 67 px,
-// cost most of the idle panel's CPU that way).
-const char kCachedGlyphPx[] = "128";
 
 // Before the application object: the stores, which need none, and the
 // font resolution, which the platform reads when it starts.
@@ -30,8 +26,6 @@ int &before_app(int &argc)
     QelRamPara::pInstance();
     SyncUpdate::pInstance();
     qputenv("QT_FONT_DPI", kFontDpi);
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", kCachedGlyphPx);
     return argc;
 }
 

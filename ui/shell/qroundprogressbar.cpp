@@ -4,6 +4,7 @@
 #include <QPen>
 
 #include "core/logmsg.h"
+#include "ui/shell/panel_style.h"
 #include "ui/shell/screens.h"
 
 QRoundProgressBar::QRoundProgressBar(QWidget *parent) : QWidget(parent)
@@ -76,5 +77,7 @@ void QRoundProgressBar::paintEvent(QPaintEvent *)
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(face, Qt::AlignCenter, QStringLiteral("%1%").arg(m_value));
+    const QString percent = QStringLiteral("%1%").arg(m_value);
+    if (PanelStyle::own_text(&p, face.toAlignedRect(), Qt::AlignCenter, percent))
+        p.drawText(face, Qt::AlignCenter, percent);
 }

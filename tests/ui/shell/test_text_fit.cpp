@@ -1,5 +1,7 @@
 #include <QFontInfo>
+#include <QFrame>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSet>
 #include <QtTest>
@@ -7,6 +9,7 @@
 #include "tests/support/testenv.h"
 #include "tools/screenshots/panel_tour.h"
 #include "tools/screenshots/text_check.h"
+#include "ui/shell/digit_clock.h"
 #include "ui/shell/panel_app.h"
 #include "ui/shell/panel_style.h"
 #include "ui/shell/screen_registry.h"
@@ -16,9 +19,9 @@ namespace {
 TextFit painted_fit(QWidget *w, QImage *image = nullptr)
 {
     TextFit fit;
-    PanelStyle::set_watcher([&](QWidget *painted, const QString &, const TextFit &f) {
-        if (painted == w)
-            fit = f;
+    PanelStyle::set_watcher([&](const PanelStyle::DrawnText &t) {
+        if (t.widget == w)
+            fit = t.fit;
     });
     const QImage img = w->grab().toImage();
     PanelStyle::set_watcher(nullptr);
@@ -26,6 +29,58 @@ TextFit painted_fit(QWidget *w, QImage *image = nullptr)
         *image = img;
     return fit;
 }
+
+// The panel's dark window with a text in white (48 pt, as the home
+// screen's clock), as a label or as the clock.
+struct ClockWindow
+{
+    QWidget window;
+    QWidget *text = nullptr;
+
+    ClockWindow(bool clock, const QString &shown, const QString &color = QStringLiteral("rgb(255, 255, 255)"))
+    {
+        window.setObjectName(QStringLiteral("dark"));
+        window.setStyleSheet(QStringLiteral("QWidget#dark{background-color: rgb(16, 16, 28);} "
+                                            "QLabel, DigitClock{color: %1;}").arg(color));
+        window.setGeometry(0, 0, 400, 200);
+        if (clock) {
+            auto *c = new DigitClock(&window);
+            c->setText(shown);
+            text = c;
+        } else {
+            text = new QLabel(shown, &window);
+            static_cast<QLabel *>(text)->setAlignment(Qt::AlignCenter);
+        }
+        text->setObjectName(QStringLiteral("label_time"));
+        QFont f = text->font();
+        f.setPointSize(48);
+        text->setFont(f);
+        text->setGeometry(0, 40, 400, 90);
+        window.show();
+    }
+};
+
+QRect ink_box(const QImage &img)
+{
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) > 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Records the region each paint of a widget covers.
+struct PaintSpy : QObject
+{
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(e)->region();
+        return false;
+    }
+};
 
 bool ink_in_column(const QImage &img, int x)
 {
@@ -96,7 +151,82 @@ private slots:
         QVERIFY(button || !ink_in_column(img, img.width() - 1));
     }
 
-    // Every view of the panel, every registered screen, in every language.
+    // The clock draws its text where and as a label draws it, and a new
+    // second repaints only the digits that changed.
+    void clockLooksLikeALabel()
+    {
+        const QString time = QStringLiteral("12:34:56");
+        ClockWindow label(false, time), clock(true, time);
+        const QImage a = label.window.grab().toImage(), b = clock.window.grab().toImage();
+        const QRect box = ink_box(a);
+        QVERIFY(box.width() > 200 && box.height() > 40);
+        const QRect clockBox = ink_box(b);
+        QVERIFY2(qAbs(clockBox.left() - box.left()) <= 1 && qAbs(clockBox.right() - box.right()) <= 1 &&
+                     qAbs(clockBox.top() - box.top()) <= 1 && qAbs(clockBox.bottom() - box.bottom()) <= 1,
+                 qPrintable(QStringLiteral("label %1,%2 %3x%4, clock %5,%6 %7x%8")
+                                .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                                .arg(clockBox.x()).arg(clockBox.y()).arg(clockBox.width()).arg(clockBox.height())));
+        QCOMPARE(clock.text->property("text").toString(), time);
+
+        PaintSpy spy;
+        clock.text->installEventFilter(&spy);
+        QTRY_VERIFY(!spy.painted.isEmpty());   // shown
+        QTest::qWait(50);                       // and settled
+        spy.painted = QRegion();
+        clock.text->setProperty("text", QStringLiteral("12:34:57"));
+        QTRY_VERIFY(!spy.painted.isEmpty());
+        const QRect last = spy.painted.boundingRect();
+        QVERIFY2(last.left() > box.left() + box.width() * 3 / 4 && last.width() < box.width() / 4,
+                 qPrintable(QStringLiteral("repainted %1..%2").arg(last.left()).arg(last.right())));
+    }
+
+    // The ink check finds a text that is set but leaves no ink, and lets
+    // pass one drawn, painted by its own widget, or hidden by what lies
+    // above it.
+    void inkCheck_data()
+    {
+        QTest::addColumn<bool>("clock");
+        QTest::addColumn<QString>("color");
+        QTest::addColumn<QString>("cover");   // "", "window", "sibling"
+        QTest::addColumn<bool>("found");
+        const QString white = QStringLiteral("rgb(255, 255, 255)"), dark = QStringLiteral("rgb(16, 16, 28)");
+        QTest::newRow("label drawn") << false << white << QString() << false;
+        QTest::newRow("clock drawn") << true << white << QString() << false;
+        QTest::newRow("label in its background's colour") << false << dark << QString() << true;
+        QTest::newRow("clock in its background's colour") << true << dark << QString() << true;
+        QTest::newRow("under a higher window") << false << dark << "window" << false;
+        QTest::newRow("under a raised pop-up") << true << dark << "sibling" << false;
+    }
+    void inkCheck()
+    {
+        QFETCH(bool, clock);
+        QFETCH(QString, color);
+        QFETCH(QString, cover);
+        QFETCH(bool, found);
+        ClockWindow view(clock, QStringLiteral("12:34:56"), color);
+        QList<QWidget *> windows{&view.window};
+        QWidget above(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        if (cover == QLatin1String("window")) {
+            above.setGeometry(150, 0, 250, 200);
+            above.show();
+            windows << &above;
+        } else if (cover == QLatin1String("sibling")) {
+            auto *popup = new QFrame(&view.window);
+            popup->setStyleSheet(QStringLiteral("background: rgb(40, 44, 64)"));
+            popup->setGeometry(20, 20, 200, 150);
+            popup->show();
+        }
+        int checked = 0;
+        const QList<TextWithoutInk> missing = TextCheck::without_ink(windows, nullptr, &checked);
+        QCOMPARE(checked, cover.isEmpty() ? 1 : 0);
+        QCOMPARE(missing.size(), found ? 1 : 0);
+        if (found)
+            QCOMPARE(std::make_pair(missing.first().object, missing.first().text),
+                     std::make_pair(QStringLiteral("label_time"), QStringLiteral("12:34:56")));
+    }
+
+    // Every view of the panel, every registered screen, in every language:
+    // each text fits its widget and leaves ink in the view.
     void everyScreenFitsInEveryLanguage()
     {
         PanelTour tour;
@@ -118,6 +248,8 @@ private slots:
                                     .arg(o.height ? QStringLiteral(" in height") : QString(), o.text);
                 if (checked == 0)
                     problems << QStringLiteral("%1 %2: no text seen").arg(view, code);
+                for (const TextWithoutInk &m : TextCheck::without_ink(windows))
+                    problems << QStringLiteral("%1 %2 %3: no ink: \"%4\"").arg(view, code, m.object, m.text);
             });
             QVERIFY(views.size() >= pages);
         }
