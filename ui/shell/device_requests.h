@@ -40,6 +40,10 @@ QVector<fpga_manage::UpgradeFile> upgrade_listing();
 // sig_qround_bar_update(int).
 using ProgressReport = void (*)(QDialog *screen, int value);
 
+// start_card_job but the ring's connection: the checks, the inputs, the
+// post, the relay and the ring.
+bool post_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs, ProgressReport report);
+
 // A receiving-card job from `screen`, a dialog with the signal
 // sig_qround_bar_update(int): refused (false, nothing changes, write_inputs
 // not run) without a screen or for a code outside 1..6, while a ring shows,
@@ -49,12 +53,12 @@ using ProgressReport = void (*)(QDialog *screen, int value);
 // inputs were written opens no ring; the inputs wait unread for the next
 // job, which writes its own. Progress and results reach the screen through
 // JobRelay.
-bool post_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs, ProgressReport report);
-
 template <class Screen>
 bool start_card_job(Screen *screen, u8 job, const std::function<void()> &write_inputs = {})
 {
-    const ProgressReport report = [](QDialog *s, int value) { emit static_cast<Screen *>(s)->sig_qround_bar_update(value); };
+    const ProgressReport report = [](QDialog *s, int value) {
+        emit static_cast<Screen *>(s)->sig_qround_bar_update(value);
+    };
     if (!post_card_job(screen, job, write_inputs, report))
         return false;
     if (g_qround_bar)
