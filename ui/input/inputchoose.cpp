@@ -10,7 +10,6 @@
 #include "core/param_layout.h"
 #include "core/qelrampara.h"
 #include "ui/input/input_tiles.h"
-#include "ui/picture/imagelayout.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/panel_text.h"
@@ -612,13 +611,8 @@ void InputChoose::on_Button_back_clicked()
     close();
     if (g_inputchoose == this)
         g_inputchoose = nullptr;
-    if (g_imagelayout) {
-        g_imagelayout->language_changed();
-        g_imagelayout->image_para_update();
-        g_imagelayout->image_init();
-        g_page_focus = PAGE_LAYOUT;
+    if (ScreenRegistry::resume(PAGE_LAYOUT))   // run from the window layout
         return;
-    }
     return_to_main();
 }
 

@@ -10,12 +10,12 @@
 
 #include "core/global.h"
 #include "core/qelrampara.h"
-#include "ui/input/inputchoose.h"
 #include "ui/shell/alias.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
+#include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
 #include "ui_imagelayout.h"
 
@@ -343,17 +343,19 @@ void ImageLayout::on_comboBox_P2P_currentIndexChanged(int index)
     });
 }
 
+// The input choice, the one open or a new one; its Back resumes this screen.
 void ImageLayout::on_Button_source_select_clicked()
 {
     QPointer<ImageLayout> self(this);
-    if (!g_inputchoose)
-        g_inputchoose = new InputChoose();
-    g_page_focus = PAGE_INPUT_CHOICE;
-    g_inputchoose->exec();
-    // its Back repaints this screen; only a dialog left some other way
-    // (closed without Back) leaves that to us
+    ScreenRegistry::run(PAGE_INPUT_CHOICE);
+    // only a dialog left some other way (closed without Back) leaves that to us
     if (!self || g_imagelayout != this || g_page_focus != PAGE_INPUT_CHOICE)
         return;
+    resume();
+}
+
+void ImageLayout::resume()
+{
     language_changed();
     image_para_update();
     image_init();

@@ -29,6 +29,8 @@ public:
     void syncUpdate();          // refresh from para_sync (no code)
     void TextCreate(char window, char unused);
     void mirror_select(int k);
+    // Back from a screen run over this one: repaint from the image, take the page again.
+    void resume();
 
     u8 selected_window() const { return image_index; }
 

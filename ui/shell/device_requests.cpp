@@ -57,9 +57,9 @@ QStringList upgrade_packages() { return fpga_manage::upgrade_package_list(); }
 
 QVector<fpga_manage::UpgradeFile> upgrade_listing() { return fpga_manage::upgrade_file_list(); }
 
-bool start_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs)
+bool post_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs, ProgressReport report)
 {
-    if (!screen || screen->metaObject()->indexOfSignal("sig_qround_bar_update(int)") < 0) {
+    if (!screen) {
         writeLogMsg(LOG_MISSING, QStringLiteral("card job %1: no screen to report to").arg(job));
         return false;
     }
@@ -73,11 +73,8 @@ bool start_card_job(QDialog *screen, u8 job, const std::function<void()> &write_
         write_inputs();
     if (!fpga_manage::post_job(job))
         return false;
-    relay->attach(screen, job);
+    relay->attach(screen, job, report);
     QRoundProgressBar::create_qround_bar(screen);
-    if (g_qround_bar)
-        QObject::connect(screen, SIGNAL(sig_qround_bar_update(int)), g_qround_bar, SLOT(para_sync(int)),
-                         Qt::UniqueConnection);
     return true;
 }
 
@@ -106,9 +103,10 @@ void JobRelay::follow_manager()
     connect(f, &fpga_manage::sig_led_setup_done, this, &JobRelay::led_setup_done, Qt::QueuedConnection);
 }
 
-void JobRelay::attach(QDialog *screen, u8 job)
+void JobRelay::attach(QDialog *screen, u8 job, DeviceRequests::ProgressReport report)
 {
     m_screen = screen;
+    m_report = report;
     m_job = job;
     m_started = false;
 }
@@ -125,8 +123,8 @@ void JobRelay::on_progress(int job, int value)
     if (job != m_job || (!m_started && value != 0))
         return;
     m_started = true;
-    if (m_screen)
-        QMetaObject::invokeMethod(m_screen, "sig_qround_bar_update", Qt::DirectConnection, Q_ARG(int, value));
+    if (m_screen && m_report)
+        m_report(m_screen, value);
     if (value >= 100)
         attach(nullptr, 0);
 }

@@ -10,6 +10,8 @@
 
 #include "core/types.h"
 #include "led_output/fpga_manage.h"
+#include "ui/shell/qroundprogressbar.h"
+#include "ui/shell/screens.h"
 
 // What the screens ask of the device beside the parameter image. All of it
 // runs on the GUI thread and waits for nothing.
@@ -34,21 +36,41 @@ QStringList upgrade_packages();
 // The files the USB page lists (at most 100), each marked when it is one
 // of upgrade_packages().
 QVector<fpga_manage::UpgradeFile> upgrade_listing();
-// A receiving-card job from `screen`: refused (false, nothing changes,
-// write_inputs not run) for a screen without sig_qround_bar_update(int) or a
-// code outside 1..6, while a ring shows, without an FPGA manager, while a job
-// or a USB upgrade runs. Otherwise runs write_inputs, posts the job word and
-// then makes the ring on the screen and connects the screen's
-// sig_qround_bar_update(int) to it (unique). A post refused after the
+// Hands a job's progress to the screen that started it: emits its
+// sig_qround_bar_update(int).
+using ProgressReport = void (*)(QDialog *screen, int value);
+
+// start_card_job but the ring's connection: the checks, the inputs, the
+// post, the relay and the ring.
+bool post_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs, ProgressReport report);
+
+// A receiving-card job from `screen`, a dialog with the signal
+// sig_qround_bar_update(int): refused (false, nothing changes, write_inputs
+// not run) without a screen or for a code outside 1..6, while a ring shows,
+// without an FPGA manager, while a job or a USB upgrade runs. Otherwise runs
+// write_inputs, posts the job word and then makes the ring on the screen and
+// connects the screen's signal to it (unique). A post refused after the
 // inputs were written opens no ring; the inputs wait unread for the next
 // job, which writes its own. Progress and results reach the screen through
 // JobRelay.
-bool start_card_job(QDialog *screen, u8 job, const std::function<void()> &write_inputs = {});
+template <class Screen>
+bool start_card_job(Screen *screen, u8 job, const std::function<void()> &write_inputs = {})
+{
+    const ProgressReport report = [](QDialog *s, int value) {
+        emit static_cast<Screen *>(s)->sig_qround_bar_update(value);
+    };
+    if (!post_card_job(screen, job, write_inputs, report))
+        return false;
+    if (g_qround_bar)
+        QObject::connect(screen, &Screen::sig_qround_bar_update, g_qround_bar, &QRoundProgressBar::para_sync,
+                         Qt::UniqueConnection);
+    return true;
+}
 }
 
 // Brings the FPGA manager's job progress and results to the GUI thread
 // (queued) and hands them to the screen that started the job, through its
-// sig_qround_bar_update(int); drops them when that screen is gone. Also
+// report; drops them when that screen is gone. Also
 // announces the end of every LED set-up, whoever asked for it.
 class JobRelay : public QObject
 {
@@ -58,8 +80,8 @@ public:
     // FPGA manager of the moment when that one is new.
     static JobRelay *instance();
     // The job `job` of `screen` is the one in hand: its reports from its
-    // first (0) to its last (100) go to the screen.
-    void attach(QDialog *screen, u8 job);
+    // first (0) to its last (100) go to the screen through `report`.
+    void attach(QDialog *screen, u8 job, DeviceRequests::ProgressReport report = nullptr);
     QDialog *screen() const { return m_screen; }
     // Hands over the reports already queued for this relay (GUI thread).
     void deliver_queued();
@@ -76,6 +98,7 @@ private:
     void on_progress(int job, int value);
     void on_result(QStringList entries, int count);
     QPointer<QDialog> m_screen;
+    DeviceRequests::ProgressReport m_report = nullptr;
     u8 m_job = 0;
     bool m_started = false;   // the job's first report arrived
     QPointer<fpga_manage> m_manager;

@@ -122,11 +122,9 @@ void MainWindow::slot_update_timer_ticks()
         g_tip->tick();
     if (g_lockwindow)
         g_lockwindow->tick();
-    // once every ageing period the open advanced settings screen redraws its log
-    if (fpga_manage::ageing_tick()) {
-        if (QDialog *advanced = ScreenRegistry::instance(PAGE_ADVANCED))
-            QMetaObject::invokeMethod(advanced, "update_agelog");
-    }
+    // once every ageing period the screens that show the ageing log redraw it
+    if (fpga_manage::ageing_tick())
+        ScreenRegistry::ageing_tick();
 }
 
 // ------------------------------------------------------------ navigation

@@ -57,6 +57,43 @@ void back(u8 page)
     }
 }
 
+bool run(u8 page)
+{
+    const ScreenEntry *e = find(page);
+    if (!e || !e->create)
+        return false;
+    QDialog *screen = e->create();
+    if (!screen)
+        return false;
+    g_page_focus = page;
+    screen->exec();
+    return true;
+}
+
+int tip(u8 page, int code)
+{
+    const ScreenEntry *e = find(page);
+    return e && e->tip ? e->tip(code) : 0;
+}
+
+void ageing_tick()
+{
+    for (const auto &entry : entries()) {
+        if (entry.second.ageing_tick)
+            entry.second.ageing_tick();
+    }
+}
+
+bool resume(u8 page)
+{
+    const ScreenEntry *e = find(page);
+    if (!e || !e->resume || !is_open(page))
+        return false;
+    const std::function<void()> run = e->resume;
+    run();
+    return true;
+}
+
 void remove(u8 page) { entries().erase(page); }
 
 void clear() { entries().clear(); }

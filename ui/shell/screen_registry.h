@@ -9,8 +9,9 @@
 #include "core/types.h"
 
 // The setting screens as the shell sees them: by page id. The refresh
-// dispatch, the idle return and the openers go through here, so the shell
-// includes no screen header. ui/screen_list.cpp registers every screen.
+// dispatch and its tips, the idle return, the ageing redraw and the openers
+// go through here, so the shell includes no screen header and names no page
+// for them. ui/screen_list.cpp registers every screen.
 struct ScreenEntry
 {
     u8 page = 0;
@@ -19,6 +20,10 @@ struct ScreenEntry
     std::function<void()> open;              // create, set the page, run modally
     std::function<void(int code)> refresh;   // syncUpdate of the open instance
     std::function<void()> back;              // Back of the open instance
+    // Optional hooks, unset for most screens:
+    std::function<int(int code)> tip;        // tip after a refresh while the page shows (0 none)
+    std::function<void()> ageing_tick;       // once each ageing period
+    std::function<void()> resume;            // a screen it ran went back to it
 };
 
 namespace ScreenRegistry {
@@ -29,8 +34,14 @@ bool registered(u8 page);
 bool is_open(u8 page);
 QDialog *instance(u8 page);
 bool open(u8 page);                          // false when no screen has that page
+// The open instance or a new one, on its page, run modally; false when no
+// screen has that page.
+bool run(u8 page);
 void refresh(u8 page, int code);             // nothing when closed
 void back(u8 page);                          // nothing when closed
+int tip(u8 page, int code);                  // 0 without a tip rule
+void ageing_tick();                          // every entry's hook
+bool resume(u8 page);                        // false when closed or without a hook
 void clear();                                // tests
 }
 
@@ -79,6 +90,16 @@ template <class Screen> ScreenEntry screen_entry(u8 page, Screen *&global)
             (*g)->on_Button_back_clicked();
     };
     return e;
+}
+
+// A hook calling `member` of the open instance; nothing while closed.
+template <class Screen> std::function<void()> when_open(Screen *&global, void (Screen::*member)())
+{
+    Screen **g = &global;
+    return [g, member] {
+        if (*g)
+            ((*g)->*member)();
+    };
 }
 
 #endif

@@ -138,25 +138,12 @@ void SyncUpdate::save_and_shadow(QelRamPara *para)
     std::memcpy(para->ram_para_shadow, image, Img::SIZE);
 }
 
+// The tip the page's screen asks for after this code.
 void SyncUpdate::show_tips(int code)
 {
     TIP *tip = g_tip;
     if (!tip)
         return;
-    switch (g_page_focus) {
-    case PAGE_USER_MODE:
-    case PAGE_OUTPUT:
-    case PAGE_LAYOUT:
-        tip->tip_create(1);
-        break;
-    case PAGE_NETWORK:
-    case PAGE_SMART_MAPPING:
-        if (code >= REFRESH_USB_IN && code <= REFRESH_USB_READY)
-            tip->tip_create(3 + code - REFRESH_USB_IN);   // the three USB tips
-        else if (g_page_focus == PAGE_NETWORK && code != REFRESH_UPGRADE_DONE)
-            tip->tip_create(1);
-        break;
-    default:
-        break;
-    }
+    if (const int shown = ScreenRegistry::tip(g_page_focus, code))
+        tip->tip_create(shown);
 }

@@ -9,6 +9,7 @@
 #include "ui/input/inputchoose.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/shell/my_lineedit.h"
+#include "ui/shell/screen_registry.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ class TestImageLayout : public QObject
     ImageLayout *open() { g_page_focus = PAGE_LAYOUT; (g_imagelayout = new ImageLayout)->show(); return g_imagelayout; }
 
 private slots:
-    void init() { env.reset(new ScreenEnv); env->settle(); }
+    void init() { register_screens(); env.reset(new ScreenEnv); env->settle(); }
     void cleanup() { delete g_imagelayout; delete g_inputchoose; g_inputchoose = nullptr; env.reset(); }
 
     // Tiles, names as plain text, the switch and the refresh (both lists stay
@@ -199,8 +200,9 @@ private slots:
         env->settle();
         clickTile(s, 1);
         QPointer<QFrame> before = diagram(s);
-        g_inputchoose = new InputChoose;
+        InputChoose *made = g_inputchoose = new InputChoose;
         const auto choice = onModal([&](QWidget *modal) {
+            QCOMPARE(modal, static_cast<QWidget *>(made));   // the open one is reused
             click(child(modal, "menu_frame"), "1");
             click(modal, "Button_HDMI3");
             click(child(modal, "frame"), "0");

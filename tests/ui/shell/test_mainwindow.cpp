@@ -110,6 +110,19 @@ private slots:
             click(m, "link_set");
         });
         QCOMPARE(stubLog(), QStringList({"refresh 4 12", "back 4", "back 10"}));
+
+        // its tip after a refresh and its ageing redraw come from its entry too
+        ScreenEntry later = screen_entry(200, StubScreen<200>::global);
+        later.tip = [](int code) { return code == REFRESH_INPUTS ? 4 : 0; };
+        later.ageing_tick = [] { stubLog() << QStringLiteral("ageing"); };
+        ScreenRegistry::add(later);
+        g_page_focus = 200;
+        SyncUpdate::pInstance()->para_sync(REFRESH_INPUTS);
+        QVERIFY(g_tip->isVisible() && g_tip->code() == 4);
+        stubLog().clear();
+        s.idle(fpga_manage::AGE_SAMPLE_TICKS + 1);
+        s.idle(1);
+        QCOMPARE(stubLog(), QStringList{"ageing"});   // once a period
     }
 
     // The window layout's access code, typed on the keypad: only "8888"
