@@ -98,6 +98,8 @@ constexpr const char *TILE_SELECTED_STYLE = "background-color: #212435;border:1p
 constexpr const char *TILE_PLAIN_STYLE = "background-color: #212435;border:1px solid #FFFFFF;";
 // A row of a file list; a marked row wears SELECTED_STYLE.
 constexpr const char *ROW_PLAIN_STYLE = "background-color: rgb(33, 36, 53);color: #FFFFFF";
+// The frame around the chosen window tile.
+constexpr const char *WINDOW_MARK_STYLE = "border:2px solid rgb(255,171,84);";
 void set_style(QWidget *widget, const char *style);
 
 // Moves the selection from the button in `holder` (a pointer or QPointer) to
