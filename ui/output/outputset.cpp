@@ -407,7 +407,7 @@ void OutputSet::wlan_init()
         tile_label->setText(tile_text);
 
         tile_button = cover_button(tiles_frame, i, QRect(10 + 150 * c, 15 + 75 * r, 128, 58));
-        tile_button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
+        set_style(tile_button, COVER_STYLE);
         connect(tile_button, &QPushButton::clicked, this, &OutputSet::qel_button_wlan_clicked);
     }
     tiles_frame->show();

@@ -90,16 +90,6 @@ void retire(QWidget *container);
 // The selection pair of menus and action buttons.
 constexpr const char *SELECTED_STYLE = "background-color:#4777FF;color:#FFFFFF";
 constexpr const char *PLAIN_STYLE = "background-color:#10101C;color:#FFFFFF";
-// The same selection on white-framed buttons (a pair, a group), and such a
-// button not selected.
-constexpr const char *FRAMED_SELECTED_STYLE =
-    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-constexpr const char *FRAMED_PLAIN_STYLE = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-// A port tile, chosen (green frame) and not.
-constexpr const char *TILE_SELECTED_STYLE = "background-color: #212435;border:1px solid #00D65B;";
-constexpr const char *TILE_PLAIN_STYLE = "background-color: #212435;border:1px solid #FFFFFF;";
-// A row of a file list; a marked row wears SELECTED_STYLE.
-constexpr const char *ROW_PLAIN_STYLE = "background-color: rgb(33, 36, 53);color: #FFFFFF";
 // The frame around the chosen window tile.
 constexpr const char *WINDOW_MARK_STYLE = "border:2px solid rgb(255,171,84);";
 void set_style(QWidget *widget, const char *style);
