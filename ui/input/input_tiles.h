@@ -69,6 +69,8 @@ QPixmap green_dot();
 // event filter through paint_source_tile().
 QPushButton *add_source_tile(QFrame *area, int i, int x, int y, bool dvi, QObject *painter);
 void set_tile_lines(QPushButton *tile, const QString &name, const QString &size);
+// For a paint event of a tile: the button's own painting, then its lines.
+void paint_source_tile(QObject *tile, QEvent *paint);
 
 // What tile `ordinal` of input `slot`, named `source`, lists. Tile 0 is the
 // whole input: its name and live timing. A later tile is a crop: its alias
@@ -82,8 +84,6 @@ struct CropTile
     QString size;
 };
 CropTile crop_tile(int slot, const QString &source, int ordinal, const QFontMetrics &metrics);
-// For a paint event of a tile: the button's own painting, then its lines.
-void paint_source_tile(QObject *tile, QEvent *paint);
 
 // A line of text where a label of the same rectangle would draw it: through
 // the style, so its text fitting applies.
