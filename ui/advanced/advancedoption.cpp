@@ -32,10 +32,8 @@ namespace {
 
 const char *const kTabOn = "color:#4777FF;";
 const char *const kTabOff = "color:#FFFFFF;";
-// the receiving-card menu button's own styles
-const char *const kRcvNormal = "background-color: #10101C;color:rgb(255,255,255)";
+// the receiving-card menu button without recovery files
 const char *const kRcvGrey = "background-color: gray;color:rgb(255,255,255)";
-const char *const kRcvSelected = "background-color: rgb(71, 119, 255); color:rgb(255,255,255)";
 
 const char *const kHostapdKill = "kill -9 `pidof /usr/bin/hostapd /etc/rtl_hostapd_2G.conf`";
 const char *const kUdhcpdKill = "kill -9 `pidof /usr/sbin/udhcpd  /etc/udhcpd.conf`";
@@ -52,7 +50,7 @@ AdvancedOption::AdvancedOption(QWidget *parent) : QDialog(parent), ui(new Ui::Ad
 
     set_back_icon(ui->Button_back);
     menu_selected = ui->Button_LCDshow;
-    ui->Button_LCDshow->setStyleSheet(QString::fromLatin1(kMenuOn));
+    set_style(ui->Button_LCDshow, SELECTED_STYLE);
 
     ui->label_time->setText(time_text(g_back_to_mainwindow_time));
     {
@@ -107,10 +105,7 @@ AdvancedOption::~AdvancedOption()
 
 void AdvancedOption::button_select(QPushButton *b)
 {
-    if (menu_selected)
-        menu_selected->setStyleSheet(QString::fromLatin1(kMenuOff));
-    menu_selected = b;
-    b->setStyleSheet(QString::fromLatin1(kMenuOn));
+    move_selection(menu_selected, b);
 }
 
 // The menu is inert while a receiving-card job shows its ring.
@@ -466,8 +461,8 @@ void AdvancedOption::language_changed()
     read_recovery_count();
     const char *style = kRcvGrey;
     if (rcv_file_count != 0)
-        style = menu_selected == ui->Button_rcv_recovery ? kRcvSelected : kRcvNormal;
-    ui->Button_rcv_recovery->setStyleSheet(QString::fromLatin1(style));
+        style = menu_selected == ui->Button_rcv_recovery ? SELECTED_STYLE : PLAIN_STYLE;
+    set_style(ui->Button_rcv_recovery, style);
 
     const std::pair<QLabel *, PanelText> labels[] = {
         {ui->label_title, {"高级设置", "Advanced Settings", "Доп.опции", "Cài đặt nâng cao", "高級設置"}},

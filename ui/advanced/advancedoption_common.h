@@ -13,10 +13,6 @@ namespace advanced {
 
 inline QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 
-// chosen and plain menu button; the same pair marks the pressed action button
-constexpr const char *kMenuOn = "background-color:#4777FF;color:#FFFFFF";
-constexpr const char *kMenuOff = "background-color:#10101C;color:#FFFFFF";
-
 constexpr const char *kChecked = ":/png/checked.png";
 constexpr const char *kUnchecked = ":/png/unchecked.png";
 constexpr const char *kToggleOn = ":/png/button_on.png";

@@ -68,16 +68,16 @@ void AdvancedOption::on_Button_rcv_recovery_clicked()
 {
     if (rcv_file_count == 0 || !menu_open(ui->Button_rcv_recovery, 1))
         return;
-    ui->Button_check->setStyleSheet(QString::fromLatin1(kMenuOff));
-    ui->Button_self_recovery->setStyleSheet(QString::fromLatin1(kMenuOff));
+    set_style(ui->Button_check, PLAIN_STYLE);
+    set_style(ui->Button_self_recovery, PLAIN_STYLE);
     rcv_self_recovery_file_list();
 }
 
 void AdvancedOption::card_job_buttons(QPushButton *chosen)
 {
     QPushButton *other = chosen == ui->Button_check ? ui->Button_self_recovery : ui->Button_check;
-    other->setStyleSheet(QString::fromLatin1(kMenuOff));
-    chosen->setStyleSheet(QString::fromLatin1(kMenuOn));
+    set_style(other, PLAIN_STYLE);
+    set_style(chosen, SELECTED_STYLE);
 }
 
 // A check that cannot run (no FPGA manager, FPGAs not running, a job or an

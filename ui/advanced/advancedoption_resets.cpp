@@ -18,8 +18,8 @@
 using namespace advanced;
 
 namespace {
+// a reset button not chosen; the chosen one wears FRAMED_SELECTED_STYLE
 const char *const kResetPlain = "background-color:#10101C;color:#FFFFFF;border:1px solid rgb(255, 255, 255);";
-const char *const kResetChosen = "background-color:#4777FF;color:#FFFFFF;border:1px solid rgb(255, 255, 255);";
 
 // image 896..1375: the inputs' EDID records among other input settings
 constexpr int kInputBlock = Img::USER_PAYLOAD;
@@ -61,8 +61,6 @@ void AdvancedOption::factory_reset(Reset which)
         return;
     if (TIP *tip = g_tip)
         tip->tip_create(1);
-    if (reset_selected)
-        reset_selected->setStyleSheet(QString::fromLatin1(kResetPlain));
     if (which == RESET_ALL)
         reset_network();
     // files are never touched under the image lock
@@ -103,6 +101,6 @@ void AdvancedOption::factory_reset(Reset which)
     }
     wifi_follow(wifi_before, p->ram_para[Img::WIFI_OFF]);
 
-    reset_selected = which == KEEP_IP ? ui->Button_reset1 : which == KEEP_IP_EDID ? ui->Button_reset2 : ui->Button_reset3;
-    reset_selected->setStyleSheet(QString::fromLatin1(kResetChosen));
+    QPushButton *chosen = which == KEEP_IP ? ui->Button_reset1 : which == KEEP_IP_EDID ? ui->Button_reset2 : ui->Button_reset3;
+    move_selection(reset_selected, chosen, FRAMED_SELECTED_STYLE, kResetPlain);
 }

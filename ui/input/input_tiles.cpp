@@ -12,6 +12,7 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "ui/input/inputchoose.h"
+#include "ui/shell/alias.h"
 
 const InputColumn INPUT_COLUMNS[6] = {
     {2, "HDMI1", ":/png/HDMI13.png"}, {3, "HDMI2", ":/png/HDMI13.png"}, {4, "HDMI3", ":/png/HDMI20.png"},
@@ -140,9 +141,30 @@ void set_tile_lines(QPushButton *tile, const QString &name, const QString &size)
     tile->update();
 }
 
-QString elide_tile_name(const QPushButton *tile, const QString &name)
+CropTile crop_tile(int slot, const QString &source, int ordinal, const QFontMetrics &metrics)
 {
-    return tile->fontMetrics().elidedText(name, Qt::ElideRight, kTileLine[0].width(), Qt::TextShowMnemonic);
+    CropTile tile;
+    if (ordinal == 0) {
+        tile.name = source;
+        tile.size = input_timing_text(slot);
+        return tile;
+    }
+    CROP_PARA crop{0, 0, 0, 0, 0};
+    int index = Img::CROP_COUNT;
+    if (QelRamPara *p = QelRamPara::p_qelrampara_config)
+        p->QelGetCropPara(slot, ordinal, &crop, &index);
+    tile.size = QStringLiteral("%1x%2").arg(crop.width).arg(crop.height);
+    if (index >= Img::CROP_COUNT) {
+        tile.name = source;
+        return tile;
+    }
+    tile.record = index;
+    tile.number = Img::cropNumber(u16(crop.crop_word));
+    ALIAS_PARA alias;
+    tile.name = get_json_alias_para(&alias, "crop", index)
+                    ? metrics.elidedText(alias.name, Qt::ElideRight, kTileLine[0].width(), Qt::TextShowMnemonic)
+                    : source + QStringLiteral("_crop%1").arg(tile.number);
+    return tile;
 }
 
 void paint_source_tile(QObject *tile, QEvent *paint)

@@ -14,6 +14,7 @@
 #include "ui/shell/screens.h"
 
 class QFont;
+class QFontMetrics;
 class QFrame;
 class QEvent;
 class QLabel;
@@ -68,10 +69,21 @@ QPixmap green_dot();
 // event filter through paint_source_tile().
 QPushButton *add_source_tile(QFrame *area, int i, int x, int y, bool dvi, QObject *painter);
 void set_tile_lines(QPushButton *tile, const QString &name, const QString &size);
-// A name cut to the tile's name line.
-QString elide_tile_name(const QPushButton *tile, const QString &name);
 // For a paint event of a tile: the button's own painting, then its lines.
 void paint_source_tile(QObject *tile, QEvent *paint);
+
+// What tile `ordinal` of input `slot`, named `source`, lists. Tile 0 is the
+// whole input: its name and live timing. A later tile is a crop: its alias
+// cut to the name line in `metrics`, else "<source>_crop<number>", and its
+// size; with no crop at that place, record -1, the input's name and "0x0".
+struct CropTile
+{
+    int record = -1;   // crop record, -1: none
+    int number = 0;    // the crop's number
+    QString name;
+    QString size;
+};
+CropTile crop_tile(int slot, const QString &source, int ordinal, const QFontMetrics &metrics);
 
 // A line of text where a label of the same rectangle would draw it: through
 // the style, so its text fitting applies.

@@ -182,7 +182,7 @@ void InputChoose::initMenu()
     m_menu_frame->setGeometry(0, 64, 800, 96);
     m_select_frame = new QFrame(m_menu_frame);
     m_select_frame->setObjectName(QStringLiteral("select_frame"));
-    m_select_frame->setStyleSheet(QStringLiteral("border:2px solid rgb(255,171,84);"));
+    set_style(m_select_frame, WINDOW_MARK_STYLE);
     m_select_frame->hide();
 
     const QelRamPara *p = QelRamPara::p_qelrampara_config;
@@ -246,17 +246,13 @@ void InputChoose::set_window_name(int window, const QString &text)
 
 void InputChoose::qel_image_button_clicked()
 {
-    QPushButton *button = qobject_cast<QPushButton *>(sender());
-    if (!button)
-        return;
-    bool ok = false;
-    const int w = button->objectName().toInt(&ok);
-    if (!ok || w < 0 || w >= Img::WINDOWS_USED)
+    const int w = sender_number(sender(), Img::WINDOWS_USED);
+    if (w < 0)
         return;
     m_image_index = u8(w);
     image_select();
-    if (m_select_frame) {
-        m_select_frame->setGeometry(button->x(), 0, 126, 96);
+    if (m_select_frame && m_window_button[w]) {
+        m_select_frame->setGeometry(m_window_button[w]->x(), 0, 126, 96);
         m_select_frame->show();
     }
 }
@@ -338,28 +334,7 @@ void InputChoose::initSource()
         m_source_frame->setObjectName(QStringLiteral("source_frame"));
         m_source_frame->setGeometry(10 + 235 * column, 15 + 100 * row, 220, 90);
 
-        QString name;
-        QString size;
-        if (t == 0) {
-            name = m_source_name;
-            size = input_timing_text(m_source_index);
-        } else {
-            CROP_PARA crop{0, 0, 0, 0, 0};
-            int index = Img::CROP_COUNT;
-            if (p)
-                p->QelGetCropPara(m_source_index, t, &crop, &index);
-            ALIAS_PARA alias;
-            if (index < Img::CROP_COUNT && get_json_alias_para(&alias, "crop", index)) {
-                name = metrics.elidedText(alias.name, Qt::ElideRight, kTileText[0].width(), Qt::TextShowMnemonic);
-            } else if (index < Img::CROP_COUNT) {
-                m_crop_name = m_source_name + QStringLiteral("_crop%1").arg(Img::cropNumber(u16(crop.crop_word)));
-                name = m_crop_name;
-            } else {
-                name = m_source_name;
-            }
-            size = QStringLiteral("%1x%2").arg(crop.width).arg(crop.height);
-        }
-
+        const CropTile shown = crop_tile(m_source_index, m_source_name, t, metrics);
         const bool marked = t == marked_tile;
         m_source_frame->setStyleSheet(QString::fromLatin1(marked ? kTileMarked : kTileUnmarked));
         m_badge = nullptr;
@@ -383,8 +358,8 @@ void InputChoose::initSource()
         m_source_button->setGeometry(1, 1, 218, 88);
         m_source_button->setProperty("res", QLatin1String(marked ? kStateOn : kStateOff));
         m_source_button->setProperty("picture", QLatin1String(m_source_index == 1 ? ":/png/DVI.png" : ":/png/HDMI.png"));
-        m_source_button->setProperty("tile_name", name);
-        m_source_button->setProperty("tile_size", size);
+        m_source_button->setProperty("tile_name", shown.name);
+        m_source_button->setProperty("tile_size", shown.size);
         m_source_button->installEventFilter(this);
         connect(m_source_button, &QPushButton::clicked, this, &InputChoose::qel_source_button_clicked);
         if (m_badge)
@@ -419,12 +394,8 @@ bool InputChoose::eventFilter(QObject *watched, QEvent *event)
 
 void InputChoose::qel_source_button_clicked()
 {
-    QObject *button = sender();
-    if (!button)
-        return;
-    bool ok = false;
-    const int i = button->objectName().toInt(&ok);
-    if (!ok || i < 0)
+    const int i = sender_number(sender(), 6);
+    if (i < 0)
         return;
     const int n = i + 6 * m_page;
     if (QelRamPara *p = QelRamPara::p_qelrampara_config)

@@ -97,7 +97,6 @@ private:
     u8 m_page = 0;
     u8 m_last_page = 0;
     QString m_source_name = QStringLiteral("HDMI1");
-    QString m_crop_name;
 };
 
 #endif

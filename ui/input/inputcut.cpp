@@ -9,7 +9,6 @@
 #include "core/param_view.h"
 #include "core/qelrampara.h"
 #include "ui/input/input_tiles.h"
-#include "ui/shell/alias.h"
 #include "ui_inputcut.h"
 
 namespace {
@@ -122,21 +121,11 @@ void InputCut::source_init()
         QPushButton *tile = add_source_tile(m_area, i, 240 * (i % 3), 110 * (i / 3), m_source == 1, this);
         connect(tile, &QPushButton::clicked, this, &InputCut::qel_button_source_clicked);
         const int ordinal = 6 * m_page + i;
-        if (ordinal == 0) {
-            set_tile_lines(tile, m_source_name, input_timing_text(m_source));
-            continue;
-        }
-        CROP_PARA crop;
-        int index = Img::CROP_COUNT;
-        p->QelGetCropPara(m_source, ordinal, &crop, &index);
-        if (index >= Img::CROP_COUNT)
+        const CropTile shown = crop_tile(m_source, m_source_name, ordinal, tile->fontMetrics());
+        if (ordinal != 0 && shown.record < 0)
             continue;   // no such crop: an empty tile
-        m_tiles[i] = {index, Img::cropNumber(u16(crop.crop_word))};
-        ALIAS_PARA alias;
-        const QString name = get_json_alias_para(&alias, "crop", index)
-                                 ? elide_tile_name(tile, alias.name)
-                                 : m_source_name + QStringLiteral("_crop%1").arg(m_tiles[i].number);
-        set_tile_lines(tile, name, QStringLiteral("%1x%2").arg(crop.width).arg(crop.height));
+        m_tiles[i] = {shown.record, shown.number};
+        set_tile_lines(tile, shown.name, shown.size);
     }
 
     m_button_add = add_area_button(m_area, "Button_add", 10, ":/png/add.png");

@@ -28,11 +28,6 @@
 
 namespace {
 
-const char *const kMenuOn = "background-color:#4777FF;color:#FFFFFF";
-const char *const kMenuOff = "background-color:#10101C;color:#FFFFFF";
-const char *const kRowMarked = "background-color:#4777FF;color: #FFFFFF;";
-const char *const kRowPlain = "background-color: rgb(33, 36, 53);color: #FFFFFF";
-
 const PanelText kNoFile = {"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
                            "無加載文件!"};
 const PanelText kUpgradeFailed = {"升级失败：%1", "Upgrade failed: %1", "Ошибка обновления: %1",
@@ -56,9 +51,9 @@ LinkOption::LinkOption(QWidget *parent) : QDialog(parent), ui(new Ui::LinkOption
 {
     ui->setupUi(this);
     ui->stackedWidget->setCurrentIndex(0);
-    set_icon(ui->Button_back, QStringLiteral(":/png/back.png"), 32);
+    set_back_icon(ui->Button_back);
     current_menu_button = ui->Button_com;
-    ui->Button_com->setStyleSheet(QString::fromLatin1(kMenuOn));
+    set_style(ui->Button_com, SELECTED_STYLE);
     set_connection_mode(true);
     language_changed();
 
@@ -95,10 +90,7 @@ void LinkOption::on_Button_back_clicked() { back_to_settings(this, g_linkoption)
 void LinkOption::select_menu(QPushButton *button, int page)
 {
     ui->stackedWidget->setCurrentIndex(page);
-    if (current_menu_button)
-        current_menu_button->setStyleSheet(QString::fromLatin1(kMenuOff));
-    current_menu_button = button;
-    button->setStyleSheet(QString::fromLatin1(kMenuOn));
+    move_selection(current_menu_button, button);
 }
 
 void LinkOption::on_Button_com_clicked() { select_menu(ui->Button_com, 0); }
@@ -181,8 +173,8 @@ void LinkOption::confirmString(QString text)
 // highlighted. The addresses are written as numbers, never with leading zeros.
 void LinkOption::on_Button_net_apply_clicked()
 {
-    ui->Button_net_cancel->setStyleSheet(QString::fromLatin1(kMenuOff));
-    ui->Button_net_apply->setStyleSheet(QString::fromLatin1(kMenuOn));
+    set_style(ui->Button_net_cancel, PLAIN_STYLE);
+    set_style(ui->Button_net_apply, SELECTED_STYLE);
 
     QString address[ADDRESS_ROWS];
     bool good = true;
@@ -218,8 +210,8 @@ void LinkOption::on_Button_net_apply_clicked()
 // The fields keep what was typed.
 void LinkOption::on_Button_net_cancel_clicked()
 {
-    ui->Button_net_cancel->setStyleSheet(QString::fromLatin1(kMenuOn));
-    ui->Button_net_apply->setStyleSheet(QString::fromLatin1(kMenuOff));
+    set_style(ui->Button_net_cancel, SELECTED_STYLE);
+    set_style(ui->Button_net_apply, PLAIN_STYLE);
 }
 
 // ------------------------------------------------------------ USB upgrade
@@ -267,7 +259,7 @@ void LinkOption::rcv_self_recovery_file_list()
         none->setGeometry(5, 5, 570, 40);
         none->setFont(rowFont);
         none->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        none->setStyleSheet(QString::fromLatin1(kRowPlain));
+        set_style(none, ROW_PLAIN_STYLE);
         none->setText(kNoFile.text());
     }
     for (int k = 0; k < std::min(file_count, int(ROWS)); ++k) {
@@ -279,7 +271,7 @@ void LinkOption::rcv_self_recovery_file_list()
         row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         row->setTextFormat(Qt::RichText);
         row->setText(QStringLiteral("<font color = #FFFFFF >%1</font>").arg(name.toHtmlEscaped()));
-        row->setStyleSheet(QString::fromLatin1(file_marked[k] ? kRowMarked : kRowPlain));
+        set_style(row, file_marked[k] ? ROW_SELECTED_STYLE : ROW_PLAIN_STYLE);
         row_labels[k] = row;
         row_names[k] = name;
         // lies over the row; rows take no touches on this screen

@@ -29,13 +29,8 @@ QPointer<QFrame> g_wlan_frame[8];
 
 namespace {
 
-const char *const MENU_SELECTED = "background-color: #4777FF;color: #FFFFFF";
+// a menu button not chosen: no background of its own
 const char *const MENU_PLAIN = "color: #FFFFFF";
-const char *const PAIR_SELECTED =
-    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-const char *const PAIR_PLAIN = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-const char *const TILE_SELECTED = "background-color: #212435;border:1px solid #00D65B;";
-const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFFFF;";
 
 const int OUT_LIMIT = 8188;      // widest single output
 const int CANVAS_LIMIT = 16376;  // widest / highest canvas
@@ -92,10 +87,10 @@ OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
     g_apply_focus1 = nullptr;
     g_apply_focus2 = nullptr;
     g_wlan_focus = nullptr;
-    move_selection(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
-    move_selection(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
-    move_selection(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
-    move_selection(g_wlan_focus, ui->Button_wlan1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_set_focus, ui->Button_ledset, SELECTED_STYLE, MENU_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_cancel1, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
+    move_selection(g_apply_focus2, ui->Button_cancel2, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
+    move_selection(g_wlan_focus, ui->Button_wlan1, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
     ui->stackedWidget->setCurrentIndex(0);
 
     for (My_lineEdit *field : {ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out1_width,
@@ -330,34 +325,34 @@ void OutputSet::on_Button_apply1_clicked()
             DeviceRequests::request_led_setup();
         });
     }
-    move_selection(g_apply_focus1, ui->Button_apply1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_apply1, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
 }
 
 void OutputSet::on_Button_cancel1_clicked()
 {
-    move_selection(g_apply_focus1, ui->Button_cancel1, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus1, ui->Button_cancel1, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
 }
 
 void OutputSet::on_Button_apply2_clicked()
 {
-    move_selection(g_apply_focus2, ui->Button_apply2, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus2, ui->Button_apply2, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
 }
 
 void OutputSet::on_Button_cancel2_clicked()
 {
-    move_selection(g_apply_focus2, ui->Button_cancel2, PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_apply_focus2, ui->Button_cancel2, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
 }
 
 void OutputSet::on_Button_ledset_clicked()
 {
     ui->stackedWidget->setCurrentIndex(0);
-    move_selection(g_set_focus, ui->Button_ledset, MENU_SELECTED, MENU_PLAIN);
+    move_selection(g_set_focus, ui->Button_ledset, SELECTED_STYLE, MENU_PLAIN);
 }
 
 void OutputSet::on_Button_lanset_clicked()
 {
     ui->stackedWidget->setCurrentIndex(1);
-    move_selection(g_set_focus, ui->Button_lanset, MENU_SELECTED, MENU_PLAIN);
+    move_selection(g_set_focus, ui->Button_lanset, SELECTED_STYLE, MENU_PLAIN);
 }
 
 // ------------------------------------------------------------ port page
@@ -371,7 +366,7 @@ void OutputSet::select_group(u8 group)
 {
     QPushButton *const buttons[4] = {ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3,
                                      ui->Button_wlan4};
-    move_selection(g_wlan_focus, buttons[group & 3], PAIR_SELECTED, PAIR_PLAIN);
+    move_selection(g_wlan_focus, buttons[group & 3], FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
     port_group = group;
     port_index = 0;
     wlan_init();
@@ -393,7 +388,7 @@ void OutputSet::wlan_init()
         tile_frame = new QFrame(tiles_frame);
         tile_frame->setObjectName(QStringLiteral("tile_frame_%1").arg(i));
         tile_frame->setGeometry(9 + 150 * c, 14 + 75 * r, 130, 60);
-        tile_frame->setStyleSheet(QString::fromLatin1(i == port_index ? TILE_SELECTED : TILE_PLAIN));
+        set_style(tile_frame, i == port_index ? TILE_SELECTED_STYLE : TILE_PLAIN_STYLE);
         g_wlan_frame[i] = tile_frame;
 
         tile_icon = new QLabel(tiles_frame);
@@ -412,7 +407,7 @@ void OutputSet::wlan_init()
         tile_label->setText(tile_text);
 
         tile_button = cover_button(tiles_frame, i, QRect(10 + 150 * c, 15 + 75 * r, 128, 58));
-        tile_button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
+        set_style(tile_button, COVER_STYLE);
         connect(tile_button, &QPushButton::clicked, this, &OutputSet::qel_button_wlan_clicked);
     }
     tiles_frame->show();
@@ -420,17 +415,13 @@ void OutputSet::wlan_init()
 
 void OutputSet::qel_button_wlan_clicked()
 {
-    const QObject *s = sender();
-    if (!s)
+    const int index = sender_number(sender(), 8);
+    if (index < 0)
         return;
-    bool ok = false;
-    const int index = s->objectName().toInt(&ok);
-    if (!ok || index < 0 || index > 7)
-        return;
-    set_style(g_wlan_frame[port_index], TILE_PLAIN);
+    set_style(g_wlan_frame[port_index], TILE_PLAIN_STYLE);
     port_index = u8(index);
     wlan_para_get(u16(port_index + 8 * port_group));
-    set_style(g_wlan_frame[port_index], TILE_SELECTED);
+    set_style(g_wlan_frame[port_index], TILE_SELECTED_STYLE);
 }
 
 void OutputSet::wlan_para_get(unsigned short port)

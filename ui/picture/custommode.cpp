@@ -36,8 +36,7 @@ const char *const kTileNormal = "background-color: #212435;border:1px solid #FFF
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
 const char *const kTileTouched = "background-color: #212435;border:2px solid #00D65B;border-radius:5px;";
 const char *const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;";
-const char *const kButtonOn =
-    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+// an action button not chosen; the chosen one wears FRAMED_SELECTED_STYLE
 const char *const kButtonOff =
     "background-color: #212435;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
 const char *const kScrollBar =
@@ -161,7 +160,7 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
 
     g_button_focus = ui->Button_use;
-    ui->Button_use->setStyleSheet(QString::fromLatin1(kButtonOn));
+    set_style(ui->Button_use, FRAMED_SELECTED_STYLE);
     language_changed();
 }
 
@@ -298,12 +297,8 @@ void CustomMode::ensure_tiles(int upTo)
 
 void CustomMode::qel_button_mode_clicked()
 {
-    const QObject *button = sender();
-    if (!button)
-        return;
-    bool ok = false;
-    const int slot = button->objectName().toInt(&ok);
-    if (!ok || slot < 0 || slot >= kSlots)
+    const int slot = sender_number(sender(), kSlots);
+    if (slot < 0)
         return;
     ensure_tiles(qMax(slot, selected_slot()));
     if (QFrame *old = g_frame[selected_slot()])
@@ -473,10 +468,7 @@ void CustomMode::color_fill(QLabel *label, char index)
 
 void CustomMode::move_focus(QPushButton *button)
 {
-    if (g_button_focus)
-        g_button_focus->setStyleSheet(QString::fromLatin1(kButtonOff));
-    g_button_focus = button;
-    button->setStyleSheet(QString::fromLatin1(kButtonOn));
+    move_selection(g_button_focus, button, FRAMED_SELECTED_STYLE, kButtonOff);
 }
 
 // The slot's settings become the live ones; the scaler applies them and the

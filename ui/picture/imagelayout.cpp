@@ -27,12 +27,14 @@ const char *const kTileStyle[6] = {
     "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
 };
 const char *const kDotStyle = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
-const char *const kSelectStyle = "border:2px solid rgb(255,171,84);";
 const char *const kMirrorOn[4] = {":/png/mirror1_on.png", ":/png/mirror2_on.png",
                                   ":/png/mirror3_on.png", ":/png/mirror4_on.png"};
 const char *const kMirrorOff[4] = {":/png/mirror1_off.png", ":/png/mirror2_off.png",
                                    ":/png/mirror3_off.png", ":/png/mirror4_off.png"};
 const u16 kP2POn = 0x0100;   // flags bit 8
+
+// The mark around window w's tile.
+QRect mark_rect(int w) { return QRect(17 + 130 * w, 0, 126, 96); }
 
 QString text5(const char *zh, const char *en, const char *ru, const char *vn, const char *tn)
 {
@@ -153,8 +155,8 @@ void ImageLayout::image_init()
 
     select_frame = new QFrame(layout_frame);
     select_frame->setObjectName(QStringLiteral("select_frame"));
-    select_frame->setGeometry(17 + 130 * image_index, 0, 126, 96);
-    select_frame->setStyleSheet(QString::fromLatin1(kSelectStyle));
+    select_frame->setGeometry(mark_rect(image_index));
+    set_style(select_frame, WINDOW_MARK_STYLE);
 
     QelRamPara *p = para();
     for (int i = 0; i < 6; ++i) {
@@ -173,19 +175,15 @@ void ImageLayout::image_init()
 
 void ImageLayout::qel_image_button_clicked()
 {
-    QPushButton *button = qobject_cast<QPushButton *>(sender());
-    if (!button)
-        return;
-    bool ok = false;
-    const int w = button->objectName().toInt(&ok);
-    if (!ok || w < 0 || w > 5)
+    const int w = sender_number(sender(), 6);
+    if (w < 0)
         return;
     image_index = u8(w);
     for (My_lineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
         show_refused(field, false);   // what was refused was for the window before
     image_para_update();
     if (select_frame)
-        select_frame->setGeometry(button->x() - 3, 0, 126, 96);
+        select_frame->setGeometry(mark_rect(w));
 }
 
 void ImageLayout::set_state_view(bool on)

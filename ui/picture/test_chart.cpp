@@ -107,12 +107,8 @@ void test_chart::write_pattern(u8 value)
 
 void test_chart::qel_image_button_clicked()
 {
-    QObject *button = sender();
-    if (!button)
-        return;
-    bool ok = false;
-    const int k = button->objectName().toInt(&ok, 10);
-    if (!ok || k < 0 || k > 7)
+    const int k = sender_number(sender(), 8);
+    if (k < 0)
         return;
     if (k != pattern_index) {
         if (QLabel *old = picture(pattern_index))

@@ -25,9 +25,9 @@ constexpr int kPanelW = 800;
 constexpr int kPanelH = 480;
 constexpr int kKeypadW = 380;
 
-const QString kChosen = QStringLiteral("background-color:#4777FF;color:#FFFFFF;");
-const QString kSaved = QStringLiteral("background-color:#10101C;color:#FFFFFF;");
-const QString kEmpty = QStringLiteral("background-color:#10101C;color:#6F7490;");
+// a user-mode slot with nothing saved; the chosen one wears SELECTED_STYLE,
+// a saved one PLAIN_STYLE
+const char *const kEmpty = "background-color:#10101C;color:#6F7490;";
 
 const PanelText kTitle = {"主菜单", "Main menu", "Главное меню", "Menu chính", "主菜單"};
 const PanelText kInput = {"信源切换", "Source switch", "Переключение\nисточника", "Chuyển đổi\nnguồn", "信源切換"};
@@ -242,18 +242,18 @@ void MainWindow::build_mode_window()
 
     QFont actionFont = font();
     actionFont.setPointSize(16);
-    auto action = [&](const char *name, int x, const QString &style, void (MainWindow::*slot)()) {
+    auto action = [&](const char *name, int x, const char *style, void (MainWindow::*slot)()) {
         QPushButton *b = new QPushButton(m_mode_window);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(x, 350, 170, 52);
         b->setFont(actionFont);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setStyleSheet(style);
+        set_style(b, style);
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
-    m_mode_save = action("Button_mode_save", 110, kChosen, &MainWindow::qel_Button_mode_save_clicked);
-    m_mode_close = action("Button_mode_close", 320, kSaved, &MainWindow::qel_Button_mode_close_clicked);
+    m_mode_save = action("Button_mode_save", 110, SELECTED_STYLE, &MainWindow::qel_Button_mode_save_clicked);
+    m_mode_close = action("Button_mode_close", 320, PLAIN_STYLE, &MainWindow::qel_Button_mode_close_clicked);
 
     m_mode_window->hide();
 }
@@ -294,7 +294,7 @@ void MainWindow::mode_window_update()
         b->setText(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
         const bool saved = para && para->QelUserModeSaved(s);
         b->setProperty("saved", saved);
-        b->setStyleSheet(s == g_mode_select ? kChosen : (saved ? kSaved : kEmpty));
+        set_style(b, s == g_mode_select ? SELECTED_STYLE : (saved ? PLAIN_STYLE : kEmpty));
     }
 }
 

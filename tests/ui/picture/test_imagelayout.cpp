@@ -7,6 +7,7 @@
 #include "core/global.h"
 #include "tests/support/widget_helpers.h"
 #include "ui/input/inputchoose.h"
+#include "ui/input/inputcut.h"
 #include "ui/picture/imagelayout.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/screen_registry.h"
@@ -47,7 +48,15 @@ class TestImageLayout : public QObject
 
 private slots:
     void init() { register_screens(); env.reset(new ScreenEnv); env->settle(); }
-    void cleanup() { delete g_imagelayout; delete g_inputchoose; g_inputchoose = nullptr; env.reset(); }
+    void cleanup()
+    {
+        delete g_inputcut;
+        delete g_imagelayout;
+        delete g_inputchoose;
+        g_inputcut = nullptr;
+        g_inputchoose = nullptr;
+        env.reset();
+    }
 
     // Tiles, names as plain text, the switch and the refresh (both lists stay
     // plain list views so that their item style applies); position and size.
@@ -216,6 +225,39 @@ private slots:
         QVERIFY(!before && field(s, 'X')->text() == "100" && rec(1, Img::W_X) == 100);
         QVERIFY(tileText(s, 1) == "HDMI3" && s->selected_window() == 1 && p2p(s)->currentIndex() == 2);
         QCOMPARE(rec(1, Img::W_FLAGS), 0x0100);   // the list refill ran no handler
+    }
+
+    // The crop screen opened from the layout's input choice: both hear the
+    // keypad, and each takes only an entry for one of its own fields.
+    void keypadEntryStaysOnItsScreen()
+    {
+        register_screens();
+        img()->set_u16(Img::CANVAS_W, 60000);
+        ImageLayout *s = open();
+        auto windows = [] {
+            return QByteArray(reinterpret_cast<const char *>(img()->ram_para) + Img::window(0, 0),
+                              Img::WINDOW_SIZE * Img::WINDOWS_USED);
+        };
+        const QByteArray before = windows();
+        const auto choice = onModal([&](QWidget *choose) {
+            click(child(choose, "frame"), "Button_menu");
+            const auto crop = onModal([&](QWidget *cut) {
+                click(child(cut, "frame_source"), "Button_add");
+                enterInField(child<My_lineEdit>(cut, "lineEdit_W"), "640");
+                QVERIFY(child<QLineEdit>(cut, "lineEdit_W")->text() == "640" && windows() == before);
+                // X past the canvas is refused by the layout, and the crop screen must not
+                // put it in the layout's field either: the next entry writes X as shown
+                type(s, 'X', "65000");
+                type(s, 'H', "100");
+                QVERIFY(child<QLineEdit>(cut, "lineEdit_W")->text() == "640" && rec(0, Img::W_X) == 0);
+                QCOMPARE(rec(0, Img::W_H), 100);
+                click(cut, "Button_back");
+            });
+            click(choose, "button_inputcut");
+            click(choose, "Button_back");
+        });
+        click(s, "Button_source_select");
+        QVERIFY(!g_inputcut && !g_inputchoose);
     }
 };
 
