@@ -80,6 +80,8 @@ void set_list_view(QComboBox *combo);
 
 // A flat button without focus over a tile or a list row, named by its number.
 QPushButton *cover_button(QWidget *parent, int number, const QRect &geometry);
+// The style of a cover that shows nothing of itself.
+constexpr const char *COVER_STYLE = "background: transparent;border:none;";
 
 // Takes a container made at run time out of the screen at once and deletes
 // it after the current event: a button in it may be the one whose click runs.
@@ -89,6 +91,14 @@ void retire(QWidget *container);
 constexpr const char *SELECTED_STYLE = "background-color:#4777FF;color:#FFFFFF";
 constexpr const char *PLAIN_STYLE = "background-color:#10101C;color:#FFFFFF";
 void set_style(QWidget *widget, const char *style);
+
+// Framed buttons of a choice (port groups, output pairs).
+constexpr const char *FRAMED_SELECTED_STYLE =
+    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+constexpr const char *FRAMED_PLAIN_STYLE = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+// Port tiles: the chosen one outlined green.
+constexpr const char *TILE_SELECTED_STYLE = "background-color: #212435;border:1px solid #00D65B;";
+constexpr const char *TILE_PLAIN_STYLE = "background-color: #212435;border:1px solid #FFFFFF;";
 
 // Moves the selection from the button in `holder` (a pointer or QPointer) to
 // `to`: the old one gets `plain`, `to` gets `selected` and is kept.
@@ -100,6 +110,10 @@ void move_selection(Holder &holder, Button *to, const char *selected = SELECTED_
     set_style(to, selected);
     holder = to;
 }
+
+// The selection pair of the rows of a framed list.
+constexpr const char *ROW_SELECTED_STYLE = "background-color:#4777FF;color: #FFFFFF;";
+constexpr const char *ROW_PLAIN_STYLE = "background-color: rgb(33, 36, 53);color: #FFFFFF";
 
 // A field or choice whose value was refused: its own style (a plain list of
 // declarations) with the red background that marks it. Setting its own
