@@ -4,15 +4,14 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <functional>
 
 #include "core/global.h"
 #include "core/types.h"
 
 class QFrame;
-class QLabel;
 class QPushButton;
+class ScanFileList;
 
 namespace Ui {
 class SmartMapping;
@@ -23,6 +22,7 @@ class SmartMapping;
 // parameters and switches mapping on or off. The cabinet description goes
 // into line_type and the chosen file into g_qlfile_name, both under
 // g_line_type_mutex; the FPGA manager copies them when it takes the job.
+// The scan files to choose from are listed by its ScanFileList.
 class SmartMapping : public QDialog
 {
     Q_OBJECT
@@ -87,14 +87,8 @@ private slots:
     void on_Button_wlan8_clicked();
 
     void qel_button_wlan_clicked();
-    void qel_button_file_clicked();
-    void qel_Button_previous_clicked();
-    void qel_Button_next_clicked();
 
 private:
-    static constexpr int ROWS_PER_PAGE = 5;
-    static constexpr int MAX_FILES = 100;
-
     void line_select(int n);
     void button_select(QPushButton *button);
     void wlan_init(int page);
@@ -102,12 +96,7 @@ private:
     void show_refused_port(int port);
     void route_chosen(int n);
     void show_file_list();
-    void scan_file_list();
-    void get_file_list_smartpath();
-    void get_file_list_usbpath();
-    void count_scan_files();
     void show_load_scan_state();
-    void row_style(int row, bool selected);
     void show_mapping_state();
     void edit_line(const std::function<void(LINE_TYPE &)> &change);
     LINE_TYPE line() const;
@@ -122,37 +111,14 @@ private:
     void page7_texts();
 
     Ui::SmartMapping *ui;
+    ScanFileList *scan_list = nullptr;
     QPushButton *selected_menu_button = nullptr;
     QPushButton *selected_group_button = nullptr;
-    i8 current_page = 0;
-    u32 scan_file_entries = 0;
-    u8 last_page = 0;
-    u8 file_total = 0;
-    u8 device_file_count = 0;
-    u8 listed_file_count = 0;
-    QStringList file_paths;
     u32 file_list_shown = 0;
     u8 port_group = 0;
-    u8 port_index = 0;
-    u8 file_row = 0;
     int refused_port = -1;   // the port Send refused, marked until another is chosen
     QPointer<QFrame> tiles_frame;
-    QPointer<QFrame> tile_frames[8];
-    QPointer<QFrame> file_frame;
-    QPointer<QLabel> row_labels[ROWS_PER_PAGE];
-    QString row_names[ROWS_PER_PAGE];
-    QString row_paths[ROWS_PER_PAGE];
-    int rows_shown = 0;
-    QPointer<QPushButton> previous_button;
-    QPointer<QPushButton> next_button;
-
-    QString style_stick_selected;
-    QString style_stick_plain;
-    QString style_device_selected;
-    QString style_device_plain;
-    QString style_load_plain;
-    QString style_load_selected;
-    QString style_load_grey;
+    QPointer<QFrame> selected_tile;
 };
 
 #endif
