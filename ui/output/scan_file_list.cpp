@@ -20,13 +20,13 @@ const char *const SMART_DIR = "/data/smartmapping";
 const char *const USB_DIR = "/mnt/usb1/";
 const char *const SCAN_SUFFIX = "qlfile";
 
+const PanelText NO_FILE{"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
+                        "無加載文件!"};
+
 // The device's rows in white, the stick's in green.
 const char *const DEVICE_ROW_SELECTED = "background-color:#4777FF;color: #FFFFFF";
 const char *const STICK_ROW_SELECTED = "background-color:#4777FF;color: #00FF00;";
 const char *const STICK_ROW_PLAIN = "background-color: rgb(33, 36, 53);color: #00FF00";
-
-const PanelText NO_FILE{"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
-                        "無加載文件!"};
 
 // The scan files of one device folder, as device paths, in name order:
 // regular files with the exact suffix, no symbolic links, at most `limit`.
