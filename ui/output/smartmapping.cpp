@@ -64,17 +64,25 @@ SmartMapping::SmartMapping(QWidget *parent) : QDialog(parent), ui(new Ui::SmartM
     set_style(ui->Button_shortcut, SELECTED_STYLE);
     ui->Button_wlan4->hide();
     ui->Button_wlan8->hide();
-    QPushButton *const groups[2][3] = {{ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3},
-                                       {ui->Button_wlan5, ui->Button_wlan6, ui->Button_wlan7}};
-    for (const auto &row : groups)
-        for (int i = 0; i < 3; ++i)
-            row[i]->setGeometry(85 + 150 * i, 59, 130, 50);
+    // the port groups of page 1 and page 4; the fourth is not shown
+    QPushButton *const groups[2][4] = {{ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3, ui->Button_wlan4},
+                                       {ui->Button_wlan5, ui->Button_wlan6, ui->Button_wlan7, ui->Button_wlan8}};
+    for (int page = 0; page < 2; ++page) {
+        for (int g = 0; g < 4; ++g) {
+            QPushButton *b = groups[page][g];
+            if (g < 3)
+                b->setGeometry(85 + 150 * g, 59, 130, 50);
+            connect(b, &QPushButton::clicked, this, [this, b, g, page] { group_select(b, u8(g), page); });
+        }
+    }
     edit_line([](LINE_TYPE &l) { l.output_port = 0; });
     language_changed();
     line_select(1);
     file_list_shown = 0;
     edit_line([](LINE_TYPE &l) { l.routing = 1; });
 
+    for (int n = 1; n <= 16; ++n)
+        connect(route_button(n), &QToolButton::clicked, this, [this, n] { route_chosen(n); });
     connect_keypad(this, {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_line, ui->lineEdit_column, ui->lineEdit_horzion,
                           ui->lineEdit_vert});
 }
@@ -192,15 +200,6 @@ void SmartMapping::on_Button_next_2_clicked()
     page2_texts();
 }
 
-void SmartMapping::on_Button_wlan1_clicked() { group_select(ui->Button_wlan1, 0, 0); }
-void SmartMapping::on_Button_wlan2_clicked() { group_select(ui->Button_wlan2, 1, 0); }
-void SmartMapping::on_Button_wlan3_clicked() { group_select(ui->Button_wlan3, 2, 0); }
-void SmartMapping::on_Button_wlan4_clicked() { group_select(ui->Button_wlan4, 3, 0); }
-void SmartMapping::on_Button_wlan5_clicked() { group_select(ui->Button_wlan5, 0, 1); }
-void SmartMapping::on_Button_wlan6_clicked() { group_select(ui->Button_wlan6, 1, 1); }
-void SmartMapping::on_Button_wlan7_clicked() { group_select(ui->Button_wlan7, 2, 1); }
-void SmartMapping::on_Button_wlan8_clicked() { group_select(ui->Button_wlan8, 3, 1); }
-
 void SmartMapping::group_select(QPushButton *button, u8 group, int page)
 {
     move_selection(selected_group_button, button, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
@@ -290,6 +289,12 @@ void SmartMapping::on_Button_route_clicked()
     page3_texts();
 }
 
+// The choice of routing pattern n (1..16).
+QToolButton *SmartMapping::route_button(int n) const
+{
+    return findChild<QToolButton *>(QStringLiteral("Button_route%1").arg(n));
+}
+
 void SmartMapping::route_chosen(int n)
 {
     line_select(n);
@@ -297,22 +302,6 @@ void SmartMapping::route_chosen(int n)
     page2_texts();
 }
 
-void SmartMapping::on_Button_route1_clicked() { route_chosen(1); }
-void SmartMapping::on_Button_route2_clicked() { route_chosen(2); }
-void SmartMapping::on_Button_route3_clicked() { route_chosen(3); }
-void SmartMapping::on_Button_route4_clicked() { route_chosen(4); }
-void SmartMapping::on_Button_route5_clicked() { route_chosen(5); }
-void SmartMapping::on_Button_route6_clicked() { route_chosen(6); }
-void SmartMapping::on_Button_route7_clicked() { route_chosen(7); }
-void SmartMapping::on_Button_route8_clicked() { route_chosen(8); }
-void SmartMapping::on_Button_route9_clicked() { route_chosen(9); }
-void SmartMapping::on_Button_route10_clicked() { route_chosen(10); }
-void SmartMapping::on_Button_route11_clicked() { route_chosen(11); }
-void SmartMapping::on_Button_route12_clicked() { route_chosen(12); }
-void SmartMapping::on_Button_route13_clicked() { route_chosen(13); }
-void SmartMapping::on_Button_route14_clicked() { route_chosen(14); }
-void SmartMapping::on_Button_route15_clicked() { route_chosen(15); }
-void SmartMapping::on_Button_route16_clicked() { route_chosen(16); }
 
 void SmartMapping::on_Button_cancel_clicked() { ui->stackedWidget->setCurrentIndex(2); }
 
@@ -493,12 +482,8 @@ void SmartMapping::page2_texts()
 
 void SmartMapping::page3_texts()
 {
-    QToolButton *const routes[16] = {ui->Button_route1,  ui->Button_route2,  ui->Button_route3,  ui->Button_route4,
-                                     ui->Button_route5,  ui->Button_route6,  ui->Button_route7,  ui->Button_route8,
-                                     ui->Button_route9,  ui->Button_route10, ui->Button_route11, ui->Button_route12,
-                                     ui->Button_route13, ui->Button_route14, ui->Button_route15, ui->Button_route16};
     for (int n = 1; n <= 16; ++n) {
-        QToolButton *b = routes[n - 1];
+        QToolButton *b = route_button(n);
         set_icon(b, QStringLiteral(":/png/line%1.png").arg(n), QSize(48, 48));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setText(ROUTING.text().arg(n));

@@ -11,6 +11,7 @@
 
 class QFrame;
 class QPushButton;
+class QToolButton;
 class ScanFileList;
 
 namespace Ui {
@@ -55,36 +56,12 @@ private slots:
     void on_Button_front_3_clicked();
     void on_Button_send_clicked();
     void on_Button_route_clicked();
-    void on_Button_route1_clicked();
-    void on_Button_route2_clicked();
-    void on_Button_route3_clicked();
-    void on_Button_route4_clicked();
-    void on_Button_route5_clicked();
-    void on_Button_route6_clicked();
-    void on_Button_route7_clicked();
-    void on_Button_route8_clicked();
-    void on_Button_route9_clicked();
-    void on_Button_route10_clicked();
-    void on_Button_route11_clicked();
-    void on_Button_route12_clicked();
-    void on_Button_route13_clicked();
-    void on_Button_route14_clicked();
-    void on_Button_route15_clicked();
-    void on_Button_route16_clicked();
     void on_Button_cancel_clicked();
     void on_Button_next_5_clicked();
     void on_Button_front_6_clicked();
     void on_Button_load_clicked();
     void on_Button_confirm_clicked();
     void on_Button_mapping_state_clicked();
-    void on_Button_wlan1_clicked();
-    void on_Button_wlan2_clicked();
-    void on_Button_wlan3_clicked();
-    void on_Button_wlan4_clicked();
-    void on_Button_wlan5_clicked();
-    void on_Button_wlan6_clicked();
-    void on_Button_wlan7_clicked();
-    void on_Button_wlan8_clicked();
 
     void qel_button_wlan_clicked();
 
@@ -94,6 +71,7 @@ private:
     void wlan_init(int page);
     void group_select(QPushButton *button, u8 group, int page);
     void show_refused_port(int port);
+    QToolButton *route_button(int n) const;
     void route_chosen(int n);
     void show_file_list();
     void show_load_scan_state();
