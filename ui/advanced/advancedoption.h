@@ -2,14 +2,15 @@
 #define QEL_UI_ADVANCED_ADVANCEDOPTION_H
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include "core/types.h"
 
-class QFrame;
 class QLabel;
 class QPushButton;
+class PagedRows;
 
 namespace Ui {
 class AdvancedOption;
@@ -96,7 +97,7 @@ private slots:
     // receiving cards
     void on_Button_check_clicked();
     void on_Button_self_recovery_clicked();
-    void qel_button_rcv_data_list_file_clicked();
+    void card_row_chosen(int row);
     void qel_Button_previous_clicked();
     void qel_Button_next_clicked();
     void recovery_result(QStringList entries, int count);
@@ -123,7 +124,6 @@ private:
     static void wifi_follow(u8 before, u8 after);
 
     void card_job_buttons(QPushButton *chosen);
-    void clear_rows();
 
     Ui::AdvancedOption *ui;
 
@@ -138,17 +138,13 @@ private:
     bool code_asked = false;               // the keypad runs for the access code
 
     // receiving-card list
-    QFrame *file_frame = nullptr;
+    QPointer<PagedRows> card_list;
+    QPointer<QLabel> chosen_row;
     int rcv_entry_count = 0;
     int rcv_entry_invalid = 0;
     i8 current_page = 0;
     u8 page_count = 0;
-    u8 file_select = 0;
     QStringList rcv_entries;
-    QPushButton *button_previous = nullptr;
-    QPushButton *button_next = nullptr;
-    QLabel *row_labels[5] = {};
-    QString row_names[5];
 };
 
 #endif

@@ -1,5 +1,4 @@
 // Receiving-card check and self-recovery page of the advanced settings screen.
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -9,6 +8,7 @@
 #include "ui/advanced/advancedoption.h"
 #include "ui/advanced/advancedoption_common.h"
 #include "ui/shell/device_requests.h"
+#include "ui/shell/paged_rows.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screens.h"
 #include "ui_advancedoption.h"
@@ -16,9 +16,6 @@
 using namespace advanced;
 
 namespace {
-constexpr int kRowsPerPage = 5;
-const char *const kRowOn = "background-color:#4777FF;color: #FFFFFF;";
-const char *const kRowOff = "background-color: rgb(33, 36, 53);color: #FFFFFF";
 const char *const kRowUnselected = "background-color: rgb(33, 36, 53);color: #FFFFFF;";
 
 const PanelText kNoCards = {"暂无接收卡需要更新!", "No receiving cards that need to be updated!",
@@ -42,24 +39,6 @@ QString row_text(const QStringList &fields, bool past)
            + QString::fromUtf8(rcv) + card;
 }
 
-QLabel *list_label(QWidget *parent, const QString &name, const QRect &geometry, const char *style)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setStyleSheet(QString::fromLatin1(style));
-    return label;
-}
-
-QPushButton *list_button(QWidget *parent, const QString &name, const QRect &geometry)
-{
-    auto *b = new QPushButton(parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
 }
 
 int AdvancedOption::rcv_self_recovery_ornot() { return menu_selected == ui->Button_rcv_recovery ? 1 : 0; }
@@ -120,97 +99,45 @@ void AdvancedOption::recovery_result(QStringList entries, int count)
     rcv_entry_count = qMax(0, count);
 }
 
-void AdvancedOption::clear_rows()
-{
-    for (int k = 0; k < kRowsPerPage; ++k) {
-        row_labels[k] = nullptr;
-        row_names[k].clear();
-    }
-    button_previous = nullptr;
-    button_next = nullptr;
-    if (file_frame) {
-        // the frame may hold the button whose press redraws the list
-        file_frame->hide();
-        file_frame->setParent(nullptr);
-        file_frame->deleteLater();
-        file_frame = nullptr;
-    }
-}
-
 void AdvancedOption::rcv_self_recovery_file_list()
 {
-    clear_rows();
-    file_select = 0;
-    QFont font;
-    font.setPointSize(15);
-
-    file_frame = new QFrame(ui->page_2);
-    file_frame->setObjectName(QStringLiteral("frame_file"));
-    file_frame->setGeometry(10, 90, 580, 240);
-    file_frame->setStyleSheet(QStringLiteral("#frame_file{background-color: rgb(33, 36, 53);border:1px solid #FFFFFF;}"));
+    retire(card_list);
+    chosen_row = nullptr;
+    card_list = new PagedRows(ui->page_2);
+    connect(card_list, &PagedRows::row_pressed, this, &AdvancedOption::card_row_chosen);
+    connect(card_list, &PagedRows::previous_pressed, this, &AdvancedOption::qel_Button_previous_clicked);
+    connect(card_list, &PagedRows::next_pressed, this, &AdvancedOption::qel_Button_next_clicked);
 
     // bounded by both the count and the list
     const int n = qMin(rcv_entry_count, rcv_entries.size());
-    page_count = u8(n > 0 ? (n - 1) / kRowsPerPage : 0);
+    page_count = u8(PagedRows::last_page(n));
     if (current_page < 0 || current_page > page_count)
         current_page = 0;
 
-    if (n == 0) {
-        QLabel *empty = list_label(file_frame, QStringLiteral("empty_label_0"), QRect(5, 5, 570, 40),
-                                   "background-color: rgb(33, 36, 53);color: #FFFFFF");
-        empty->setFont(font);
-        empty->setText(kNoCards.text());
-    }
-    const int first = kRowsPerPage * current_page;
-    for (int i = first; i < qMin(n, first + kRowsPerPage); ++i) {
+    if (n == 0)
+        card_list->show_empty(kNoCards.text());
+    const int first = PagedRows::ROWS * current_page;
+    for (int i = first; i < qMin(n, first + PagedRows::ROWS); ++i) {
         const QStringList fields = rcv_entries.at(i).split(QLatin1Char('/'));
         if (fields.size() < 4)
             continue;
         const bool past = fields.at(3).toInt() < fields.at(2).toInt();
         rcv_entry_invalid = past ? 1 : 0;
         const int k = i - first;
-        const QRect geometry(5, 5 + 45 * k, 520, 40);
-        QLabel *label = list_label(file_frame, QStringLiteral("row_label_%1").arg(k), geometry,
-                                   k == 0 ? kRowOn : kRowOff);
-        label->setFont(font);
-        label->setTextFormat(Qt::RichText);
-        row_names[k] = row_text(fields, past);
-        label->setText(row_names[k]);
-        row_labels[k] = label;
-        QPushButton *over = cover_button(file_frame, k, geometry);
-        connect(over, &QPushButton::clicked, this, &AdvancedOption::qel_button_rcv_data_list_file_clicked);
+        QLabel *row = card_list->add_row(k, row_text(fields, past), Qt::RichText,
+                                         QString::fromLatin1(k == 0 ? ROW_SELECTED_STYLE : ROW_PLAIN_STYLE));
+        if (k == 0)
+            chosen_row = row;
     }
-
-    const char *const pagingStyle = "background-color: rgb(33, 36, 53);";
-    if (current_page > 0) {
-        button_previous = list_button(file_frame, QStringLiteral("button_previous_0"), QRect(530, 5, 50, 50));
-        button_previous->setStyleSheet(QString::fromLatin1(pagingStyle));
-        set_icon(button_previous, QStringLiteral(":/png/previous.png"), 50);
-        connect(button_previous, &QPushButton::clicked, this, &AdvancedOption::qel_Button_previous_clicked);
-    }
-    if (current_page < page_count) {
-        button_next = list_button(file_frame, QStringLiteral("button_next_0"), QRect(530, 185, 50, 50));
-        button_next->setStyleSheet(QString::fromLatin1(pagingStyle));
-        set_icon(button_next, QStringLiteral(":/png/next.png"), 50);
-        connect(button_next, &QPushButton::clicked, this, &AdvancedOption::qel_Button_next_clicked);
-    }
-    file_frame->show();
+    card_list->add_paging(current_page, page_count);
+    card_list->show();
     ui->stackedWidget->setCurrentIndex(1);
 }
 
-void AdvancedOption::qel_button_rcv_data_list_file_clicked()
+void AdvancedOption::card_row_chosen(int row)
 {
-    const QObject *b = sender();
-    bool ok = false;
-    const int row = b ? b->objectName().toInt(&ok) : -1;
-    if (!ok || row < 0 || row >= kRowsPerPage)
-        return;
-    if (row_labels[file_select])
-        row_labels[file_select]->setStyleSheet(QString::fromLatin1(kRowUnselected));
-    file_select = u8(row);
-    qel_trace("\n qel_button_file_clicked ...file_select = %d\n", file_select);
-    if (row_labels[file_select])
-        row_labels[file_select]->setStyleSheet(QString::fromLatin1(kRowOn));
+    move_selection(chosen_row, card_list->row(row), ROW_SELECTED_STYLE, kRowUnselected);
+    qel_trace("\n qel_button_file_clicked ...file_select = %d\n", row);
 }
 
 void AdvancedOption::qel_Button_previous_clicked()

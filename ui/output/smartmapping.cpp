@@ -1,7 +1,5 @@
 #include "ui/output/smartmapping.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -11,13 +9,10 @@
 
 #include "core/qelrampara.h"
 #include "core/refresh_codes.h"
-#include "core/utils.h"
 #include "led_output/fpga_manage.h"
-#include "led_output/rcv_recovery_file.h"
-#include "ui/picture/settings_page.h"
+#include "ui/output/scan_file_list.h"
 #include "ui/shell/device_requests.h"
 #include "ui/shell/my_lineedit.h"
-#include "ui/shell/numberkeyboard.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
@@ -25,31 +20,19 @@
 
 namespace {
 
-const char *const MENU_SELECTED = "background-color:#4777FF;color:#FFFFFF";
-const char *const MENU_PLAIN = "background-color:#10101C;color:#FFFFFF";
-const char *const GROUP_SELECTED =
-    "background-color: #4777FF;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-const char *const GROUP_PLAIN = "color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-const char *const TILE_SELECTED = "background-color: #212435;border:1px solid #00D65B;";
-const char *const TILE_PLAIN = "background-color: #212435;border:1px solid #FFFFFF;";
-const char *const LIST_PANEL = "background-color: rgb(33, 36, 53);";
-
-const char *const SMART_DIR = "/data/smartmapping";
-const char *const USB_DIR = "/mnt/usb1/";
-const char *const SCAN_SUFFIX = "qlfile";
+// Load scan in the menu: greyed while there is no scan file.
+const char *const LOAD_SCAN_SELECTED = "background-color: rgb(71, 119, 255);color: #FFFFFF";
+const char *const LOAD_SCAN_PLAIN = "background-color:#10101C;color: #FFFFFF";
+const char *const LOAD_SCAN_GREY = "background-color: gray;border:2px;color: #FFFFFF";
 
 const PanelText NEXT{"下一步", "Next", "Далее", "Bước tiếp theo", "下一步"};
 const PanelText PREVIOUS{"上一步", "Previous", "Назад", "Thao tác\nphía trước", "上一步"};
-const PanelText GROUP{"网口%d~%d", "LED%d~%d", "LED%d~%d", "LED%d~%d", "網口%d~%d"};
-const PanelText TILE{"网口LED%d", "LED%d", "LED%d", "LED%d", "網口LED%d"};
-const PanelText ROUTING{"走线%d", "Routing %d", "Путь %d", "Dấu vết%d", "走線%d"};
-const PanelText NO_FILE{"无加载文件!", "No loaded file!", "Нет файлов для загрузки!", "Không có tập tin để tải!",
-                        "無加載文件!"};
+const PanelText GROUP{"网口%1~%2", "LED%1~%2", "LED%1~%2", "LED%1~%2", "網口%1~%2"};
+const PanelText TILE{"网口LED%1", "LED%1", "LED%1", "LED%1", "網口LED%1"};
+const PanelText ROUTING{"走线%1", "Routing %1", "Путь %1", "Dấu vết%1", "走線%1"};
 
-QString formatted(const PanelText &text, int a, int b = 0)
-{
-    return QString::asprintf(text.text().toUtf8().constData(), a, b);
-}
+// The ports of group g (0..2): "LED1~8".
+QString group_text(int g) { return GROUP.text().arg(8 * g + 1).arg(8 * g + 8); }
 
 // Ranges of the entry fields: rows and columns 1..255, sizes and offsets 16 bits.
 int field_max(const QString &name)
@@ -65,72 +48,43 @@ int field_value(const QLineEdit *field)
     return n.ok ? n.value : 0;
 }
 
-// The scan files of one device folder, as device paths, in name order:
-// regular files with the exact suffix, no symbolic links, at most `limit`.
-QStringList scan_files(const QString &folder, int limit)
-{
-    QStringList paths;
-    if (limit <= 0)
-        return paths;
-    const QDir dir(Utils::devicePath(folder));
-    const QFileInfoList list = dir.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
-    const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    for (const QFileInfo &fi : list) {
-        if (paths.size() >= limit)
-            break;
-        if (fi.isFile() && !fi.isSymLink() && fi.suffix() == QLatin1String(SCAN_SUFFIX))
-            paths.append(base + fi.fileName());
-    }
-    return paths;
-}
-
-// An invisible button over a tile or a list row, named by its number.
-QPushButton *overlay_button(QWidget *parent, int number, const QRect &rect)
-{
-    QPushButton *button = cover_button(parent, number, rect);
-    button->setStyleSheet(QStringLiteral("background: transparent;border:none;"));
-    return button;
-}
-
 bool ring_shows() { return g_qround_bar != nullptr; }
-
 
 }
 
 SmartMapping::SmartMapping(QWidget *parent) : QDialog(parent), ui(new Ui::SmartMapping)
 {
     ui->setupUi(this);
-    style_stick_selected = QStringLiteral("background-color:#4777FF;color: #00FF00;");
-    style_stick_plain = QStringLiteral("background-color: rgb(33, 36, 53);color: #00FF00");
-    style_device_selected = QStringLiteral("background-color:#4777FF;color: #FFFFFF");
-    style_device_plain = QStringLiteral("background-color: rgb(33, 36, 53);color: #FFFFFF");
-    style_load_plain = QStringLiteral("background-color:#10101C;color: #FFFFFF");
-    style_load_selected = QStringLiteral("background-color: rgb(71, 119, 255);color: #FFFFFF");
-    style_load_grey = QStringLiteral("background-color: gray;border:2px;color: #FFFFFF");
+    scan_list = new ScanFileList(ui->page_6, this);
 
     set_icon(ui->Button_back, QStringLiteral(":/png/back.png"), QSize(32, 32));
     ui->stackedWidget->setCurrentIndex(0);
     selected_group_button = ui->Button_wlan1;
     selected_menu_button = ui->Button_shortcut;
-    ui->Button_shortcut->setStyleSheet(QString::fromLatin1(MENU_SELECTED));
+    set_style(ui->Button_shortcut, SELECTED_STYLE);
     ui->Button_wlan4->hide();
     ui->Button_wlan8->hide();
-    QPushButton *const groups[2][3] = {{ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3},
-                                       {ui->Button_wlan5, ui->Button_wlan6, ui->Button_wlan7}};
-    for (const auto &row : groups)
-        for (int i = 0; i < 3; ++i)
-            row[i]->setGeometry(85 + 150 * i, 59, 130, 50);
+    // the port groups of page 1 and page 4; the fourth is not shown
+    QPushButton *const groups[2][4] = {{ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3, ui->Button_wlan4},
+                                       {ui->Button_wlan5, ui->Button_wlan6, ui->Button_wlan7, ui->Button_wlan8}};
+    for (int page = 0; page < 2; ++page) {
+        for (int g = 0; g < 4; ++g) {
+            QPushButton *b = groups[page][g];
+            if (g < 3)
+                b->setGeometry(85 + 150 * g, 59, 130, 50);
+            connect(b, &QPushButton::clicked, this, [this, b, g, page] { group_select(b, u8(g), page); });
+        }
+    }
     edit_line([](LINE_TYPE &l) { l.output_port = 0; });
     language_changed();
     line_select(1);
     file_list_shown = 0;
     edit_line([](LINE_TYPE &l) { l.routing = 1; });
 
-    for (My_lineEdit *field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_line, ui->lineEdit_column,
-                               ui->lineEdit_horzion, ui->lineEdit_vert})
-        connect(field, &My_lineEdit::send_show, this, &SmartMapping::show_numberkeyboard_ui);
-    if (g_numberkeyboard)
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this, &SmartMapping::confirmString);
+    for (int n = 1; n <= 16; ++n)
+        connect(route_button(n), &QToolButton::clicked, this, [this, n] { route_chosen(n); });
+    connect_keypad(this, {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_line, ui->lineEdit_column, ui->lineEdit_horzion,
+                          ui->lineEdit_vert});
 }
 
 SmartMapping::~SmartMapping()
@@ -160,10 +114,7 @@ LINE_TYPE SmartMapping::line() const
 void SmartMapping::button_select(QPushButton *button)
 {
     refused_port = -1;
-    if (selected_menu_button)
-        selected_menu_button->setStyleSheet(QString::fromLatin1(MENU_PLAIN));
-    button->setStyleSheet(QString::fromLatin1(MENU_SELECTED));
-    selected_menu_button = button;
+    move_selection(selected_menu_button, button);
 }
 
 void SmartMapping::on_Button_shortcut_clicked()
@@ -178,7 +129,7 @@ void SmartMapping::on_Button_shortcut_clicked()
 
 void SmartMapping::on_Button_loadscan_clicked()
 {
-    if (ring_shows() || scan_file_entries == 0)
+    if (ring_shows() || scan_list->counted() == 0)
         return;
     button_select(ui->Button_loadscan);
     ui->stackedWidget->setCurrentIndex(4);
@@ -249,21 +200,9 @@ void SmartMapping::on_Button_next_2_clicked()
     page2_texts();
 }
 
-void SmartMapping::on_Button_wlan1_clicked() { group_select(ui->Button_wlan1, 0, 0); }
-void SmartMapping::on_Button_wlan2_clicked() { group_select(ui->Button_wlan2, 1, 0); }
-void SmartMapping::on_Button_wlan3_clicked() { group_select(ui->Button_wlan3, 2, 0); }
-void SmartMapping::on_Button_wlan4_clicked() { group_select(ui->Button_wlan4, 3, 0); }
-void SmartMapping::on_Button_wlan5_clicked() { group_select(ui->Button_wlan5, 0, 1); }
-void SmartMapping::on_Button_wlan6_clicked() { group_select(ui->Button_wlan6, 1, 1); }
-void SmartMapping::on_Button_wlan7_clicked() { group_select(ui->Button_wlan7, 2, 1); }
-void SmartMapping::on_Button_wlan8_clicked() { group_select(ui->Button_wlan8, 3, 1); }
-
 void SmartMapping::group_select(QPushButton *button, u8 group, int page)
 {
-    if (selected_group_button)
-        selected_group_button->setStyleSheet(QString::fromLatin1(GROUP_PLAIN));
-    button->setStyleSheet(QString::fromLatin1(GROUP_SELECTED));
-    selected_group_button = button;
+    move_selection(selected_group_button, button, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
     port_group = group;
     wlan_init(page);
 }
@@ -276,6 +215,7 @@ void SmartMapping::wlan_init(int page)
     tiles_frame = new QFrame(host);
     tiles_frame->setObjectName(QStringLiteral("tiles_frame"));
     tiles_frame->setGeometry(1, 135, 608, 165);
+    selected_tile = nullptr;
     const int port = line().output_port;
     QFont font = this->font();
     font.setPointSize(12);
@@ -284,9 +224,10 @@ void SmartMapping::wlan_init(int page)
         QFrame *frame = new QFrame(tiles_frame);
         frame->setObjectName(QStringLiteral("tile_frame_%1").arg(t));
         frame->setGeometry(9 + 150 * c, 14 + 75 * r, 130, 60);
-        const QString style = QString::fromLatin1(port_group * 8 + t == port ? TILE_SELECTED : TILE_PLAIN);
+        const QString style = QString::fromLatin1(port_group * 8 + t == port ? TILE_SELECTED_STYLE : TILE_PLAIN_STYLE);
         frame->setStyleSheet(port_group * 8 + t == refused_port ? refused_style(style) : style);
-        tile_frames[t] = frame;
+        if (port_group * 8 + t == port)
+            selected_tile = frame;
 
         QLabel *icon = new QLabel(tiles_frame);
         icon->setObjectName(QStringLiteral("tile_icon_%1").arg(t));
@@ -300,28 +241,25 @@ void SmartMapping::wlan_init(int page)
         label->setFont(font);
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("background-color: #212435;color: #FFFFFF"));
-        label->setText(formatted(TILE, port_group * 8 + t + 1));
+        label->setText(TILE.text().arg(port_group * 8 + t + 1));
 
-        connect(overlay_button(tiles_frame, t, QRect(10 + 150 * c, 15 + 75 * r, 128, 58)), &QPushButton::clicked,
-                this, &SmartMapping::qel_button_wlan_clicked);
+        QPushButton *over = cover_button(tiles_frame, t, QRect(10 + 150 * c, 15 + 75 * r, 128, 58));
+        over->setStyleSheet(QString::fromLatin1(COVER_STYLE));
+        connect(over, &QPushButton::clicked, this, &SmartMapping::qel_button_wlan_clicked);
     }
     tiles_frame->show();
 }
 
 void SmartMapping::qel_button_wlan_clicked()
 {
-    bool ok = false;
-    const int t = sender() ? sender()->objectName().toInt(&ok) : -1;
-    if (!ok || t < 0 || t > 7)
+    const int t = sender_number(sender(), 8);
+    if (t < 0)
         return;
     refused_port = -1;
-    if (tile_frames[port_index])
-        tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_PLAIN));
-    port_index = u8(t);
-    const u8 port = u8(port_group * 8 + port_index);
+    const u8 port = u8(port_group * 8 + t);
     edit_line([port](LINE_TYPE &l) { l.output_port = port; });
-    if (tile_frames[port_index])
-        tile_frames[port_index]->setStyleSheet(QString::fromLatin1(TILE_SELECTED));
+    move_selection(selected_tile, tiles_frame->findChild<QFrame *>(QStringLiteral("tile_frame_%1").arg(t)),
+                   TILE_SELECTED_STYLE, TILE_PLAIN_STYLE);
 }
 
 // The port page with the group of `port` and that port's tile marked.
@@ -329,7 +267,6 @@ void SmartMapping::show_refused_port(int port)
 {
     QPushButton *const groups[3] = {ui->Button_wlan1, ui->Button_wlan2, ui->Button_wlan3};
     refused_port = port;
-    port_index = u8(port % 8);
     group_select(groups[port / 8], u8(port / 8), 0);
     page1_texts();
     ui->stackedWidget->setCurrentIndex(1);
@@ -342,7 +279,7 @@ void SmartMapping::line_select(int n)
     if (n < 1 || n > 16)
         return;
     set_icon(ui->Button_route, QStringLiteral(":/png/line%1.png").arg(n), QSize(30, 30));
-    ui->Button_route->setText(formatted(ROUTING, n));
+    ui->Button_route->setText(ROUTING.text().arg(n));
     edit_line([n](LINE_TYPE &l) { l.routing = u8(n); });
 }
 
@@ -352,6 +289,12 @@ void SmartMapping::on_Button_route_clicked()
     page3_texts();
 }
 
+// The choice of routing pattern n (1..16).
+QToolButton *SmartMapping::route_button(int n) const
+{
+    return findChild<QToolButton *>(QStringLiteral("Button_route%1").arg(n));
+}
+
 void SmartMapping::route_chosen(int n)
 {
     line_select(n);
@@ -359,22 +302,6 @@ void SmartMapping::route_chosen(int n)
     page2_texts();
 }
 
-void SmartMapping::on_Button_route1_clicked() { route_chosen(1); }
-void SmartMapping::on_Button_route2_clicked() { route_chosen(2); }
-void SmartMapping::on_Button_route3_clicked() { route_chosen(3); }
-void SmartMapping::on_Button_route4_clicked() { route_chosen(4); }
-void SmartMapping::on_Button_route5_clicked() { route_chosen(5); }
-void SmartMapping::on_Button_route6_clicked() { route_chosen(6); }
-void SmartMapping::on_Button_route7_clicked() { route_chosen(7); }
-void SmartMapping::on_Button_route8_clicked() { route_chosen(8); }
-void SmartMapping::on_Button_route9_clicked() { route_chosen(9); }
-void SmartMapping::on_Button_route10_clicked() { route_chosen(10); }
-void SmartMapping::on_Button_route11_clicked() { route_chosen(11); }
-void SmartMapping::on_Button_route12_clicked() { route_chosen(12); }
-void SmartMapping::on_Button_route13_clicked() { route_chosen(13); }
-void SmartMapping::on_Button_route14_clicked() { route_chosen(14); }
-void SmartMapping::on_Button_route15_clicked() { route_chosen(15); }
-void SmartMapping::on_Button_route16_clicked() { route_chosen(16); }
 
 void SmartMapping::on_Button_cancel_clicked() { ui->stackedWidget->setCurrentIndex(2); }
 
@@ -412,156 +339,20 @@ void SmartMapping::on_Button_send_clicked()
 
 // ------------------------------------------------------------ scan files
 
-void SmartMapping::get_file_list_smartpath()
-{
-    const QStringList found = scan_files(QLatin1String(SMART_DIR), MAX_FILES);
-    for (int i = 0; i < found.size(); ++i)
-        file_paths.insert(i, found.at(i));
-    device_file_count = u8(found.size());
-}
-
-void SmartMapping::get_file_list_usbpath()
-{
-    const QStringList found = scan_files(QLatin1String(USB_DIR), MAX_FILES - device_file_count);
-    for (int i = 0; i < found.size(); ++i)
-        file_paths.insert(device_file_count + i, found.at(i));
-    listed_file_count = u8(device_file_count + found.size());
-}
-
 // The list from the first page: device files first, then the stick's.
 void SmartMapping::show_file_list()
 {
-    file_total = 0;
-    file_paths.clear();
-    device_file_count = 0;
-    get_file_list_smartpath();
-    get_file_list_usbpath();
-    file_total = listed_file_count;
-    if (scan_file_entries == 0 && file_total != 0) {
+    if (scan_list->show_first_page() != 0 && scan_list->counted() == 0) {
         // a stick came after the count: its files count too
-        count_scan_files();
+        scan_list->count();
         show_load_scan_state();
     }
-    current_page = 0;
-    last_page = file_total == 0 ? 0 : u8((file_total - 1) / ROWS_PER_PAGE);
     file_list_shown = 1;
-    scan_file_list();
+    ui->stackedWidget->setCurrentIndex(5);
     page5_texts();
 }
 
 void SmartMapping::on_Button_next_5_clicked() { show_file_list(); }
-
-void SmartMapping::scan_file_list()
-{
-    retire(file_frame);
-    for (auto &label : row_labels)
-        label = nullptr;
-    previous_button = nullptr;
-    next_button = nullptr;
-    rows_shown = 0;
-    file_row = 0;
-    edit_line([](LINE_TYPE &) { g_qlfile_name.clear(); });
-
-    file_frame = new QFrame(ui->page_6);
-    file_frame->setObjectName(QStringLiteral("frame_file"));
-    file_frame->setGeometry(10, 90, 580, 240);
-    file_frame->setStyleSheet(QStringLiteral("#frame_file{background-color: rgb(33, 36, 53);border:1px solid #FFFFFF;}"));
-    QFont font = this->font();
-    font.setPointSize(15);
-
-    if (file_total == 0) {
-        QLabel *empty = new QLabel(file_frame);
-        empty->setObjectName(QStringLiteral("empty_label_0"));
-        empty->setGeometry(5, 5, 570, 40);
-        empty->setFont(font);
-        empty->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        empty->setStyleSheet(QStringLiteral("background-color: rgb(33, 36, 53);color: #FFFFFF"));
-        empty->setText(NO_FILE.text());
-    } else {
-        const int first = ROWS_PER_PAGE * current_page;
-        rows_shown = qMin(ROWS_PER_PAGE, file_total - first);
-        for (int k = 0; k < rows_shown; ++k) {
-            const QString path = file_paths.at(first + k);
-            QString name = QFileInfo(path).fileName();
-            name.remove(QLatin1Char('\n'));
-            QLabel *label = new QLabel(file_frame);
-            label->setObjectName(QStringLiteral("row_label_%1").arg(k));
-            label->setGeometry(5, 5 + 45 * k, 520, 40);
-            label->setFont(font);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            label->setTextFormat(Qt::PlainText);   // names from a stick are anyone's text
-            label->setText(name);
-            row_labels[k] = label;
-            row_names[k] = name;
-            row_paths[k] = path;
-            row_style(k, first + k == file_row);
-            if (first + k == file_row)
-                edit_line([&path](LINE_TYPE &) { g_qlfile_name = path; });
-
-            connect(overlay_button(file_frame, k, label->geometry()), &QPushButton::clicked, this,
-                    &SmartMapping::qel_button_file_clicked);
-        }
-        auto page_button = [this](const QString &name, int y, const QString &res) {
-            QPushButton *b = new QPushButton(file_frame);
-            b->setObjectName(name);
-            b->setGeometry(530, y, 50, 50);
-            set_icon(b, res, QSize(50, 50));
-            b->setStyleSheet(QString::fromLatin1(LIST_PANEL));
-            b->setFocusPolicy(Qt::NoFocus);
-            return b;
-        };
-        if (current_page >= 1) {
-            previous_button = page_button(QStringLiteral("previous_button_0"), 5, QStringLiteral(":/png/previous.png"));
-            connect(previous_button, &QPushButton::clicked, this, &SmartMapping::qel_Button_previous_clicked);
-        }
-        if (current_page < last_page) {
-            next_button = page_button(QStringLiteral("next_button_0"), 185, QStringLiteral(":/png/next.png"));
-            connect(next_button, &QPushButton::clicked, this, &SmartMapping::qel_Button_next_clicked);
-        }
-    }
-    file_frame->show();
-    ui->stackedWidget->setCurrentIndex(5);
-}
-
-// Row k of the page shown, in the colours of where its file lives.
-void SmartMapping::row_style(int row, bool selected)
-{
-    if (row < 0 || row >= ROWS_PER_PAGE || !row_labels[row])
-        return;
-    const bool device = ROWS_PER_PAGE * current_page + row < device_file_count;
-    const QString &style = device ? (selected ? style_device_selected : style_device_plain)
-                                  : (selected ? style_stick_selected : style_stick_plain);
-    row_labels[row]->setStyleSheet(style);
-}
-
-void SmartMapping::qel_button_file_clicked()
-{
-    bool ok = false;
-    const int k = sender() ? sender()->objectName().toInt(&ok) : -1;
-    if (ring_shows() || !ok || k < 0 || k >= rows_shown)
-        return;
-    row_style(file_row, false);
-    file_row = u8(k);
-    const QString path = row_paths[k];
-    edit_line([&path](LINE_TYPE &) { g_qlfile_name = path; });
-    row_style(file_row, true);
-}
-
-void SmartMapping::qel_Button_previous_clicked()
-{
-    if (ring_shows() || current_page <= 0)
-        return;
-    --current_page;
-    scan_file_list();
-}
-
-void SmartMapping::qel_Button_next_clicked()
-{
-    if (ring_shows() || file_total == 0 || current_page >= last_page)
-        return;
-    ++current_page;
-    scan_file_list();
-}
 
 void SmartMapping::on_Button_front_6_clicked()
 {
@@ -576,37 +367,15 @@ void SmartMapping::on_Button_front_6_clicked()
 // list shows can be chosen.
 void SmartMapping::on_Button_load_clicked()
 {
-    bool chosen;
-    {
-        std::lock_guard<std::mutex> lock(g_line_type_mutex);
-        chosen = !g_qlfile_name.isEmpty();
-    }
-    if (!chosen)
-        return;
-    DeviceRequests::start_card_job(this, JOB_LOAD_FROM_USB);
+    if (ScanFileList::chosen())
+        DeviceRequests::start_card_job(this, JOB_LOAD_FROM_USB);
 }
 
-// The scan files the Load scan button counts: the device folder (any file),
-// else the stick's scan files.
-void SmartMapping::count_scan_files()
-{
-    fpga_manage *f = fpga_manage::p_fpga_manage;
-    rcvRecovery *reader = f ? f->rcv_recovery : nullptr;
-    if (reader && reader->get_dir_file(QLatin1String(SMART_DIR)) == 0)
-        scan_file_entries = u32(reader->smart_file_count());
-    if (scan_file_entries == 0)
-        scan_file_entries = u32(scan_files(QLatin1String(USB_DIR), MAX_FILES).size());
-}
-
-// Load scan greyed while no scan file is counted.
 void SmartMapping::show_load_scan_state()
 {
-    if (scan_file_entries == 0)
-        ui->Button_loadscan->setStyleSheet(style_load_grey);
-    else if (selected_menu_button == ui->Button_loadscan)
-        ui->Button_loadscan->setStyleSheet(style_load_selected);
-    else
-        ui->Button_loadscan->setStyleSheet(style_load_plain);
+    set_style(ui->Button_loadscan, scan_list->counted() == 0                    ? LOAD_SCAN_GREY
+                                   : selected_menu_button == ui->Button_loadscan ? LOAD_SCAN_SELECTED
+                                                                                 : LOAD_SCAN_PLAIN);
 }
 
 // ------------------------------------------------------------ curing, mapping
@@ -680,9 +449,9 @@ void SmartMapping::page1_texts()
 {
     ui->label_step2->setText(PanelText{"步骤2选择网口", "Step 2 Select port", "Шаг 2. Выберите сетевой порт",
                                        "Bước 2 :Chọn cổng mạng", "步驟2選擇網口"}.text());
-    ui->Button_wlan1->setText(formatted(GROUP, 1, 8));
-    ui->Button_wlan2->setText(formatted(GROUP, 9, 16));
-    ui->Button_wlan3->setText(formatted(GROUP, 17, 24));
+    ui->Button_wlan1->setText(group_text(0));
+    ui->Button_wlan2->setText(group_text(1));
+    ui->Button_wlan3->setText(group_text(2));
     ui->Button_front_2->setText(PREVIOUS.text());
     ui->Button_next_2->setText(NEXT.text());
 }
@@ -713,15 +482,11 @@ void SmartMapping::page2_texts()
 
 void SmartMapping::page3_texts()
 {
-    QToolButton *const routes[16] = {ui->Button_route1,  ui->Button_route2,  ui->Button_route3,  ui->Button_route4,
-                                     ui->Button_route5,  ui->Button_route6,  ui->Button_route7,  ui->Button_route8,
-                                     ui->Button_route9,  ui->Button_route10, ui->Button_route11, ui->Button_route12,
-                                     ui->Button_route13, ui->Button_route14, ui->Button_route15, ui->Button_route16};
     for (int n = 1; n <= 16; ++n) {
-        QToolButton *b = routes[n - 1];
+        QToolButton *b = route_button(n);
         set_icon(b, QStringLiteral(":/png/line%1.png").arg(n), QSize(48, 48));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setText(formatted(ROUTING, n));
+        b->setText(ROUTING.text().arg(n));
     }
     ui->Button_cancel->setText(PanelText{"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"}.text());
 }
@@ -730,9 +495,9 @@ void SmartMapping::page4_texts()
 {
     ui->label_step1_5->setText(PanelText{"步骤1选择网口", "Step 1 Select network port", "Шаг 1. Выбор LAN-порта",
                                          "Bước 1 Chọn cổng mạng", "步驟1選擇網口"}.text());
-    ui->Button_wlan5->setText(formatted(GROUP, 1, 8));
-    ui->Button_wlan6->setText(formatted(GROUP, 9, 16));
-    ui->Button_wlan7->setText(formatted(GROUP, 17, 24));
+    ui->Button_wlan5->setText(group_text(0));
+    ui->Button_wlan6->setText(group_text(1));
+    ui->Button_wlan7->setText(group_text(2));
     ui->Button_next_5->setText(NEXT.text());
 }
 
@@ -747,8 +512,7 @@ void SmartMapping::page5_texts()
                                          "檢測到以下屏參文件"}.text());
     ui->Button_front_6->setText(PREVIOUS.text());
     ui->Button_load->setText(PanelText{"加载", "Load", "Загрузка", "Tải về", "加載"}.text());
-    if (QLabel *empty = file_frame ? file_frame->findChild<QLabel *>(QStringLiteral("empty_label_0")) : nullptr)
-        empty->setText(NO_FILE.text());
+    scan_list->language_changed();
 }
 
 void SmartMapping::page6_texts()
@@ -790,7 +554,7 @@ void SmartMapping::language_changed()
         page6_texts();
     }
 
-    count_scan_files();
+    scan_list->count();
 
     ui->label_title->setText(
         PanelText{"智能调屏", "Smart debugging screen", "Умная настройка экрана", "Điều chỉnh màn hình thông minh",

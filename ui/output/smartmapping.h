@@ -4,15 +4,15 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <functional>
 
 #include "core/global.h"
 #include "core/types.h"
 
 class QFrame;
-class QLabel;
 class QPushButton;
+class QToolButton;
+class ScanFileList;
 
 namespace Ui {
 class SmartMapping;
@@ -23,6 +23,7 @@ class SmartMapping;
 // parameters and switches mapping on or off. The cabinet description goes
 // into line_type and the chosen file into g_qlfile_name, both under
 // g_line_type_mutex; the FPGA manager copies them when it takes the job.
+// The scan files to choose from are listed by its ScanFileList.
 class SmartMapping : public QDialog
 {
     Q_OBJECT
@@ -55,59 +56,25 @@ private slots:
     void on_Button_front_3_clicked();
     void on_Button_send_clicked();
     void on_Button_route_clicked();
-    void on_Button_route1_clicked();
-    void on_Button_route2_clicked();
-    void on_Button_route3_clicked();
-    void on_Button_route4_clicked();
-    void on_Button_route5_clicked();
-    void on_Button_route6_clicked();
-    void on_Button_route7_clicked();
-    void on_Button_route8_clicked();
-    void on_Button_route9_clicked();
-    void on_Button_route10_clicked();
-    void on_Button_route11_clicked();
-    void on_Button_route12_clicked();
-    void on_Button_route13_clicked();
-    void on_Button_route14_clicked();
-    void on_Button_route15_clicked();
-    void on_Button_route16_clicked();
     void on_Button_cancel_clicked();
     void on_Button_next_5_clicked();
     void on_Button_front_6_clicked();
     void on_Button_load_clicked();
     void on_Button_confirm_clicked();
     void on_Button_mapping_state_clicked();
-    void on_Button_wlan1_clicked();
-    void on_Button_wlan2_clicked();
-    void on_Button_wlan3_clicked();
-    void on_Button_wlan4_clicked();
-    void on_Button_wlan5_clicked();
-    void on_Button_wlan6_clicked();
-    void on_Button_wlan7_clicked();
-    void on_Button_wlan8_clicked();
 
     void qel_button_wlan_clicked();
-    void qel_button_file_clicked();
-    void qel_Button_previous_clicked();
-    void qel_Button_next_clicked();
 
 private:
-    static constexpr int ROWS_PER_PAGE = 5;
-    static constexpr int MAX_FILES = 100;
-
     void line_select(int n);
     void button_select(QPushButton *button);
     void wlan_init(int page);
     void group_select(QPushButton *button, u8 group, int page);
     void show_refused_port(int port);
+    QToolButton *route_button(int n) const;
     void route_chosen(int n);
     void show_file_list();
-    void scan_file_list();
-    void get_file_list_smartpath();
-    void get_file_list_usbpath();
-    void count_scan_files();
     void show_load_scan_state();
-    void row_style(int row, bool selected);
     void show_mapping_state();
     void edit_line(const std::function<void(LINE_TYPE &)> &change);
     LINE_TYPE line() const;
@@ -122,37 +89,14 @@ private:
     void page7_texts();
 
     Ui::SmartMapping *ui;
+    ScanFileList *scan_list = nullptr;
     QPushButton *selected_menu_button = nullptr;
     QPushButton *selected_group_button = nullptr;
-    i8 current_page = 0;
-    u32 scan_file_entries = 0;
-    u8 last_page = 0;
-    u8 file_total = 0;
-    u8 device_file_count = 0;
-    u8 listed_file_count = 0;
-    QStringList file_paths;
     u32 file_list_shown = 0;
     u8 port_group = 0;
-    u8 port_index = 0;
-    u8 file_row = 0;
     int refused_port = -1;   // the port Send refused, marked until another is chosen
     QPointer<QFrame> tiles_frame;
-    QPointer<QFrame> tile_frames[8];
-    QPointer<QFrame> file_frame;
-    QPointer<QLabel> row_labels[ROWS_PER_PAGE];
-    QString row_names[ROWS_PER_PAGE];
-    QString row_paths[ROWS_PER_PAGE];
-    int rows_shown = 0;
-    QPointer<QPushButton> previous_button;
-    QPointer<QPushButton> next_button;
-
-    QString style_stick_selected;
-    QString style_stick_plain;
-    QString style_device_selected;
-    QString style_device_plain;
-    QString style_load_plain;
-    QString style_load_selected;
-    QString style_load_grey;
+    QPointer<QFrame> selected_tile;
 };
 
 #endif

@@ -4,6 +4,7 @@ target_sources(qelapp PRIVATE
   ui/shell/qroundprogressbar.h ui/shell/qroundprogressbar.cpp
   ui/shell/firmwareupdate.h ui/shell/firmwareupdate.cpp
   ui/shell/alias.h ui/shell/alias.cpp
+  ui/shell/paged_rows.h ui/shell/paged_rows.cpp
   ui/shell/resources.qrc
 )
 # The pictures live in the static library; make every program that links it

@@ -367,10 +367,10 @@ private slots:
         a.checkResult(entries, 40);
         a.press("Button_rcv_recovery");
         QCOMPARE(a.list().count(QLatin1Char('|')), 3);
-        click(child(a.s, "frame_file"), "button_next_0");
+        click(child(a.s, "frame_file"), "next_button_0");
         QCOMPARE(a.list(), QStringLiteral("Find Screen01, LED03, Rcv<font color = #FF0000 >05</font>|"
                                           "Find Screen02, LED01, Rcv<font color = #FFFFFF >01</font>"));
-        click(child(a.s, "frame_file"), "button_previous_0");
+        click(child(a.s, "frame_file"), "previous_button_0");
         QVERIFY(a.list().startsWith(QLatin1String("Find Screen01, LED01, Rcv")));
         // the files are not counted again while a job may use them
         g_send_para.post(JOB_SAVE_PARA);

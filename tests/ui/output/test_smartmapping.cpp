@@ -85,6 +85,35 @@ struct Wizard : ScreenEnv
     }
     int rows() const { return screen->findChildren<QLabel *>(QRegularExpression("^row_label_")).size(); }
     QString row(int k) const { return labelText(screen, QStringLiteral("row_label_%1").arg(k)); }
+    // Scan files d000.. in the device folder, then s000.. on the stick: device
+    // path of the i-th listed.
+    static QString scanFile(int device, int i)
+    {
+        return i < device ? QStringLiteral("/data/smartmapping/d%1.qlfile").arg(i, 3, 10, QLatin1Char('0'))
+                          : QStringLiteral("/mnt/usb1/s%1.qlfile").arg(i - device, 3, 10, QLatin1Char('0'));
+    }
+    // The wizard opened with the device's files, the stick plugged in after
+    // (with a file that is not a scan file), its list on the first page: with
+    // no device file, shown when the stick is ready.
+    void showScanFiles(int device, int stick)
+    {
+        for (int i = 0; i < device; ++i)
+            root.write(scanFile(device, i), "d");
+        root.write("/mnt/usb1/other.QLFILE", "s");
+        open();
+        for (int i = device; i < device + stick; ++i)
+            root.write(scanFile(device, i), "s");
+        if (device) {
+            listFiles();
+            return;
+        }
+        press("Button_loadscan");   // nothing to load when opened
+        QCOMPARE(page(), 0);
+        ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_IN);
+        QCOMPARE(page(), 0);
+        ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);
+        QCOMPARE(page(), 5);
+    }
 };
 
 }
@@ -94,29 +123,55 @@ class TestSmartMapping : public QObject
     Q_OBJECT
 
 private slots:
-    // Whole numbers in range only; a refused entry keeps the value before it;
-    // the record a job took; no manager; the language.
-    void keypadSendAndNoManager()
+    // what a test before left behind
+    void init()
+    {
+        g_language = 1;
+        g_send_para.clear();
+        g_usb_grade = 0;
+    }
+
+    void keypadTakesWholeNumbersInRange_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");   // a refused entry keeps the value before it
+        QTest::newRow("no rows") << "lineEdit_line" << "0" << "1";
+        QTest::newRow("256 rows") << "lineEdit_line" << "256" << "1";
+        QTest::newRow("nothing typed") << "lineEdit_line" << "" << "1";
+        QTest::newRow("not a number") << "lineEdit_line" << "2x" << "1";
+        QTest::newRow("255 rows") << "lineEdit_line" << "255" << "255";
+        QTest::newRow("leading zeros") << "lineEdit_column" << "007" << "7";
+        QTest::newRow("width past 16 bits") << "lineEdit_X" << "65536" << "128";
+        QTest::newRow("widest") << "lineEdit_X" << "65535" << "65535";
+        QTest::newRow("negative offset") << "lineEdit_vert" << "-1" << "0";
+    }
+    // An entry typed for another screen's field of the same name changes neither.
+    void keypadTakesWholeNumbersInRange()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Wizard w;
+        w.open();
+        w.press("Button_next");
+        w.press("Button_next_2");
+        w.type(field, typed);
+        QCOMPARE(child<QLineEdit>(w.screen, field)->text(), shown);
+        My_lineEdit other;
+        other.setObjectName(field);
+        g_lineedit = &other;
+        emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("9");
+        QVERIFY(child<QLineEdit>(w.screen, field)->text() == shown && other.text().isEmpty());
+    }
+
+    // What the operator changes once the manager took the record reaches only the next job.
+    void sendPlacesTheCardsAsTheJobTookThem()
     {
         Wizard w;
         w.open();
         w.press("Button_next");
         w.press("Button_next_2");
-        const char *steps[][3] = {{"lineEdit_line", "0", "1"},      {"lineEdit_line", "256", "1"},
-                                  {"lineEdit_line", "", "1"},       {"lineEdit_line", "2x", "1"},
-                                  {"lineEdit_line", "255", "255"},  {"lineEdit_column", "007", "7"},
-                                  {"lineEdit_X", "65536", "128"},   {"lineEdit_X", "65535", "65535"},
-                                  {"lineEdit_vert", "-1", "0"}};
-        for (const auto &[field, typed, shown] : steps) {
-            w.type(field, typed);
-            QVERIFY2(child<QLineEdit>(w.screen, field)->text() == shown, typed);
-        }
-        My_lineEdit other;   // another screen's field of the same name is not ours
-        other.setObjectName("lineEdit_X");
-        g_lineedit = &other;
-        emit g_numberkeyboard->sendKeyBoardUIDataToLineEdit("9");
-        QCOMPARE(child<QLineEdit>(w.screen, "lineEdit_X")->text(), QStringLiteral("65535"));
-        // what the operator changes once the manager took the record reaches only the next job
         for (const auto &[field, typed] : {std::pair{"lineEdit_line", "2"}, {"lineEdit_column", "2"}, {"lineEdit_X", "128"}})
             w.type(field, typed);
         w.press("Button_send");
@@ -128,16 +183,21 @@ private slots:
         const int want[3][2] = {{128, 96}, {0, 96}, {0, 0}};   // 128 x 96 on LED1, pattern 1
         for (int c = 0; c < 3; ++c)
             QCOMPARE(QList<int>({w.card(0, c).position_x(), w.card(0, c).position_y()}), QList<int>({want[c][0], want[c][1]}));
-        // without the manager: nothing posted, the mapping reads off
-        fpga_manage::destroyInstance();
-        for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state"}) {
-            w.press(b);
-            QVERIFY2(!g_qround_bar && g_send_para.word == 0, b);
-        }
-        QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
-        w.para->ram_para[Img::LANGUAGE] = 3;
+    }
+
+    // The numbers in the texts of the panel language.
+    void textsFollowThePanelLanguage()
+    {
+        Wizard w;
+        w.open();
+        w.para->ram_para[Img::LANGUAGE] = 0;
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
-        QCOMPARE(labelText(w.screen, "label_title"), QStringLiteral("Điều chỉnh màn hình thông minh"));
+        w.press("Button_next");
+        w.press("Button_next_2");
+        auto text = [&w](const char *name) { return child<QAbstractButton>(w.screen, name)->text(); };
+        QCOMPARE(QStringList({labelText(w.screen, "label_title"), text("Button_wlan2"), labelText(w.screen, "tile_label_7"),
+                              text("Button_route")}).join('|'),
+                 QStringLiteral("智能调屏|网口9~16|网口LED8|走线1"));
     }
 
     void sendRefusesAPortWithoutCards_data()
@@ -186,35 +246,18 @@ private slots:
         QTest::newRow("six, stick only, plugged in later") << 0 << 6;
         QTest::newRow("101") << 60 << 41;
     }
-    // Device files first, then the stick's, five a page; the stick follows its refresh codes.
+    // Device files first, then the stick's, five a page; the first file
+    // chosen on the first page only. A stick's files also count for Load scan.
     void scanFileListPagesDeviceThenStick()
     {
         QFETCH(int, device);
         QFETCH(int, stick);
         Wizard w;
-        auto name = [device](int i) {
-            return i < device ? QStringLiteral("/data/smartmapping/d%1.qlfile").arg(i, 3, 10, QLatin1Char('0'))
-                              : QStringLiteral("/mnt/usb1/s%1.qlfile").arg(i - device, 3, 10, QLatin1Char('0'));
-        };
-        for (int i = 0; i < device; ++i)
-            w.root.write(name(i), "d");
-        w.root.write("/mnt/usb1/other.QLFILE", "s");   // not a scan file
-        w.open();
-        for (int i = device; i < device + stick; ++i)
-            w.root.write(name(i), "s");
-        if (device == 0) {
-            w.press("Button_loadscan");   // nothing to load when opened
-            QCOMPARE(w.page(), 0);
-            ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_IN);
-            QCOMPARE(w.page(), 0);
-            ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);
-            QCOMPARE(w.page(), 5);
-        } else {
-            w.listFiles();
-        }
+        w.showScanFiles(device, stick);
         const int total = qMin(device + stick, 100), pages = (total + 4) / 5;
         QCOMPARE(w.rows(), 5);
-        QCOMPARE(w.chosenFile() + w.row(0) + w.row(4), name(0) + QFileInfo(name(0)).fileName() + QFileInfo(name(4)).fileName());
+        QCOMPARE(w.chosenFile() + w.row(0) + w.row(4),
+                 Wizard::scanFile(device, 0) + QFileInfo(Wizard::scanFile(device, 0)).fileName() + QFileInfo(Wizard::scanFile(device, 4)).fileName());
         for (int p = 1; p < pages; ++p) {
             QPointer<QWidget> pressed = child(w.screen, "next_button_0");
             QTest::mouseClick(pressed, Qt::LeftButton);
@@ -231,8 +274,21 @@ private slots:
         }
         const int last = total - 5 * (pages - 1) - 1;
         QCOMPARE(w.rows(), last + 1);
-        QCOMPARE(w.row(last), QFileInfo(name(total - 1)).fileName());
-        // the stick pulled: the device's files remain, or none and no page buttons
+        QCOMPARE(w.row(last), QFileInfo(Wizard::scanFile(device, total - 1)).fileName());
+        w.press(QString::number(last), "frame_file");
+        QCOMPARE(w.chosenFile(), Wizard::scanFile(device, total - 1));
+        if (!device)
+            w.listFiles();   // Load scan counts the stick's files now
+    }
+
+    void pullingTheStickKeepsTheDeviceFiles_data() { scanFileListPagesDeviceThenStick_data(); }
+    // The device's files remain, or none and no page buttons.
+    void pullingTheStickKeepsTheDeviceFiles()
+    {
+        QFETCH(int, device);
+        QFETCH(int, stick);
+        Wizard w;
+        w.showScanFiles(device, stick);
         QVERIFY(QDir(w.root.file("/mnt/usb1")).removeRecursively());
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_OUT);
         QCOMPARE(w.rows(), qMin(device, 5));
@@ -241,7 +297,9 @@ private slots:
         QVERIFY(!child(w.screen, "previous_button_0"));
     }
 
-    void loadConfirmAndMappingWorkOnTheCards()
+    // Any file listed loads into the cards of the chosen port; a stick's
+    // file name shows as plain text.
+    void loadPutsTheChosenFileIntoThePortsCards()
     {
         Wizard w;
         QByteArray scan;
@@ -255,28 +313,48 @@ private slots:
         QCOMPARE(child<QLabel>(w.screen, "row_label_1")->textFormat(), Qt::PlainText);
         w.press("1", "frame_file");
         QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/<b>bold&amp;.qlfile"));
-        w.press("Button_load");   // any file listed loads
+        w.press("Button_load");
         w.runJob();   // what each card holds after a load is the manager's own test
         QVERIFY(w.card(0, 2).scan == scan && w.card(13, 0).scan_loads == 0u);
-        // while another job or an upgrade runs: no post, no ring, the mapping reads off
-        for (const QString why : {"other job runs", "upgrade runs"}) {
-            g_usb_grade = why == "upgrade runs";
-            if (why == "other job runs")
-                g_send_para.post(JOB_CHECK_CARDS);
-            const u16 word = g_send_para.word;
-            for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state", "Button_load"}) {
-                w.press(b);
-                QVERIFY2(!g_qround_bar && g_send_para.word == word && g_send_para.arg == 0, qPrintable(why + b));
-            }
-            QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
-            g_send_para.clear();
-            g_usb_grade = 0;
+    }
+
+    void jobsAreRefusedWhenTheyCannotRun_data()
+    {
+        QTest::addColumn<QString>("why");
+        for (const char *why : {"no FPGA manager", "other job runs", "upgrade runs"})
+            QTest::newRow(why) << why;
+    }
+    // No post, no ring, the mapping reads off.
+    void jobsAreRefusedWhenTheyCannotRun()
+    {
+        QFETCH(QString, why);
+        Wizard w;
+        w.root.write("/data/smartmapping/a.qlfile", "device file");
+        w.open();
+        w.listFiles();
+        QVERIFY(!w.chosenFile().isEmpty());
+        if (why == "no FPGA manager")
+            fpga_manage::destroyInstance();
+        g_usb_grade = why == "upgrade runs";
+        if (why == "other job runs")
+            g_send_para.post(JOB_CHECK_CARDS);
+        const u16 word = g_send_para.word;
+        for (const char *b : {"Button_paraweld", "Button_confirm", "Button_mapping", "Button_mapping_state", "Button_load"}) {
+            w.press(b);
+            QVERIFY2(!g_qround_bar && g_send_para.word == word && g_send_para.arg == 0, qPrintable(why + b));
         }
-        w.listFiles();   // Load scan counts the stick's files now
+        QCOMPARE(res(w.screen, "Button_mapping_state"), QStringLiteral(":/png/button_off.png"));
+    }
+
+    // While its ring shows, the menu, the other jobs and Back are refused;
+    // once it closes, Back returns to the settings menu.
+    void theRingHoldsTheScreen()
+    {
+        Wizard w;
+        w.open();
         w.press("Button_paraweld");
         w.press("Button_confirm");   // the silent cards keep it running
         w.m->pass();
-        // while its ring shows, the menu, the other jobs and Back are refused
         QRoundProgressBar *ring = g_qround_bar;
         for (const char *b : {"Button_confirm", "Button_shortcut", "Button_loadscan", "Button_mapping",
                               "Button_mapping_state", "Button_back"}) {
@@ -284,7 +362,15 @@ private slots:
             QVERIFY2(w.screen && w.page() == 6 && g_qround_bar == ring && g_send_para.job() == JOB_SAVE_PARA, b);
         }
         w.runJob();
-        // bit 7 in one FPGA only reads off: both on and 9 to the cards; then both off and 0
+        w.press("Button_back");
+        QVERIFY(!w.screen && !g_smartmapping && g_page_focus == PAGE_SETTINGS);
+    }
+
+    // Bit 7 in one FPGA only reads off: both on and 9 to the cards; then both off and 0.
+    void mappingSwitchSetsBothFpgasAndTheCards()
+    {
+        Wizard w;
+        w.open();
         w.m->fpga(0)->set_register(0, 0x81);
         w.press("Button_mapping");
         QVERIFY(res(w.screen, "Button_mapping_state").endsWith("_off.png"));
@@ -297,8 +383,6 @@ private slots:
             for (int port : {0, 13})
                 QCOMPARE(int(w.card(port, 0).regs[rcv_card::REG_MAPPING]), on ? 9 : 0);
         }
-        w.press("Button_back");
-        QVERIFY(!w.screen && !g_smartmapping && g_page_focus == PAGE_SETTINGS);
     }
 };
 
