@@ -125,7 +125,7 @@ void AdvancedOption::rcv_self_recovery_file_list()
         rcv_entry_invalid = past ? 1 : 0;
         const int k = i - first;
         QLabel *row = card_list->add_row(k, row_text(fields, past), Qt::RichText,
-                                         QString::fromLatin1(k == 0 ? ROW_SELECTED_STYLE : ROW_PLAIN_STYLE));
+                                         QString::fromLatin1(k == 0 ? SELECTED_STYLE : ROW_PLAIN_STYLE));
         if (k == 0)
             chosen_row = row;
     }
@@ -136,7 +136,7 @@ void AdvancedOption::rcv_self_recovery_file_list()
 
 void AdvancedOption::card_row_chosen(int row)
 {
-    move_selection(chosen_row, card_list->row(row), ROW_SELECTED_STYLE, kRowUnselected);
+    move_selection(chosen_row, card_list->row(row), SELECTED_STYLE, kRowUnselected);
     qel_trace("\n qel_button_file_clicked ...file_select = %d\n", row);
 }
 

@@ -271,7 +271,7 @@ void LinkOption::rcv_self_recovery_file_list()
         row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         row->setTextFormat(Qt::RichText);
         row->setText(QStringLiteral("<font color = #FFFFFF >%1</font>").arg(name.toHtmlEscaped()));
-        set_style(row, file_marked[k] ? ROW_SELECTED_STYLE : ROW_PLAIN_STYLE);
+        set_style(row, file_marked[k] ? SELECTED_STYLE : ROW_PLAIN_STYLE);
         row_labels[k] = row;
         row_names[k] = name;
         // lies over the row; rows take no touches on this screen

@@ -24,7 +24,6 @@ const PanelText NO_FILE{"无加载文件!", "No loaded file!", "Нет файл�
                         "無加載文件!"};
 
 // The device's rows in white, the stick's in green.
-const char *const DEVICE_ROW_SELECTED = "background-color:#4777FF;color: #FFFFFF";
 const char *const STICK_ROW_SELECTED = "background-color:#4777FF;color: #00FF00;";
 const char *const STICK_ROW_PLAIN = "background-color: rgb(33, 36, 53);color: #00FF00";
 
@@ -115,7 +114,7 @@ void ScanFileList::show_page()
 QString ScanFileList::row_style(int row, bool selected) const
 {
     const bool device = PagedRows::ROWS * current_page + row < device_files;
-    return QString::fromLatin1(device ? (selected ? DEVICE_ROW_SELECTED : ROW_PLAIN_STYLE)
+    return QString::fromLatin1(device ? (selected ? SELECTED_STYLE : ROW_PLAIN_STYLE)
                                       : (selected ? STICK_ROW_SELECTED : STICK_ROW_PLAIN));
 }
 

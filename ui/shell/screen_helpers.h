@@ -113,8 +113,7 @@ void move_selection(Holder &holder, Button *to, const char *selected = SELECTED_
     holder = to;
 }
 
-// The selection pair of the rows of a framed list.
-constexpr const char *ROW_SELECTED_STYLE = "background-color:#4777FF;color: #FFFFFF;";
+// The rows of a framed list: chosen as SELECTED_STYLE, else
 constexpr const char *ROW_PLAIN_STYLE = "background-color: rgb(33, 36, 53);color: #FFFFFF";
 
 // A field or choice whose value was refused: its own style (a plain list of
