@@ -1,8 +1,7 @@
 // The panel on a real X server with no window manager, as on the device:
 // every window the operator opens comes up on top, shows, and takes the
-// touches. The test starts its own Xvfb and builds the shell as main() does;
-// an operator on a thread of its own taps through the X server (XTest) and
-// looks at the stacking on the root and at the root's pixels. Skipped when
+// touches. An operator on a thread of its own taps through the X server
+// (XTest) and reads the stacking and the pixels on the root. Skipped when
 // Xvfb is missing.
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -33,8 +32,10 @@ namespace {
 
 constexpr int kWaitMs = 2000;
 constexpr double kShown = 0.98;   // of a window's pixels on the screen (the clock moves on)
+const QString kNetworkField = QStringLiteral("MainWindow/Button_setting Option/link_set LinkOption/Button_wlan "
+                                             "LinkOption/lineEditIp4");
 
-// Runs f on the GUI thread, whichever modal run it is in, and returns its result.
+// Runs f on the GUI thread, whichever modal run it is in.
 template <class F> auto gui(F f) -> decltype(f())
 {
     decltype(f()) result{};
@@ -42,20 +43,14 @@ template <class F> auto gui(F f) -> decltype(f())
     return result;
 }
 
-// GUI thread: the visible top-level window of a class.
-QWidget *window(const QString &cls)
+// GUI thread: the visible top-level window of a class, or the visible widget
+// at a path of object names in it ("frame_source/Button_add").
+QWidget *find(const QString &cls, const QString &path = QString())
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->inherits(cls.toLatin1().constData()))
-            return w;
-    return nullptr;
-}
-
-// GUI thread: the visible widget at a path of object names in that window
-// ("frame_source/Button_add"; "" for the window itself).
-QWidget *find(const QString &cls, const QString &path)
-{
-    QWidget *w = window(cls);
+    QWidget *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (!w && top->isVisible() && top->inherits(cls.toLatin1().constData()))
+            w = top;
     for (const QString &name : path.split(QLatin1Char('/'), Qt::SkipEmptyParts))
         w = w ? w->findChild<QWidget *>(name) : nullptr;
     return w && w->isVisible() ? w : nullptr;
@@ -67,11 +62,10 @@ QString names(const QVector<quint64> &stack)
     return gui([&] {
         QStringList out;
         for (quint64 id : stack) {
-            QString name = QStringLiteral("?");
+            out << QStringLiteral("?");
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (quint64(w->internalWinId()) == id)
-                    name = QString::fromLatin1(w->metaObject()->className());
-            out << name;
+                    out.last() = QString::fromLatin1(w->metaObject()->className());
         }
         return out.join(QStringLiteral(", "));
     });
@@ -83,12 +77,9 @@ double same(const QImage &a, const QImage &b)
     if (a.size() != b.size() || a.isNull())
         return 0;
     qint64 equal = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const QRgb *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        const QRgb *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+    for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            equal += (p[x] & 0xFFFFFF) == (q[x] & 0xFFFFFF);
-    }
+            equal += (a.pixel(x, y) & 0xFFFFFF) == (b.pixel(x, y) & 0xFFFFFF);
     return double(equal) / (qint64(a.width()) * a.height());
 }
 
@@ -105,39 +96,50 @@ public:
             failure = QStringLiteral("no connection to the X server");
     }
 
-    // A finger on the named widget of a window, wherever it is on the screen,
-    // once the window is on top.
-    bool tap(const QString &cls, const QString &path = QString())
+    // Steps apart by spaces: "Class/path" taps that widget of the window once
+    // the window is on top, "=Class" waits for the window on top, "#digits"
+    // types on the keypad and closes it, "#digits+" confirms them with OK.
+    void run(const QString &script)
     {
-        QPoint at(-1, -1);
+        for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (step.startsWith(QLatin1Char('=')))
+                onTop(step.mid(1));
+            else if (step.startsWith(QLatin1Char('#')))
+                keypad(step.mid(1).remove(QLatin1Char('+')), step.endsWith(QLatin1Char('+')));
+            else
+                tap(step.section(QLatin1Char('/'), 0, 0), step.section(QLatin1Char('/'), 1));
+        }
+    }
+
+    // A finger on the widget, wherever it is on the screen, once its window is on top.
+    void tap(const QString &cls, const QString &path)
+    {
+        QPoint at;
         if (!onTop(cls) || !until([&] {
                 QWidget *w = find(cls, path);
-                at = w ? w->mapToGlobal(w->rect().center()) : QPoint(-1, -1);
+                at = w ? w->mapToGlobal(w->rect().center()) : QPoint();
                 return w != nullptr;
             }, QStringLiteral("no %1 on %2").arg(path, cls)))
-            return false;
+            return;
         m_x.tap(at);
         m_last = QStringLiteral("tapping %1 %2").arg(cls, path);
-        return true;
     }
 
     // The window is the topmost on the root and its pixels are on the screen.
     bool onTop(const QString &cls)
     {
-        if (!failure.isEmpty())
-            return false;
         struct Seen { quint64 id = 0; QRect rect; QImage own; };
-        QString what;
         QElapsedTimer t;
         t.start();
-        do {
+        while (failure.isEmpty()) {
             const Seen w = gui([&] {
                 Seen s;
-                if (QWidget *win = window(cls)) {
+                if (QWidget *win = find(cls)) {
+                    const QPoint origin = win->mapToGlobal(QPoint(0, 0));
                     s.id = quint64(win->winId());
-                    s.rect = QRect(win->mapToGlobal(QPoint(0, 0)), win->size()) & QRect(0, 0, 800, 480);
-                    s.own = win->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(
-                        QRect(s.rect.topLeft() - win->mapToGlobal(QPoint(0, 0)), s.rect.size()));
+                    s.rect = QRect(origin, win->size()) & QRect(0, 0, 800, 480);
+                    s.own = win->grab().toImage().convertToFormat(QImage::Format_RGB32)
+                                .copy(QRect(s.rect.topLeft() - origin, s.rect.size()));
                 }
                 return s;
             });
@@ -145,52 +147,46 @@ public:
             const double shown = w.id ? same(m_x.grab(w.rect), w.own) : 0;
             if (w.id && !stack.isEmpty() && stack.front() == w.id && shown >= kShown)
                 return true;
-            what = QStringLiteral("%1 is not on top after %2: mapped windows, topmost first: %3; %4% of its pixels "
-                                  "show")
-                       .arg(w.id ? cls : cls + QStringLiteral(" (not shown)"), m_last, names(stack))
-                       .arg(int(shown * 100));
+            if (t.elapsed() >= kWaitMs)
+                failure = QStringLiteral("%1 is not on top after %2: mapped windows, topmost first: %3; "
+                                         "%4% of its pixels show")
+                              .arg(w.id ? cls : cls + QStringLiteral(" (not shown)"), m_last, names(stack))
+                              .arg(int(shown * 100));
             QThread::msleep(20);
-        } while (t.elapsed() < kWaitMs);
-        failure = what;
+        }
         return false;
     }
 
     // Digits tapped on the keypad, which shows them, then OK or Close.
-    bool keypad(const QString &digits, const char *end = "Button_close")
+    void keypad(const QString &digits, bool ok)
     {
+        const QString pad = QStringLiteral("NumberKeyboard");
         for (QChar d : digits)
-            tap(QStringLiteral("NumberKeyboard"), QStringLiteral("Button_") + d);
-        if (!until([&] { return g_numberkeyboard && g_numberkeyboard->typed() == digits; },
-                   QStringLiteral("the keypad did not take %1 after %2").arg(digits, m_last)))
-            return false;
-        tap(QStringLiteral("NumberKeyboard"), QString::fromLatin1(end));
-        return until([] { return !g_numberkeyboard || !g_numberkeyboard->isVisible(); },
-                     QStringLiteral("the keypad stayed open after %1").arg(m_last));
+            tap(pad, QStringLiteral("Button_") + d);
+        if (until([&] { return g_numberkeyboard && g_numberkeyboard->typed() == digits; },
+                  QStringLiteral("the keypad did not take %1 after %2").arg(digits, m_last)))
+            tap(pad, ok ? QStringLiteral("Button_ok") : QStringLiteral("Button_close"));
+        until([] { return !g_numberkeyboard || !g_numberkeyboard->isVisible(); },
+              QStringLiteral("the keypad stayed open after %1").arg(m_last));
     }
 
     // Something the panel does meanwhile, on the GUI thread.
     void meanwhile(const std::function<void()> &f)
     {
         if (failure.isEmpty())
-            gui([&] {
-                f();
-                return true;
-            });
+            gui([&] { return f(), true; });
     }
 
     // Waits for a condition checked on the GUI thread.
     bool until(const std::function<bool()> &condition, const QString &otherwise)
     {
-        if (!failure.isEmpty())
-            return false;
         QElapsedTimer t;
         t.start();
-        do {
+        for (; failure.isEmpty(); QThread::msleep(10))
             if (gui(condition))
                 return true;
-            QThread::msleep(10);
-        } while (t.elapsed() < kWaitMs);
-        failure = otherwise;
+            else if (t.elapsed() >= kWaitMs)
+                failure = otherwise;
         return false;
     }
 
@@ -200,17 +196,6 @@ private:
 };
 
 bool mode_popup_open() { return g_mainwindow && g_mainwindow->mode_window_open(); }
-
-// GUI thread: whatever a step left open is closed, as the idle return does,
-// and the main menu shows.
-void back_to_main_menu()
-{
-    if (g_tip)
-        g_tip->hide();
-    lcd_touch::auto_timeout_back();
-    if (g_mainwindow)
-        g_mainwindow->show_menu();
-}
 
 }
 
@@ -222,7 +207,8 @@ class TestPanelStacking : public QObject
     QTimer m_tick;
 
     // The operator acts on a thread of its own while this thread runs the
-    // panel, modal runs included; what it left open is closed afterwards.
+    // panel, modal runs included; what it left open is closed afterwards, as
+    // the idle return does, and the main menu shows.
     void operate(const std::function<void(Operator &)> &script)
     {
         QString failure;
@@ -231,7 +217,11 @@ class TestPanelStacking : public QObject
             script(op);
             failure = op.failure;
             gui([] {
-                back_to_main_menu();
+                if (g_tip)
+                    g_tip->hide();
+                lcd_touch::auto_timeout_back();
+                if (g_mainwindow)
+                    g_mainwindow->show_menu();
                 return true;
             });
         });
@@ -276,90 +266,38 @@ private slots:
         tavixsource::destroyInstance();
     }
 
-    // The home screen at start; a touch brings the main menu.
-    void homeThenMainMenu()
+    // The home screen at start, a touch brings the main menu; then a keypad
+    // over each screen that opens one, through the settings menu or the main
+    // menu. Every tap first checks that its window is on top.
+    void windowsOpenOnTop_data()
     {
-        operate([](Operator &op) {
-            op.tap("LockWindow", "label_time");
-            op.onTop("MainWindow");
-        });
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("home screen, main menu") << "LockWindow/label_time =MainWindow";
+        QTest::newRow("crop field") << "MainWindow/Button_setting Option/input_cut InputCut/frame_source/Button_add "
+                                       "InputCut/lineEdit_W #1280 InputCut/Button_back =Option";
+        QTest::newRow("network address") << kNetworkField + " #7 LinkOption/Button_back =Option";
+        QTest::newRow("layout access code")
+            << "MainWindow/Button_setting Option/image_layout #8888+ ImageLayout/Button_back =Option";
+        QTest::newRow("EDID width") << "MainWindow/inputchoose InputChoose/frame/Button_menu InputChoose/button_EDID "
+                                       "EDIDset/frame_source/0 EDIDset/lineEdit_W #800 EDIDset/Button_back =InputChoose";
+        QTest::newRow("smart mapping cabinet width")
+            << "MainWindow/Button_setting Option/smart_mapping SmartMapping/lineEdit_X #128 SmartMapping/Button_back =Option";
     }
-
-    // Each step opens its windows through the settings menu or the main
-    // menu, a keypad over the last one; every tap first checks that its
-    // window is on top.
-    void cropField()
+    void windowsOpenOnTop()
     {
-        operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "input_cut");
-            op.tap("InputCut", "frame_source/Button_add");
-            op.tap("InputCut", "lineEdit_W");
-            op.keypad("1280");
-            op.tap("InputCut", "Button_back");
-            op.onTop("Option");
-        });
-    }
-
-    void networkAddress()
-    {
-        operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "link_set");
-            op.tap("LinkOption", "Button_wlan");
-            op.tap("LinkOption", "lineEditIp4");
-            op.keypad("7");
-            op.tap("LinkOption", "Button_back");
-            op.onTop("Option");
-        });
-    }
-
-    void layoutAccessCode()
-    {
-        operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "image_layout");
-            op.keypad("8888", "Button_ok");
-            op.tap("ImageLayout", "Button_back");
-            op.onTop("Option");
-        });
-    }
-
-    void edidWidth()
-    {
-        operate([](Operator &op) {
-            op.tap("MainWindow", "inputchoose");
-            op.tap("InputChoose", "frame/Button_menu");
-            op.tap("InputChoose", "button_EDID");
-            op.tap("EDIDset", "frame_source/0");
-            op.tap("EDIDset", "lineEdit_W");
-            op.keypad("800");
-            op.tap("EDIDset", "Button_back");
-            op.onTop("InputChoose");
-        });
-    }
-
-    void smartMappingCabinetWidth()
-    {
-        operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "smart_mapping");
-            op.tap("SmartMapping", "lineEdit_X");
-            op.keypad("128");
-            op.tap("SmartMapping", "Button_back");
-            op.onTop("Option");
-        });
+        QFETCH(QString, steps);
+        operate([&](Operator &op) { op.run(steps); });
     }
 
     // A frame of the main window: its pixels show and its slots take the touches.
     void userModeSavePopup()
     {
         operate([](Operator &op) {
-            op.tap("MainWindow", "Button_mode");
+            op.run("MainWindow/Button_mode");
             op.until(mode_popup_open, QStringLiteral("the user-mode pop-up did not open"));
-            op.tap("MainWindow", "mode_slot_5");
+            op.run("MainWindow/mode_slot_5");
             op.until([] { return g_mode_select == 5; }, QStringLiteral("the pop-up took no touch"));
-            op.tap("MainWindow", "Button_mode_close");
+            op.run("MainWindow/Button_mode_close");
             op.until([] { return !mode_popup_open(); }, QStringLiteral("the pop-up stayed open"));
         });
     }
@@ -370,19 +308,12 @@ private slots:
     {
         operate([](Operator &op) {
             for (const char *octet : {"9", "10"}) {
-                op.tap("MainWindow", "Button_setting");
-                op.tap("Option", "link_set");
-                op.tap("LinkOption", "Button_wlan");
-                op.tap("LinkOption", "lineEditIp4");
-                op.keypad(QString::fromLatin1(octet), "Button_ok");
-                op.tap("LinkOption", "Button_net_apply");
-                op.onTop("TIP");
+                op.run(kNetworkField + QStringLiteral(" #%1+ LinkOption/Button_net_apply =TIP").arg(octet));
                 op.until([] {
                     TestEnv::advanceTicks(300);   // its time is up at the next tick
                     return !g_tip->isVisible();
                 }, QStringLiteral("the tip stayed"));
-                op.tap("LinkOption", "Button_back");
-                op.tap("Option", "Button_back");
+                op.run("LinkOption/Button_back Option/Button_back");
             }
         });
     }
@@ -392,13 +323,11 @@ private slots:
     void upgradeOverlay()
     {
         operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "link_set");
-            op.onTop("LinkOption");
+            op.run("MainWindow/Button_setting Option/link_set =LinkOption");
             op.meanwhile([] { emit fpga_manage::p_fpga_manage->sig_update_start(); });
-            op.onTop("FirmwareUpdate");
+            op.run("=FirmwareUpdate");
             op.meanwhile([] { emit fpga_manage::p_fpga_manage->sig_update_over(); });
-            op.onTop("LinkOption");
+            op.run("=LinkOption");
         });
     }
 
@@ -407,18 +336,13 @@ private slots:
     void idleReturnHome()
     {
         operate([](Operator &op) {
-            op.tap("MainWindow", "Button_setting");
-            op.tap("Option", "link_set");
-            op.tap("LinkOption", "Button_wlan");
-            op.tap("LinkOption", "lineEditIp4");
-            op.onTop("NumberKeyboard");
+            op.run(kNetworkField + " =NumberKeyboard");
             op.meanwhile([] { g_back_to_mainwindow_time = 30; });
-            op.onTop("MainWindow");
+            op.run("=MainWindow");
             op.meanwhile([] { g_auto_lock_time = 1; });
-            op.onTop("LockWindow");
+            op.run("=LockWindow");
             op.meanwhile([] { g_auto_lock_time = 120000; });   // or a touch locks again
-            op.tap("LockWindow", "label_time");
-            op.onTop("MainWindow");
+            op.run("LockWindow/label_time =MainWindow");
         });
         g_back_to_mainwindow_time = g_auto_lock_time = 120000;
     }
