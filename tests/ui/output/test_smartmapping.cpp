@@ -23,13 +23,15 @@ struct Wizard : ScreenEnv
     QPointer<SmartMapping> screen;
     fpga_manage *m = nullptr;
 
-    Wizard()
+    explicit Wizard(bool opened = true)
     {
         root.writeSim(R"({"fpgas":[{"state":3,"version":[1,6,11,26]},{"state":3,"version":[1,6,11,26]}],
                           "cards":{"1":3,"3":2,"14":4},"card_reply":{"3":"never"}})");
         m = fpga_manage::pInstance();
         m->fpga(1)->set_card_reply(1, 0, RcvReply::Late);
         m->fpga(1)->set_card_reply(1, 2, RcvReply::Never);
+        if (opened)
+            open();
     }
     // (the next manager may reuse the address the relay holds)
     ~Wizard() { delete screen.data(); fpga_manage::destroyInstance(); JobRelay::instance()->attach(nullptr, 0); }
@@ -42,14 +44,17 @@ struct Wizard : ScreenEnv
     }
     rcv_card card(int port, int c) const { return m->fpga(port / 12)->card(port % 12, c); }
     int page() const { return child<QStackedWidget>(screen, "stackedWidget")->currentIndex(); }
-    // Presses a named button, inside the named run-time container when given
-    // (port tiles and list rows are named by their number).
-    void press(const QString &name, const char *in = nullptr)
+    // Presses named buttons in turn ("Button_next Button_next_2"), inside the
+    // named run-time container when given (port tiles and list rows are named
+    // by their number).
+    void press(const QString &names, const char *in = nullptr)
     {
-        QAbstractButton *b = child<QAbstractButton>(in ? child(screen, in) : screen.data(), name);
-        QVERIFY2(b, qPrintable(name));
-        QTest::mouseClick(b, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QString &name : names.split(' ')) {
+            QAbstractButton *b = child<QAbstractButton>(in ? child(screen, in) : screen.data(), name);
+            QVERIFY2(b, qPrintable(name));
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
     }
     void type(const QString &field, const QString &text) { enterInField(child<My_lineEdit>(screen, field), text); }
     QString chosenFile() const { std::lock_guard<std::mutex> lock(g_line_type_mutex); return g_qlfile_name; }
@@ -103,12 +108,9 @@ struct Wizard : ScreenEnv
         open();
         for (int i = device; i < device + stick; ++i)
             root.write(scanFile(device, i), "s");
-        if (device) {
-            listFiles();
-            return;
-        }
+        if (device)
+            return listFiles();
         press("Button_loadscan");   // nothing to load when opened
-        QCOMPARE(page(), 0);
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_IN);
         QCOMPARE(page(), 0);
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);
@@ -136,15 +138,13 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");   // a refused entry keeps the value before it
-        QTest::newRow("no rows") << "lineEdit_line" << "0" << "1";
-        QTest::newRow("256 rows") << "lineEdit_line" << "256" << "1";
-        QTest::newRow("nothing typed") << "lineEdit_line" << "" << "1";
-        QTest::newRow("not a number") << "lineEdit_line" << "2x" << "1";
-        QTest::newRow("255 rows") << "lineEdit_line" << "255" << "255";
-        QTest::newRow("leading zeros") << "lineEdit_column" << "007" << "7";
-        QTest::newRow("width past 16 bits") << "lineEdit_X" << "65536" << "128";
-        QTest::newRow("widest") << "lineEdit_X" << "65535" << "65535";
-        QTest::newRow("negative offset") << "lineEdit_vert" << "-1" << "0";
+        const char *rows[][3] = {{"lineEdit_line", "0", "1"},     {"lineEdit_line", "256", "1"},
+                                 {"lineEdit_line", "", "1"},      {"lineEdit_line", "2x", "1"},
+                                 {"lineEdit_line", "255", "255"}, {"lineEdit_column", "007", "7"},
+                                 {"lineEdit_X", "65536", "128"},  {"lineEdit_X", "65535", "65535"},
+                                 {"lineEdit_vert", "-1", "0"}};
+        for (const auto &r : rows)
+            QTest::addRow("%s '%s'", r[0], r[1]) << r[0] << r[1] << r[2];
     }
     // An entry typed for another screen's field of the same name changes neither.
     void keypadTakesWholeNumbersInRange()
@@ -153,9 +153,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         Wizard w;
-        w.open();
-        w.press("Button_next");
-        w.press("Button_next_2");
+        w.press("Button_next Button_next_2");
         w.type(field, typed);
         QCOMPARE(child<QLineEdit>(w.screen, field)->text(), shown);
         My_lineEdit other;
@@ -169,31 +167,27 @@ private slots:
     void sendPlacesTheCardsAsTheJobTookThem()
     {
         Wizard w;
-        w.open();
-        w.press("Button_next");
-        w.press("Button_next_2");
+        w.press("Button_next Button_next_2");
         for (const auto &[field, typed] : {std::pair{"lineEdit_line", "2"}, {"lineEdit_column", "2"}, {"lineEdit_X", "128"}})
             w.type(field, typed);
         w.press("Button_send");
         w.m->pass();
-        for (const char *b : {"Button_route", "Button_route4", "Button_front_3"})
-            w.press(b);
+        w.press("Button_route Button_route4 Button_front_3");
         w.press("1", "tiles_frame");
         w.runJob();
-        const int want[3][2] = {{128, 96}, {0, 96}, {0, 0}};   // 128 x 96 on LED1, pattern 1
+        QStringList placed;   // 128 x 96 on LED1, pattern 1
         for (int c = 0; c < 3; ++c)
-            QCOMPARE(QList<int>({w.card(0, c).position_x(), w.card(0, c).position_y()}), QList<int>({want[c][0], want[c][1]}));
+            placed << QStringLiteral("%1,%2").arg(w.card(0, c).position_x()).arg(w.card(0, c).position_y());
+        QCOMPARE(placed.join(' '), QStringLiteral("128,96 0,96 0,0"));
     }
 
     // The numbers in the texts of the panel language.
     void textsFollowThePanelLanguage()
     {
         Wizard w;
-        w.open();
         w.para->ram_para[Img::LANGUAGE] = 0;
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_SAVE);
-        w.press("Button_next");
-        w.press("Button_next_2");
+        w.press("Button_next Button_next_2");
         auto text = [&w](const char *name) { return child<QAbstractButton>(w.screen, name)->text(); };
         QCOMPARE(QStringList({labelText(w.screen, "label_title"), text("Button_wlan2"), labelText(w.screen, "tile_label_7"),
                               text("Button_route")}).join('|'),
@@ -216,24 +210,20 @@ private slots:
         QFETCH(int, tile);
         QFETCH(bool, answers);
         Wizard w;
-        w.open();
-        w.press("Button_next");
-        w.press(group);
+        w.press("Button_next " + group);
         w.press(QString::number(tile), "tiles_frame");
-        w.press("Button_wlan3");   // another group shown when Next is pressed
-        w.press("Button_next_2");
+        w.press("Button_wlan3 Button_next_2");   // another group shown when Next is pressed
         w.m->fpga(1)->set_bus_fault(!answers);
         w.m->pass();
         w.press("Button_send");
         QVERIFY(!g_qround_bar && g_send_para.word == 0);
-        QCOMPARE(w.page(), 1);
-        QCOMPARE(w.marked(), QString::number(tile));
-        QCOMPARE(labelText(w.screen, QStringLiteral("tile_label_%1").arg(tile)), answers ? "LED2" : "LED14");
+        const QString label = labelText(w.screen, QStringLiteral("tile_label_%1").arg(tile));
+        QCOMPARE(QStringLiteral("page %1, marked %2, %3").arg(w.page()).arg(w.marked(), label),
+                 QStringLiteral("page 1, marked %1, %2").arg(tile).arg(answers ? "LED2" : "LED14"));
         w.press("Button_wlan1");
         w.press("0", "tiles_frame");   // LED1, three cards
         QCOMPARE(w.marked(), QString());
-        w.press("Button_next_2");
-        w.press("Button_send");
+        w.press("Button_next_2 Button_send");
         w.runJob();
         QCOMPARE(int(w.card(0, 0).ram_writes), 1);
     }
@@ -252,12 +242,12 @@ private slots:
     {
         QFETCH(int, device);
         QFETCH(int, stick);
-        Wizard w;
+        Wizard w(false);
         w.showScanFiles(device, stick);
         const int total = qMin(device + stick, 100), pages = (total + 4) / 5;
-        QCOMPARE(w.rows(), 5);
-        QCOMPARE(w.chosenFile() + w.row(0) + w.row(4),
-                 Wizard::scanFile(device, 0) + QFileInfo(Wizard::scanFile(device, 0)).fileName() + QFileInfo(Wizard::scanFile(device, 4)).fileName());
+        auto name = [device](int i) { return QFileInfo(Wizard::scanFile(device, i)).fileName(); };
+        QCOMPARE(QStringList({QString::number(w.rows()), w.chosenFile(), w.row(0), w.row(4)}),
+                 QStringList({"5", Wizard::scanFile(device, 0), name(0), name(4)}));
         for (int p = 1; p < pages; ++p) {
             QPointer<QWidget> pressed = child(w.screen, "next_button_0");
             QTest::mouseClick(pressed, Qt::LeftButton);
@@ -267,14 +257,11 @@ private slots:
         }
         QVERIFY(!child(w.screen, "next_button_0") && bool(child(w.screen, "previous_button_0")) == (pages > 1));
         if (pages > 1) {
-            w.press("previous_button_0");
-            w.press("next_button_0");
-            w.press("Button_load");   // nothing chosen on this page
+            w.press("previous_button_0 next_button_0 Button_load");   // nothing chosen on this page
             QVERIFY(!g_qround_bar);
         }
         const int last = total - 5 * (pages - 1) - 1;
-        QCOMPARE(w.rows(), last + 1);
-        QCOMPARE(w.row(last), QFileInfo(Wizard::scanFile(device, total - 1)).fileName());
+        QCOMPARE(QString::number(w.rows()) + ' ' + w.row(last), QStringLiteral("%1 %2").arg(last + 1).arg(name(total - 1)));
         w.press(QString::number(last), "frame_file");
         QCOMPARE(w.chosenFile(), Wizard::scanFile(device, total - 1));
         if (!device)
@@ -287,30 +274,27 @@ private slots:
     {
         QFETCH(int, device);
         QFETCH(int, stick);
-        Wizard w;
+        Wizard w(false);
         w.showScanFiles(device, stick);
         QVERIFY(QDir(w.root.file("/mnt/usb1")).removeRecursively());
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_OUT);
         QCOMPARE(w.rows(), qMin(device, 5));
-        QCOMPARE(labelText(w.screen, "empty_label_0"), device ? QStringLiteral("<none>") : QStringLiteral("No loaded file!"));
-        QCOMPARE(bool(child(w.screen, "next_button_0")), device > 5);
-        QVERIFY(!child(w.screen, "previous_button_0"));
+        QCOMPARE(labelText(w.screen, "empty_label_0"), device ? "<none>" : "No loaded file!");
+        QVERIFY(bool(child(w.screen, "next_button_0")) == (device > 5) && !child(w.screen, "previous_button_0"));
     }
 
     // Any file listed loads into the cards of the chosen port; a stick's
     // file name shows as plain text.
     void loadPutsTheChosenFileIntoThePortsCards()
     {
-        Wizard w;
+        Wizard w;   // no scan file anywhere yet
         QByteArray scan;
         for (int i = 0; i < 700; ++i)
             scan.append(char(i * 3));
-        w.open();   // no scan file anywhere yet
         w.root.write("/data/smartmapping/a.qlfile", "device file");
         w.root.write("/mnt/usb1/<b>bold&amp;.qlfile", scan);
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);   // the stick comes: the list shows
-        QCOMPARE(w.row(1), QStringLiteral("<b>bold&amp;.qlfile"));
-        QCOMPARE(child<QLabel>(w.screen, "row_label_1")->textFormat(), Qt::PlainText);
+        QVERIFY(w.row(1) == "<b>bold&amp;.qlfile" && child<QLabel>(w.screen, "row_label_1")->textFormat() == Qt::PlainText);
         w.press("1", "frame_file");
         QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/<b>bold&amp;.qlfile"));
         w.press("Button_load");
@@ -328,7 +312,7 @@ private slots:
     void jobsAreRefusedWhenTheyCannotRun()
     {
         QFETCH(QString, why);
-        Wizard w;
+        Wizard w(false);
         w.root.write("/data/smartmapping/a.qlfile", "device file");
         w.open();
         w.listFiles();
@@ -351,9 +335,7 @@ private slots:
     void theRingHoldsTheScreen()
     {
         Wizard w;
-        w.open();
-        w.press("Button_paraweld");
-        w.press("Button_confirm");   // the silent cards keep it running
+        w.press("Button_paraweld Button_confirm");   // the silent cards keep it running
         w.m->pass();
         QRoundProgressBar *ring = g_qround_bar;
         for (const char *b : {"Button_confirm", "Button_shortcut", "Button_loadscan", "Button_mapping",
@@ -370,7 +352,6 @@ private slots:
     void mappingSwitchSetsBothFpgasAndTheCards()
     {
         Wizard w;
-        w.open();
         w.m->fpga(0)->set_register(0, 0x81);
         w.press("Button_mapping");
         QVERIFY(res(w.screen, "Button_mapping_state").endsWith("_off.png"));
