@@ -16,6 +16,7 @@
 #include "core/qelrampara.h"
 #include "scaler/c331_manage.h"
 #include "tests/support/testenv.h"
+#include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
 #include "ui/shell/screens.h"
 
@@ -66,38 +67,26 @@ public:
     explicit ModalStep(std::function<void(QWidget *)> fn, bool required = true)
         : m_fn(std::move(fn)), m_required(required)
     {
-        m_run.setSingleShot(true);
-        m_watch.setSingleShot(true);
-        QObject::connect(&m_run, &QTimer::timeout, this, [this] { run(); });
-        QObject::connect(&m_watch, &QTimer::timeout, this, [this] {
-            if (m_modal && m_modal->isVisible() && QApplication::activeModalWidget() == m_modal) {
-                QTest::qFail("modal run never ended", __FILE__, __LINE__);
-                m_modal->hide();
-            }
-        });
         qApp->installEventFilter(this);
     }
     ~ModalStep() override
     {
         qApp->removeEventFilter(this);
-        if (!m_required || m_ran || QTest::currentTestFailed())
-            return;
-        QTest::qVerify(false, m_opened ? "step ran" : "modal opened",
-                       m_opened ? "modal opened, but its step never ran" : "modal never opened", __FILE__, __LINE__);
+        if (m_required && !m_ran && !QTest::currentTestFailed())
+            QTest::qVerify(false, "modal step ran", m_opened ? "modal opened, but its step never ran" : "modal never opened",
+                           __FILE__, __LINE__);
     }
     bool opened() const { return m_opened; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (!m_opened && event->type() == QEvent::Show && watched->isWidgetType()) {
-            QWidget *w = static_cast<QWidget *>(watched);
-            if (w->isWindow() && w->isModal()) {
-                m_opened = true;
-                m_modal = w;
-                qApp->removeEventFilter(this);
-                m_run.start(0);   // inside its run
-            }
+        QWidget *w = event->type() == QEvent::Show && watched->isWidgetType() ? static_cast<QWidget *>(watched) : nullptr;
+        if (!m_opened && w && w->isWindow() && w->isModal()) {
+            m_opened = true;
+            m_modal = w;
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { run(); });   // inside its run
         }
         return false;
     }
@@ -107,23 +96,25 @@ private:
     {
         m_ran = true;
         m_fn(m_modal);
-        if (QTest::currentTestFailed()) {
-            while (QWidget *m = QApplication::activeModalWidget())
-                m->hide();
-            return;
-        }
-        m_watch.start(5000);
+        if (!QTest::currentTestFailed())
+            return QTimer::singleShot(5000, this, [this] {
+                if (m_modal && m_modal->isVisible() && QApplication::activeModalWidget() == m_modal) {
+                    QTest::qFail("modal run never ended", __FILE__, __LINE__);
+                    m_modal->hide();
+                }
+            });
+        while (QWidget *m = QApplication::activeModalWidget())
+            m->hide();
     }
 
     std::function<void(QWidget *)> m_fn;
-    bool m_required;
-    bool m_opened = false;
-    bool m_ran = false;
+    bool m_required, m_opened = false, m_ran = false;
     QPointer<QWidget> m_modal;
-    QTimer m_run;
-    QTimer m_watch;
 };
 
+// Runs fn on the next modal widget that opens while the returned step lives:
+//   const auto pad = onModal([](QWidget *pad) { ... });
+//   QTest::mouseClick(field, Qt::LeftButton);   // opens it
 // Runs fn on the next modal widget that opens while the returned step lives:
 //   const auto pad = onModal([](QWidget *pad) { ... });
 //   QTest::mouseClick(field, Qt::LeftButton);   // opens it
@@ -132,12 +123,7 @@ inline ModalStep onModal(std::function<void(QWidget *)> fn) { return ModalStep(s
 // Whether action opens a modal widget; one that opens is closed at once.
 inline bool opensModal(const std::function<void()> &action)
 {
-    ModalStep step(
-        [](QWidget *m) {
-            if (m)
-                m->hide();
-        },
-        false);
+    ModalStep step([](QWidget *m) { m ? m->hide() : void(); }, false);
     action();
     QCoreApplication::processEvents();   // a modal shown without a run of its own
     return step.opened();
@@ -176,8 +162,6 @@ struct ScreenEnv
     // What para_sync does after a change: the shadow follows the image.
     void settle() { std::memcpy(para->ram_para_shadow, para->ram_para, Img::SIZE); }
 };
-
-#include "ui/shell/my_lineedit.h"
 
 // Enters text into a screen's field: digits (at most nine) are typed on the
 // keypad the field opens; anything else reaches the screen as the keypad's
