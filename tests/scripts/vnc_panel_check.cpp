@@ -53,12 +53,7 @@ int main(int argc, char **argv)
     home->show();
     home->ensurePolished();
     const QImage reference = home->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 0, 800, 480);
-    struct Moving   // the clock and the date move on between the two grabs
-    {
-        const char *name;
-        QRect area;
-        QRgb color;
-    };
+    struct Moving { const char *name; QRect area; QRgb color; };   // the clock and the date move on
     QList<Moving> movingTexts;
     QRegion moving;
     for (const char *name : {"label_time", "label_date"})
@@ -82,7 +77,7 @@ int main(int argc, char **argv)
     for (int y = 0; y < diff.height(); ++y)
         for (int x = 0; x < diff.width(); ++x) {
             const QRgb a = snapshot.pixel(x, y), b = reference.pixel(x, y);
-            const int d = qMax(qAbs(qRed(a) - qRed(b)), qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+            const int d = distance(a, b);
             if (moving.contains(QPoint(x, y))) {
                 diff.setPixel(x, y, qRgb(0, 0, 96));
                 continue;

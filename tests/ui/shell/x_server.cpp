@@ -21,10 +21,8 @@ QString XServer::missing()
 
 XServer::~XServer()
 {
-    if (m_pid <= 0)
-        return;
-    kill(m_pid, SIGTERM);
-    waitpid(m_pid, nullptr, 0);
+    if (m_pid > 0 && kill(m_pid, SIGTERM) == 0)
+        waitpid(m_pid, nullptr, 0);
 }
 
 bool XServer::start(QString *error)
@@ -106,14 +104,12 @@ QVector<quint64> XView::stack() const
 
 QImage XView::grab(const QRect &r) const
 {
-    QImage out;
-    if (!m_display)
-        return out;
-    XImage *img = XGetImage(m_display, DefaultRootWindow(m_display), r.x(), r.y(), unsigned(r.width()),
-                            unsigned(r.height()), AllPlanes, ZPixmap);
+    XImage *img = m_display ? XGetImage(m_display, DefaultRootWindow(m_display), r.x(), r.y(), unsigned(r.width()),
+                                        unsigned(r.height()), AllPlanes, ZPixmap)
+                            : nullptr;
     if (!img)
-        return out;
-    out = QImage(r.size(), QImage::Format_RGB32);
+        return QImage();
+    QImage out(r.size(), QImage::Format_RGB32);
     for (int y = 0; y < r.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < r.width(); ++x)

@@ -17,12 +17,9 @@ class XServer
 public:
     // Why there can be none here ("" when Xvfb is installed).
     static QString missing();
-
     XServer() = default;
-    ~XServer();
     XServer(const XServer &) = delete;
-    XServer &operator=(const XServer &) = delete;
-
+    ~XServer();
     // Starts it and sets DISPLAY; false with the reason in *error.
     bool start(QString *error);
 
@@ -36,10 +33,8 @@ class XView
 {
 public:
     XView();
-    ~XView();
     XView(const XView &) = delete;
-    XView &operator=(const XView &) = delete;
-
+    ~XView();
     bool connected() const { return m_display != nullptr; }
     // The mapped windows on the root, topmost first.
     QVector<quint64> stack() const;
