@@ -10,12 +10,7 @@
 #include "tests/support/testenv.h"
 
 namespace {
-template <typename... T>
-auto ints(T... v)
-{
-    return std::make_tuple(int(v)...);
-}
-
+using TestEnv::ints;
 // Peak memory of the process so far.
 long peakKiB()
 {

@@ -78,14 +78,7 @@ struct Wall
     }
 };
 
-QByteArray recoveryFile(u8 port, int cards, u8 seed)
-{
-    QByteArray d("QRCV\x01\x01", 6);
-    d.append(char(port)).append(char(0)).append(char(cards & 0xFF)).append(char(cards >> 8));
-    for (int c = 0; c < cards; ++c)
-        d.append(QByteArray(rcv_card::PARA_SIZE, char(seed + c)));
-    return d;
-}
+QByteArray recoveryFile(int port, int cards, int seed) { return TestEnv::recoveryFile({{port, cards, seed}}); }
 }
 
 class TestFpgaManage : public QObject

@@ -5,17 +5,13 @@
 #include "tests/support/testenv.h"
 
 namespace {
-// Header, then one section per (port, cards); block k of a section is filled with its port + k.
+// One section per (port, cards); block k of a section is filled with its port + k.
 QByteArray recoveryData(const QVector<QPair<int, int>> &sections, int format = 1)
 {
-    QByteArray d("QRCV");
-    d.append(char(format)).append(char(sections.size()));
-    for (const auto &s : sections) {
-        d.append(char(s.first)).append(char(0)).append(char(s.second & 0xFF)).append(char(s.second >> 8));
-        for (int c = 0; c < s.second; ++c)
-            d.append(QByteArray(rcv_card::PARA_SIZE, char(s.first + c)));
-    }
-    return d;
+    QVector<std::array<int, 3>> s;
+    for (const auto &[port, cards] : sections)
+        s.append({port, cards, port});
+    return TestEnv::recoveryFile(s, format);
 }
 
 // "port:cards" of every section, or "refused"

@@ -13,17 +13,11 @@
 #include "tests/support/testenv.h"
 
 namespace {
+using TestEnv::ints;
 
 QelRamPara *ram() { return QelRamPara::p_qelrampara_config; }
 
 C331_STATE chip() { return c331_manage::p_c331_manage->chip()->state(); }
-
-// Several values compared in one go; a failure prints them all.
-template <typename... T>
-auto ints(T... v)
-{
-    return std::make_tuple(int(v)...);
-}
 
 // Refresh codes emitted so far, e.g. "1 2".
 QString codes(const QSignalSpy &spy)

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include "core/global.h"
+#include "core/qelrampara.h"
 #include "core/utils.h"
+#include "led_output/rcv_card.h"
 
 TestRoot::TestRoot()
 {
@@ -52,5 +54,23 @@ void resetGlobals()
 }
 
 void advanceTicks(unsigned n) { G_timeTicks.fetch_add(n); }
+
+QByteArray image()
+{
+    const QelRamPara *p = QelRamPara::p_qelrampara_config;
+    return p ? QByteArray(reinterpret_cast<const char *>(p->ram_para), Img::SIZE) : QByteArray();
+}
+
+QByteArray recoveryFile(const QVector<std::array<int, 3>> &sections, int format)
+{
+    QByteArray d("QRCV");
+    d.append(char(format)).append(char(sections.size()));
+    for (const auto &[port, cards, seed] : sections) {
+        d.append(char(port)).append(char(0)).append(char(cards & 0xFF)).append(char(cards >> 8));
+        for (int c = 0; c < cards; ++c)
+            d.append(QByteArray(rcv_card::PARA_SIZE, char(seed + c)));
+    }
+    return d;
+}
 
 }

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVector>
+#include <array>
+#include <tuple>
 
 // A temporary folder standing for the device's "/", set as QEL_ROOT for the
 // life of the object. Globals touched by the managers are reset to their
@@ -30,6 +33,13 @@ namespace TestEnv {
 void resetGlobals();
 // Moves G_timeTicks on by n ticks.
 void advanceTicks(unsigned n);
+// The parameter image's bytes.
+QByteArray image();
+// A receiving-card recovery file: one section per {port, cards, seed}, the
+// block of its card k filled with seed + k.
+QByteArray recoveryFile(const QVector<std::array<int, 3>> &sections, int format = 1);
+// Several values compared in one go; a failure prints them all.
+template <typename... T> auto ints(T... v) { return std::make_tuple(int(v)...); }
 }
 
 #endif

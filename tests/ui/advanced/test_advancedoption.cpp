@@ -65,10 +65,7 @@ struct Advanced : Shell
     // card k of LED3; the third card lost its parameters.
     fpga_manage *wall()
     {
-        QByteArray file("QRCV\x01\x01\x02\x00\x04\x00", 10);
-        for (int c = 0; c < 4; ++c)
-            file.append(QByteArray(rcv_card::PARA_SIZE, char(0x40 + c)));
-        root.write("/data/rcvrecovery/screen_a", file);
+        root.write("/data/rcvrecovery/screen_a", TestEnv::recoveryFile({{2, 4, 0x40}}));
         fpga_manage *m = fpga_manage::pInstance();
         m->fpga(0)->set_needs_recovery(2, 2, true);
         m->pass();
@@ -133,12 +130,12 @@ private slots:
         // no item, or an item past the windows that are on: nothing is written
         a.para->set_u16(Img::window(5, Img::W_ON), 0);   // from outside, not yet refreshed
         c331_manage::para_update = 0;
-        const QByteArray before(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE);
+        const QByteArray before = TestEnv::image();
         for (int index : {-1, 2}) {
             combo->setCurrentIndex(index);
             a.press("Button_volume_state");
         }
-        QVERIFY(QByteArray(reinterpret_cast<const char *>(a.para->ram_para), Img::SIZE) == before && c331_manage::para_update == 0);
+        QVERIFY(TestEnv::image() == before && c331_manage::para_update == 0);
         // fade and point to point: saved at once, the byte and each window's flag bit
         const struct { const char *on, *off; int offset, flag; } switches[] = {
             {"Button_fade", "Button_seamless", Img::SWITCH_EFFECT, 0x0004},

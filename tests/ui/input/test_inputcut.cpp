@@ -31,7 +31,7 @@ QString crop(int k)
 
 void setTiming(int slot, int w, int h, int rate) { InputTiming<u8>(ram()->ram_para, slot).set(u16(w), u16(h), u8(rate)); }
 
-QByteArray image() { return QByteArray(reinterpret_cast<const char *>(ram()->ram_para), Img::SIZE); }
+QByteArray image() { return TestEnv::image(); }
 // The crop screen as the settings menu opens it.
 struct Cut : InputScreenEnv<InputCut>
 {

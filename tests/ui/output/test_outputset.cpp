@@ -148,13 +148,12 @@ private slots:
             // a language change refills the list but keeps what was typed, and runs no preset
             c331_manage::para_update = 0;
             o.typeW("800");
-            const QByteArray before(reinterpret_cast<const char *>(o.para->ram_para), Img::SIZE);
+            const QByteArray before = TestEnv::image();
             g_language = 3;
             o.screen->language_changed();
             QCOMPARE(labelText(o.screen, "label_title"), QStringLiteral("Thông số đầu ra"));
             QCOMPARE(o.widths() + ' ' + QString::number(o.combo()->currentIndex()), QStringLiteral("800 1120 0"));
-            QVERIFY(QByteArray(reinterpret_cast<const char *>(o.para->ram_para), Img::SIZE) == before
-                    && c331_manage::para_update == 0);
+            QVERIFY(TestEnv::image() == before && c331_manage::para_update == 0);
             // the panel language arriving through the refresh
             o.para->ram_para[Img::LANGUAGE] = 2;
             o.refresh();

@@ -66,13 +66,13 @@ private slots:
             q.para->set_u16(kControls[i].field, values[i]);
         q.para->set_u16(Img::COLOR_TEMP, 3);
         q.settle();
-        const QByteArray before(reinterpret_cast<const char *>(q.para->ram_para), Img::SIZE);
+        const QByteArray before = TestEnv::image();
         q.open();
         QCOMPARE(q.rows(), QStringLiteral("33/33 7/7 81/81 0/0 128/128 1/1 90/90"));
         QComboBox *box = q.combo();
         box->setCurrentIndex(3);   // the stored type again: nothing
         click(q.s, QStringLiteral("Button_temperature"));
-        QVERIFY(c331_manage::para_update == 0 && QByteArray(reinterpret_cast<const char *>(q.para->ram_para), Img::SIZE) == before);
+        QVERIFY(c331_manage::para_update == 0 && TestEnv::image() == before);
         // a language through the refresh relabels the list but chooses nothing
         q.para->ram_para[Img::LANGUAGE] = 2;
         q.refresh();

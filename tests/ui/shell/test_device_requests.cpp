@@ -110,9 +110,7 @@ private slots:
     void reportsReachOnlyTheirOwnScreenAndLedSetUp()
     {
         Wall w;
-        QByteArray file("QRCV\x01\x01\x04\x00\x02\x00", 10);   // LED5, two cards, one to restore
-        file.append(QByteArray(2 * rcv_card::PARA_SIZE, char(0x21)));
-        w.root.write(QStringLiteral("/data/rcvrecovery/s1"), file);
+        w.root.write(QStringLiteral("/data/rcvrecovery/s1"), TestEnv::recoveryFile({{4, 2, 0x21}}));   // LED5, one to restore
         w.m->fpga(0)->set_card_count(4, 2);
         w.m->fpga(0)->set_needs_recovery(4, 1, true);
         w.m->pass();
