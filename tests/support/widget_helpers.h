@@ -73,16 +73,17 @@ public:
     {
         qApp->removeEventFilter(this);
         if (m_required && !m_ran && !QTest::currentTestFailed())
-            QTest::qVerify(false, "modal step ran", m_opened ? "modal opened, but its step never ran" : "modal never opened",
-                           __FILE__, __LINE__);
+            QTest::qVerify(false, "modal step ran",
+                           m_opened ? "modal opened, but its step never ran" : "modal never opened", __FILE__,
+                           __LINE__);
     }
     bool opened() const { return m_opened; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        QWidget *w = event->type() == QEvent::Show && watched->isWidgetType() ? static_cast<QWidget *>(watched) : nullptr;
-        if (!m_opened && w && w->isWindow() && w->isModal()) {
+        QWidget *w = watched->isWidgetType() ? static_cast<QWidget *>(watched) : nullptr;
+        if (!m_opened && event->type() == QEvent::Show && w && w->isWindow() && w->isModal()) {
             m_opened = true;
             m_modal = w;
             qApp->removeEventFilter(this);

@@ -261,7 +261,8 @@ private slots:
             QVERIFY(!g_qround_bar);
         }
         const int last = total - 5 * (pages - 1) - 1;
-        QCOMPARE(QString::number(w.rows()) + ' ' + w.row(last), QStringLiteral("%1 %2").arg(last + 1).arg(name(total - 1)));
+        QCOMPARE(QString::number(w.rows()) + ' ' + w.row(last),
+                 QStringLiteral("%1 %2").arg(last + 1).arg(name(total - 1)));
         w.press(QString::number(last), "frame_file");
         QCOMPARE(w.chosenFile(), Wizard::scanFile(device, total - 1));
         if (!device)
@@ -294,7 +295,8 @@ private slots:
         w.root.write("/data/smartmapping/a.qlfile", "device file");
         w.root.write("/mnt/usb1/<b>bold&amp;.qlfile", scan);
         ScreenRegistry::refresh(PAGE_SMART_MAPPING, REFRESH_USB_READY);   // the stick comes: the list shows
-        QVERIFY(w.row(1) == "<b>bold&amp;.qlfile" && child<QLabel>(w.screen, "row_label_1")->textFormat() == Qt::PlainText);
+        QVERIFY(w.row(1) == "<b>bold&amp;.qlfile"
+                && child<QLabel>(w.screen, "row_label_1")->textFormat() == Qt::PlainText);
         w.press("1", "frame_file");
         QCOMPARE(w.chosenFile(), QStringLiteral("/mnt/usb1/<b>bold&amp;.qlfile"));
         w.press("Button_load");

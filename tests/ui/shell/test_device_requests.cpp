@@ -110,7 +110,8 @@ private slots:
     void reportsReachOnlyTheirOwnScreenAndLedSetUp()
     {
         Wall w;
-        w.root.write(QStringLiteral("/data/rcvrecovery/s1"), TestEnv::recoveryFile({{4, 2, 0x21}}));   // LED5, one to restore
+        // LED5, two cards, one to restore
+        w.root.write(QStringLiteral("/data/rcvrecovery/s1"), TestEnv::recoveryFile({{4, 2, 0x21}}));
         w.m->fpga(0)->set_card_count(4, 2);
         w.m->fpga(0)->set_needs_recovery(4, 1, true);
         w.m->pass();

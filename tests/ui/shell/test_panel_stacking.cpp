@@ -279,9 +279,11 @@ private slots:
         QTest::newRow("layout access code")
             << "MainWindow/Button_setting Option/image_layout #8888+ ImageLayout/Button_back =Option";
         QTest::newRow("EDID width") << "MainWindow/inputchoose InputChoose/frame/Button_menu InputChoose/button_EDID "
-                                       "EDIDset/frame_source/0 EDIDset/lineEdit_W #800 EDIDset/Button_back =InputChoose";
+                                       "EDIDset/frame_source/0 EDIDset/lineEdit_W #800 EDIDset/Button_back "
+                                       "=InputChoose";
         QTest::newRow("smart mapping cabinet width")
-            << "MainWindow/Button_setting Option/smart_mapping SmartMapping/lineEdit_X #128 SmartMapping/Button_back =Option";
+            << "MainWindow/Button_setting Option/smart_mapping SmartMapping/lineEdit_X #128 "
+               "SmartMapping/Button_back =Option";
     }
     void windowsOpenOnTop()
     {

@@ -94,8 +94,8 @@ private slots:
     {
         QCOMPARE(second.size(), first.size());
         for (int i = 0; i < first.size(); ++i)
-            QVERIFY2(second[i].name == first[i].name
-                         && (first[i].name.startsWith(QLatin1String("lockwindow")) || second[i].picture == first[i].picture),
+            QVERIFY2(second[i].name == first[i].name && (first[i].name.startsWith(QLatin1String("lockwindow"))
+                                                         || second[i].picture == first[i].picture),
                      qPrintable(first[i].name + " / " + second[i].name));
     }
 

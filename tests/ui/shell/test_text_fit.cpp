@@ -159,7 +159,9 @@ private slots:
         const QRect box = ink_box(label.window.grab().toImage());
         QVERIFY(box.width() > 200 && box.height() > 40);
         const QRect clockBox = ink_box(b);   // each edge within a pixel of the label's
-        auto str = [](QRect r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+        auto str = [](QRect r) {
+            return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        };
         QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(clockBox) && clockBox.adjusted(-1, -1, 1, 1).contains(box),
                  qPrintable(QStringLiteral("label %1, clock %2").arg(str(box), str(clockBox))));
         QCOMPARE(clock.text->property("text").toString(), time);
