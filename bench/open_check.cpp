@@ -159,10 +159,16 @@ void press(QWidget *parent, const char *name)
 void press_back(QWidget *screen) { press(screen, "Button_back"); }
 
 // Runs `inside` from the modal run that pressing `button` of `menu` starts.
-void inside_modal(QWidget *menu, const char *button, const std::function<void()> &inside)
+bool inside_modal(QWidget *menu, const char *button, const std::function<void()> &inside)
 {
-    QTimer::singleShot(0, inside);
-    press(menu, button);
+    QPushButton *b = menu ? menu->findChild<QPushButton *>(QLatin1String(button)) : nullptr;
+    if (!b) {
+        fprintf(stderr, "open check: no button %s\n", button);
+        return false;
+    }
+    QTimer::singleShot(0, b, inside);
+    QTest::mouseClick(b, Qt::LeftButton);
+    return true;
 }
 
 // One opening of the screen from `menu`, or of its bare form through the
@@ -177,7 +183,7 @@ qint64 time_press(QWidget *menu, const Screen &s, QPushButton *bare)
     if (!bare && s.code) {
         // the keypad's run: the code typed, the clock started as OK is pressed
         const QString code = QLatin1String(s.code);
-        QTimer::singleShot(0, [&stop, code] {
+        QTimer::singleShot(0, &stop, [&stop, code] {
             for (QChar d : code)
                 press(g_numberkeyboard, qPrintable(QStringLiteral("Button_") + d));
             stop.start();
@@ -287,17 +293,17 @@ int main(int argc, char **argv)
         printf("\n%s device: median of %d presses each, screen and bare form in turn\n", device_name(d), kRuns);
         ok = measure_menu(g_mainwindow, Menu::Main, only);
         if (ok && chosen(Menu::Settings, only)) {
-            inside_modal(g_mainwindow, "Button_setting", [&] {
+            ok = inside_modal(g_mainwindow, "Button_setting", [&] {
                 ok = measure_menu(g_option, Menu::Settings, only);
                 press_back(g_option);
-            });
+            }) && ok;
         }
         if (ok && chosen(Menu::InputChoice, only)) {
-            inside_modal(g_mainwindow, "inputchoose", [&] {
+            ok = inside_modal(g_mainwindow, "inputchoose", [&] {
                 QWidget *choice = QApplication::activeModalWidget();
                 ok = measure_menu(choice, Menu::InputChoice, only);
                 press_back(choice);
-            });
+            }) && ok;
         }
     }
     return ok ? 0 : 1;

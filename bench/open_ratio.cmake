@@ -34,3 +34,5 @@ add_library(qelbenchopen STATIC ${CMAKE_CURRENT_BINARY_DIR}/bench_forms.cpp benc
             open_device.cpp open_device.h)
 target_include_directories(qelbenchopen PUBLIC ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(qelbenchopen PUBLIC qeltestsupport)
+# The clock's stop, checked on a plain dialog (no timing is checked).
+qel_add_test(test_first_paint ${CMAKE_CURRENT_LIST_DIR}/../tests/bench/test_first_paint.cpp first_paint.cpp first_paint.h)
