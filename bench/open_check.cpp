@@ -273,6 +273,28 @@ bool chosen(Menu which, const QString &only)
     });
 }
 
+// Every chosen screen on the device, each from its menu.
+bool measure_device(BenchDevice d, const QString &only)
+{
+    OpenShell shell(d);
+    printf("\n%s device: median of %d presses each, screen and bare form in turn\n", device_name(d), kRuns);
+    bool ok = measure_menu(g_mainwindow, Menu::Main, only);
+    if (ok && chosen(Menu::Settings, only)) {
+        ok = inside_modal(g_mainwindow, "Button_setting", [&] {
+            ok = measure_menu(g_option, Menu::Settings, only);
+            press_back(g_option);
+        }) && ok;
+    }
+    if (ok && chosen(Menu::InputChoice, only)) {
+        ok = inside_modal(g_mainwindow, "inputchoose", [&] {
+            QWidget *choice = QApplication::activeModalWidget();
+            ok = measure_menu(choice, Menu::InputChoice, only);
+            press_back(choice);
+        }) && ok;
+    }
+    return ok;
+}
+
 }
 
 int main(int argc, char **argv)
@@ -285,25 +307,15 @@ int main(int argc, char **argv)
     qInstallMessageHandler(quiet_messages);
     const QString only = qEnvironmentVariable("QEL_OPEN_RATIO_ONLY");
     const QString device = qEnvironmentVariable("QEL_OPEN_RATIO_DEVICE");
+    if (!device.isEmpty() && device != QLatin1String("factory") && device != QLatin1String("busy")) {
+        fprintf(stderr, "open check: QEL_OPEN_RATIO_DEVICE is factory or busy\n");
+        return 2;
+    }
     bool ok = true;
     for (BenchDevice d : {BenchDevice::Factory, BenchDevice::Busy}) {
-        if (!ok || (!device.isEmpty() && device != QLatin1String(device_name(d))))
-            continue;
-        OpenShell shell(d);
-        printf("\n%s device: median of %d presses each, screen and bare form in turn\n", device_name(d), kRuns);
-        ok = measure_menu(g_mainwindow, Menu::Main, only);
-        if (ok && chosen(Menu::Settings, only)) {
-            ok = inside_modal(g_mainwindow, "Button_setting", [&] {
-                ok = measure_menu(g_option, Menu::Settings, only);
-                press_back(g_option);
-            }) && ok;
-        }
-        if (ok && chosen(Menu::InputChoice, only)) {
-            ok = inside_modal(g_mainwindow, "inputchoose", [&] {
-                QWidget *choice = QApplication::activeModalWidget();
-                ok = measure_menu(choice, Menu::InputChoice, only);
-                press_back(choice);
-            }) && ok;
+        if (ok && (device.isEmpty() || device == QLatin1String(device_name(d)))) {
+            ok = measure_device(d, only);
+            qputenv("QEL_ROOT", start.path().toLocal8Bit());   // the device's root is gone
         }
     }
     return ok ? 0 : 1;
