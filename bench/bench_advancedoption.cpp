@@ -1,4 +1,5 @@
 #include <QStackedWidget>
+#include <QtTest>
 
 #include "bench/bench.h"
 #include "core/global.h"
@@ -11,7 +12,8 @@
 #include "ui/shell/screens.h"
 
 // The ageing page of a full log (3360 lines): one page of 16 lines and the
-// histograms drawn, as the tick and the paging do it, repaint included.
+// histograms drawn, as the tick and the paging do it, and repainted into the
+// backing store of the exposed window (a window never exposed paints nothing).
 QEL_BENCH("ageing page draw, full log")
 {
     TestRoot root;
@@ -19,12 +21,13 @@ QEL_BENCH("ageing page draw, full log")
     factoryage_log.clear();
     for (int i = 0; i < fpga_manage::AGE_LOG_MAX; ++i)
         factoryage_log << QStringLiteral("01-02 03:04 %1 %2 7 %3 0 9").arg(i % 256).arg(i % 32).arg((i * 7) % 256);
-    double ns = 0;
+    double ns = -1;
     {
         AdvancedOption screen;
         screen.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"))->setCurrentIndex(5);
         screen.show();
-        ns = benchTime(200, [&screen] {
+        if (QTest::qWaitForWindowExposed(&screen))
+            ns = benchTime(200, [&screen] {
             screen.update_agelog();
             screen.repaint();
         });

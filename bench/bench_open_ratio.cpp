@@ -1,188 +1,144 @@
-// Every screen's open against its bare Designer form: the screen made as the
-// shell makes it, shown and painted once, against uic's setupUi of the same
-// form on a plain widget, shown and painted once. Every screen in the
-// registry is measured, the settings menu, main menu and home screen too.
+// Every screen's open against its bare Designer form, as the operator waits
+// for it: the shell's opener (which makes the screen and runs it modally)
+// until the window is exposed and its first paint into the backing store is
+// done, against uic's setupUi of the same form on a plain widget run modally
+// the same way. Every screen in the registry and the settings menu are
+// measured so; the main menu and the home screen, which are shown rather
+// than made, are shown and painted once (grab). Both on the factory device
+// and on a busy one.
+//
+//   QEL_OPEN_RATIO_ONLY=<text>    only the views whose name holds the text
+//   QEL_OPEN_RATIO_DEVICE=<name>  only that device: factory or busy
+//   QEL_OPEN_RATIO_LOOPS=<n>      no figures: open each view n times, for a
+//                                 profiler (valgrind --tool=callgrind
+//                                 --toggle-collect='*profile_opens*', perf)
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QFont>
-#include <QStyle>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "bench/bench.h"
 #include "bench/bench_forms.h"
+#include "bench/first_paint.h"
+#include "bench/open_device.h"
 #include "core/global.h"
-#include "core/qelrampara.h"
-#include "tests/support/testenv.h"
-#include "ui/shell/lcd_touch.h"
 #include "ui/shell/lockwindow.h"
 #include "ui/shell/mainwindow.h"
 #include "ui/shell/option.h"
-#include "ui/shell/panel_style.h"
+#include "ui/shell/screen_helpers.h"
 #include "ui/shell/screen_registry.h"
 #include "ui/shell/screens.h"
-#include "ui/shell/syncupdate.h"
 
 namespace {
 
-constexpr int kRuns = 40;
+constexpr int kRuns = 31;
 constexpr int kWarmUp = 3;
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-// The panel's look while the figures are taken: its style and font; the
-// offscreen platform's notes (no raise()) are not printed.
-struct PanelLook
-{
-    QString style = QApplication::style()->objectName();
-    QFont font = QApplication::font();
-    QtMessageHandler messages = qInstallMessageHandler(quiet);
-    PanelLook()
-    {
-        QApplication::setStyle(new PanelStyle);
-        QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 12));
-    }
-    ~PanelLook()
-    {
-        QApplication::setStyle(style);
-        QApplication::setFont(font);
-        qInstallMessageHandler(messages);
-    }
-};
-
-// A busy device: two inputs with a signal; 40 crops on HDMI1, which window 0
-// shows; six windows on; sixteen saved user modes with names, six windows
-// and a display menu each; mode 1 current.
-void busy_device(const TestRoot &root, QelRamPara *p)
-{
-    u8 *img = p->ram_para;
-    auto timing = [img](int slot, u16 w, u16 h, u8 rate) {
-        const int o = Img::INPUT_TIMING + Img::INPUT_TIMING_SIZE * slot;
-        Img::wr16(img, o, w);
-        Img::wr16(img, o + 2, h);
-        img[o + 4] = rate;
-    };
-    timing(2, 1920, 1080, 60);
-    timing(4, 3840, 2160, 30);
-    for (int k = 0; k < Img::CROP_COUNT; ++k) {
-        CropEdit crop(img, k);
-        crop.setCropWord(Img::cropWord(2, k + 1));
-        crop.setRect(0, 0, 640, 360);
-    }
-    for (int w = 0; w < Img::WINDOWS_USED; ++w) {
-        WindowEdit win(img, w);
-        win.setOn(true);
-        win.setInput(u8(w));
-        win.setWidth(320);
-        win.setHeight(180);
-    }
-    WindowEdit(img, 0).setCropRecord(39);
-
-    QByteArray names = R"({"namelist":{"usermode":[)";
-    for (int s = 0; s < 16; ++s) {
-        USER_MODE_PARA &m = p->user_mode[s];
-        m.flag[0] = m.flag[1] = 0xAA;
-        std::copy(img + Img::USER_PAYLOAD, img + Img::SIZE, m.para);
-        Img::wr16(m.para, Img::payload(Img::OSD_ON), 1);
-        root.write(QelRamPara::userModeOsdPath(s),
-                   R"({"osdcount":1,"osdlist":[{"x":0,"y":0,"w":1920,"h":64,"effect":4,"speed":3,)"
-                   R"("back_color":"0x000000","font_color":"0xFFFFFF","texts":"one\ntwo"}]})");
-        names += QStringLiteral(R"(%1{"id":%2,"valid":"on","name":"Stage %2"})").arg(s ? "," : "").arg(s).toUtf8();
-    }
-    root.write(QStringLiteral("/data/configs/alias.json"), names + "]}}");
-    Img::wr16(img, Img::CURRENT_MODE, 1);
-    std::copy(img, img + Img::SIZE, p->ram_para_shadow);
-}
-
-// The shell as it runs: main menu with keypad and tip, home screen.
-struct Shell
-{
-    TestRoot root;
-    Shell()
-    {
-        register_screens();
-        busy_device(root, QelRamPara::pInstance());
-        SyncUpdate::pInstance();
-        new MainWindow();
-        lcd_touch::pInstance();
-        new LockWindow();
-        g_mainwindow->show_menu();
-    }
-    ~Shell()
-    {
-        delete g_option;
-        delete g_lockwindow;
-        delete g_mainwindow;
-        lcd_touch::destroyInstance();
-        SyncUpdate::destroyInstance();
-        QelRamPara::destroyInstance();
-    }
-};
-
-// What the event loop does between two opens: deferred deletes, posted events.
-void flush_deletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
-// One view: `open` shows and paints it and returns the widget it painted;
-// `close` leaves it as the operator does.
+// One view: `open` opens it and `close` leaves it as the operator does.
+// Modal views are timed to their first paint; the others are shown and
+// painted once (`open` returns the widget to paint).
 struct View
 {
     QString name;
     QString form;
+    bool modal;
     std::function<QWidget *()> open;
-    std::function<void()> close;
+    std::function<void(QWidget *)> close;
 };
 
-qint64 time_open(const View &v)
+qint64 time_view(const View &v)
 {
-    QElapsedTimer t;
-    t.start();
-    QWidget *w = v.open();
-    if (w)
+    qint64 ns;
+    if (v.modal) {
+        ns = time_to_first_paint([&v] { v.open(); }, v.close);
+    } else {
+        QElapsedTimer t;
+        t.start();
+        QWidget *w = v.open();
         w->grab();
-    const qint64 ns = t.nsecsElapsed();
-    v.close();
+        ns = t.nsecsElapsed();
+        v.close(w);
+    }
     flush_deletes();
     return ns;
 }
 
-double median(std::vector<qint64> v)
+// The bare form the same way: run modally to its first paint, or shown and
+// painted once.
+qint64 time_bare(const View &v, BareFormMaker make)
 {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : double(v[v.size() / 2]);
+    qint64 ns;
+    if (v.modal) {
+        ns = time_to_first_paint(
+            [make] {
+                QWidget *w = make();
+                if (QDialog *d = qobject_cast<QDialog *>(w))
+                    d->exec();
+                delete w;
+            },
+            [](QWidget *w) { w->close(); });
+    } else {
+        QElapsedTimer t;
+        t.start();
+        QWidget *w = make();
+        w->show();
+        w->grab();
+        ns = t.nsecsElapsed();
+        delete w;
+    }
+    flush_deletes();
+    return ns;
 }
 
-// Opens and bare forms taken in turn, so a busy machine weighs on both alike.
+template <class T> double median(std::vector<T> v)
+{
+    std::sort(v.begin(), v.end());
+    return double(v[v.size() / 2]);
+}
+
+// Screen and bare form in turn, so a busy machine weighs on both alike. The
+// ratio, or -1 when either could not be measured.
 double measure(const View &v)
 {
-    const auto forms = bare_forms();
+    const auto &forms = bare_forms();
     const auto form = forms.find(v.form);
+    if (form == forms.end()) {
+        fprintf(stderr, "open ratio: no bare form for %s among %zu forms\n", qPrintable(v.name), forms.size());
+        return -1;
+    }
+    if (v.modal && !qobject_cast<QDialog *>(std::unique_ptr<QWidget>(form->second()).get())) {
+        fprintf(stderr, "open ratio: the form of %s is not a dialog\n", qPrintable(v.name));
+        return -1;
+    }
     std::vector<qint64> opens, bare;
     for (int i = 0; i < kWarmUp + kRuns; ++i) {
-        const qint64 o = time_open(v);
-        const qint64 b = form != forms.end() ? form->second() : 0;
+        const qint64 o = time_view(v);
+        const qint64 b = time_bare(v, form->second);
+        if (o < 0 || b < 0) {
+            fprintf(stderr, "open ratio: %s was not painted\n", qPrintable(o < 0 ? v.name : v.form + " (bare)"));
+            return -1;
+        }
         if (i >= kWarmUp) {
             opens.push_back(o);
             bare.push_back(b);
         }
     }
+    // the ratio of each open to the bare form taken next to it: a load on
+    // the machine that comes and goes weighs on both of a pair alike
+    std::vector<double> ratios;
+    for (size_t i = 0; i < opens.size(); ++i)
+        ratios.push_back(double(opens[i]) / double(bare[i]));
     const double open = median(opens);
     const double base = median(bare);
-    if (base > 0)
-        printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(v.name), open / 1e6, base / 1e6,
-               open / base);
-    else
-        printf("  %-28s open %7.3f ms   (no form %s)\n", qPrintable(v.name), open / 1e6, qPrintable(v.form));
+    const double ratio = median(ratios);
+    printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(v.name), open / 1e6, base / 1e6,
+           ratio);
     fflush(stdout);
-    return base > 0 ? open / base : 0;
+    return ratio;
 }
 
 std::vector<View> views()
@@ -190,7 +146,7 @@ std::vector<View> views()
     std::vector<View> list;
     for (int page = 0; page <= 255; ++page) {
         const ScreenEntry *e = ScreenRegistry::find(u8(page));
-        if (!e || !e->create)
+        if (!e || !e->create || !e->open)
             continue;
         // the class name once, from a first instance
         QDialog *probe = e->create();
@@ -200,62 +156,99 @@ std::vector<View> views()
             delete e->instance();
         flush_deletes();
         const u8 p = u8(page);
-        list.push_back({QStringLiteral("%1 (page %2)").arg(cls).arg(page), cls,
+        list.push_back({QStringLiteral("%1 (page %2)").arg(cls).arg(page), cls, true,
                         [p]() -> QWidget * {
-                            QDialog *d = ScreenRegistry::find(p)->create();
-                            d->show();
-                            return d;
-                        },
-                        [p] {
-                            const ScreenEntry *entry = ScreenRegistry::find(p);
-                            entry->back();
-                            if (QDialog *left = entry->instance())
+                            ScreenRegistry::open(p);
+                            // a screen its Back left open is not measured twice
+                            if (QDialog *left = ScreenRegistry::instance(p))
                                 delete left;
-                        }});
+                            return nullptr;
+                        },
+                        [p](QWidget *) { ScreenRegistry::back(p); }});
     }
     if (!ScreenRegistry::registered(PAGE_SETTINGS)) {
-        list.push_back({QStringLiteral("settings menu"), QStringLiteral("Option"),
+        list.push_back({QStringLiteral("settings menu"), QStringLiteral("Option"), true,
                         []() -> QWidget * {
-                            g_option = new Option();
-                            g_page_focus = PAGE_SETTINGS;
-                            g_option->show();
-                            return g_option;
+                            open_screen(g_option, PAGE_SETTINGS);
+                            delete g_option;
+                            return nullptr;
                         },
-                        [] {
+                        [](QWidget *) {
                             if (g_option)
                                 g_option->on_Button_back_clicked();
                         }});
     }
-    list.push_back({QStringLiteral("main menu (from home)"), QStringLiteral("MainWindow"),
+    list.push_back({QStringLiteral("main menu (from home)"), QStringLiteral("MainWindow"), false,
                     []() -> QWidget * {
                         g_mainwindow->show_menu();
                         return g_mainwindow;
                     },
-                    [] { g_mainwindow->show_home(); }});
-    list.push_back({QStringLiteral("home screen (from menu)"), QStringLiteral("LockWindow"),
+                    [](QWidget *) { g_mainwindow->show_home(); }});
+    list.push_back({QStringLiteral("home screen (from menu)"), QStringLiteral("LockWindow"), false,
                     []() -> QWidget * {
                         g_mainwindow->show_home();
                         return g_lockwindow;
                     },
-                    [] { g_mainwindow->show_menu(); }});
+                    [](QWidget *) { g_mainwindow->show_menu(); }});
     return list;
 }
 
+// The opens alone, for a profiler: the views whose name holds `only`, each
+// opened `loops` times.
+Q_NEVER_INLINE void profile_opens(const std::vector<View> &list, const QString &only, int loops)
+{
+    for (const View &v : list) {
+        if (!only.isEmpty() && !v.name.contains(only))
+            continue;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < loops; ++i) {
+            if (time_view(v) < 0) {
+                fprintf(stderr, "open ratio: %s was not painted\n", qPrintable(v.name));
+                return;
+            }
+        }
+        printf("  %-28s %d opens, %7.3f ms each with the closing\n", qPrintable(v.name), loops,
+               double(t.nsecsElapsed()) / loops / 1e6);
+        fflush(stdout);
+    }
 }
 
-// Prints the ratio of every view; the figure is the largest ratio, in
-// thousandths (1500 = 1.5 x).
+}
+
+// Prints the figures of every view on each device; the figure is the largest
+// ratio, in thousandths (1500 = 1.5 x), negative when a view could not be
+// measured.
 QEL_BENCH("open ratio: every screen against its bare form (worst, us = x)")
 {
     PanelLook look;
-    Shell shell;
-    printf("\n");
-    // QEL_OPEN_RATIO_ONLY=<text>: only the views whose name holds the text
     const QString only = qEnvironmentVariable("QEL_OPEN_RATIO_ONLY");
+    const QString device = qEnvironmentVariable("QEL_OPEN_RATIO_DEVICE");
+    const int loops = qEnvironmentVariableIntValue("QEL_OPEN_RATIO_LOOPS");
+    if (!device.isEmpty() && device != QLatin1String("factory") && device != QLatin1String("busy")) {
+        fprintf(stderr, "open ratio: QEL_OPEN_RATIO_DEVICE is factory or busy\n");
+        return -1;
+    }
     double worst = 0;
-    for (const View &v : views()) {
-        if (only.isEmpty() || v.name.contains(only))
-            worst = std::max(worst, measure(v));
+    for (BenchDevice d : {BenchDevice::Factory, BenchDevice::Busy}) {
+        if (!device.isEmpty() && device != QLatin1String(device_name(d)))
+            continue;
+        OpenShell shell(d);
+        const std::vector<View> list = views();
+        if (loops > 0) {
+            printf("\n%s device:\n", device_name(d));
+            profile_opens(list, only, loops);
+            continue;
+        }
+        printf("\n%s device: median of %d opens each, screen and bare form in turn\n", device_name(d), kRuns);
+        for (const View &v : list) {
+            if (!only.isEmpty() && !v.name.contains(only))
+                continue;
+            const double ratio = measure(v);
+            if (ratio < 0)
+                return -1;
+            worst = std::max(worst, ratio);
+        }
     }
     return worst * 1e3;
 }

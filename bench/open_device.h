@@ -1,0 +1,55 @@
+#ifndef QEL_BENCH_OPEN_DEVICE_H
+#define QEL_BENCH_OPEN_DEVICE_H
+
+#include <QFont>
+#include <QString>
+#include <QtMessageHandler>
+
+#include "tests/support/testenv.h"
+#include "ui/shell/panel_placement.h"
+
+// The shell and the device the screen openings are measured on: the same
+// for qelbench's "open ratio" and for qel_open_check.
+
+// The panel program's look and placement while the figures are taken, as
+// PanelApp gives them: its style, its font, every window raised and placed
+// over the main window as it shows. The offscreen platform's notes (no
+// raise()) are not printed.
+struct PanelLook
+{
+    PanelLook();
+    ~PanelLook();
+    QString style;
+    QFont font;
+    QtMessageHandler messages;
+    PanelPlacement placement;
+};
+
+// A message handler that prints nothing.
+void quiet_messages(QtMsgType, const QMessageLogContext &, const QString &);
+
+enum class BenchDevice { Factory, Busy };
+
+const char *device_name(BenchDevice d);   // "factory", "busy"
+
+// The shell as it runs (main menu with keypad and tip, home screen) on a
+// temporary device root: the factory device, or a busy one (40 crops on the
+// input window 0 shows, six windows on, sixteen saved user modes with names
+// and display menus, 100 scan files, a full ageing log). The main menu shows.
+class OpenShell
+{
+public:
+    explicit OpenShell(BenchDevice device);
+    ~OpenShell();
+    OpenShell(const OpenShell &) = delete;
+    OpenShell &operator=(const OpenShell &) = delete;
+
+private:
+    TestRoot root;
+};
+
+// Deferred deletes and posted events: what the event loop does between two
+// openings.
+void flush_deletes();
+
+#endif
