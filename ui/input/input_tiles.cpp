@@ -78,19 +78,26 @@ QFrame *make_tile_area(QWidget *dialog, const QFont &font)
     return area;
 }
 
+QPixmap styled_picture(const QString &style, const QSize &size, const QColor &under)
+{
+    QLabel label;
+    label.setStyleSheet(style);
+    label.resize(size);
+    QPixmap pix(size);
+    pix.fill(under);
+    label.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
+    return pix;
+}
+
 QPixmap green_dot()
 {
     const QString key = QStringLiteral("qel:green_dot");
     QPixmap pix;
-    if (QPixmapCache::find(key, &pix))
-        return pix;
-    QLabel dot;
-    dot.setStyleSheet(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"));
-    dot.resize(14, 14);
-    pix = QPixmap(dot.size());
-    pix.fill(Qt::transparent);
-    dot.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
-    QPixmapCache::insert(key, pix);
+    if (!QPixmapCache::find(key, &pix)) {
+        pix = styled_picture(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"),
+                             QSize(14, 14));
+        QPixmapCache::insert(key, pix);
+    }
     return pix;
 }
 
