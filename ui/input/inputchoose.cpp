@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <cstring>
 
@@ -34,21 +35,42 @@ const PanelText kInputCut{"输入截取", "Input intercept", "Источник",
 const PanelText kEdid{"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
 const PanelText kInUse{"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 
-// A source tile: the frame's look by whether the window shows it, and what
-// its button paints, placed on the button (at (1, 1) in the frame).
-const char kTileMarked[] = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
-const char kTileUnmarked[] = "#source_frame{border:1px solid #CCCCCC;border-radius:5px;}";
+// A source tile: the frame, its border by whether the window shows it, with
+// the dot and the input's picture, is one picture made once; its button (at
+// (1, 1) in the frame) paints the two lines.
+const char kTileMarked[] = "background-color: rgb(16, 16, 28);border:1px solid #00D65B;border-radius:5px;";
+const char kTileUnmarked[] = "background-color: rgb(16, 16, 28);border:1px solid #CCCCCC;border-radius:5px;";
 const char kStateOn[] = ":/png/state_on.png";
 const char kStateOff[] = ":/png/state_off.png";
 const QRect kTileText[2] = {QRect(9, 28, 172, 24), QRect(9, 56, 172, 24)};   // name, size
 
-// The dot, the input's picture and the two lines of a source tile, as
-// labels of the tile would show them.
+QPixmap tile_picture(const QString &state, const QString &picture)
+{
+    const QString key = QStringLiteral("qel:choose_tile/%1/%2").arg(state, picture);
+    QPixmap pix;
+    if (QPixmapCache::find(key, &pix))
+        return pix;
+    const bool marked = state == QLatin1String(kStateOn);
+    // the area's background under the rounded corners
+    pix = styled_picture(QLatin1String(marked ? kTileMarked : kTileUnmarked), QSize(220, 90), QColor(16, 16, 28));
+    QPainter painter(&pix);
+    painter.drawPixmap(10, 10, cached_picture(state, QSize(14, 14)));
+    painter.drawPixmap(29, 5, cached_picture(picture, QSize(63, 24)));
+    painter.end();
+    QPixmapCache::insert(key, pix);
+    return pix;
+}
+
+void paint_tile_frame(QWidget *frame)
+{
+    QPainter painter(frame);
+    painter.drawPixmap(0, 0, tile_picture(frame->property("res").toString(), frame->property("picture").toString()));
+}
+
+// The two lines of a source tile, as labels of the tile would show them.
 void paint_tile(QPushButton *button)
 {
     QPainter painter(button);
-    painter.drawPixmap(9, 9, cached_picture(button->property("res").toString(), QSize(14, 14)));
-    painter.drawPixmap(28, 4, cached_picture(button->property("picture").toString(), QSize(63, 24)));
     QFont font = button->font();
     font.setPixelSize(20);
     painter.setFont(font);
@@ -336,7 +358,9 @@ void InputChoose::initSource()
 
         const CropTile shown = crop_tile(m_source_index, m_source_name, t, metrics);
         const bool marked = t == marked_tile;
-        m_source_frame->setStyleSheet(QString::fromLatin1(marked ? kTileMarked : kTileUnmarked));
+        m_source_frame->setProperty("res", QLatin1String(marked ? kStateOn : kStateOff));
+        m_source_frame->setProperty("picture", QLatin1String(m_source_index == 1 ? ":/png/DVI.png" : ":/png/HDMI.png"));
+        m_source_frame->installEventFilter(this);
         m_badge = nullptr;
         if (marked) {
             m_badge = new QLabel(m_source_frame);
@@ -356,8 +380,6 @@ void InputChoose::initSource()
         m_source_button->setFocusPolicy(Qt::NoFocus);
         m_source_button->setAutoDefault(false);
         m_source_button->setGeometry(1, 1, 218, 88);
-        m_source_button->setProperty("res", QLatin1String(marked ? kStateOn : kStateOff));
-        m_source_button->setProperty("picture", QLatin1String(m_source_index == 1 ? ":/png/DVI.png" : ":/png/HDMI.png"));
         m_source_button->setProperty("tile_name", shown.name);
         m_source_button->setProperty("tile_size", shown.size);
         m_source_button->installEventFilter(this);
@@ -383,12 +405,13 @@ bool InputChoose::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Paint)
         return QDialog::eventFilter(watched, event);
-    // only the window and tile buttons are watched
-    QPushButton *button = static_cast<QPushButton *>(watched);
-    if (button->parent() == m_menu_frame)
-        paint_window(button);
+    // only the window buttons, tile frames and tile buttons are watched
+    if (watched->objectName() == QLatin1String("source_frame"))
+        paint_tile_frame(static_cast<QWidget *>(watched));
+    else if (watched->parent() == m_menu_frame)
+        paint_window(static_cast<QPushButton *>(watched));
     else
-        paint_tile(button);
+        paint_tile(static_cast<QPushButton *>(watched));
     return true;
 }
 
