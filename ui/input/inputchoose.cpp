@@ -110,11 +110,6 @@ InputChoose::InputChoose(QWidget *parent) : QDialog(parent), ui(new Ui::InputCho
     ui->setupUi(this);
 
     set_back_icon(ui->Button_back);
-    QPushButton *tabs[] = {ui->Button_HDMI1, ui->Button_HDMI2, ui->Button_HDMI3,
-                           ui->Button_HDMI4, ui->Button_DVI, ui->Button_EXT};
-    for (QPushButton *b : tabs)
-        make_flat(b);
-    make_flat(ui->Button_back);
     // a tap on a tab's labels belongs to the tab
     for (QLabel *l : {ui->label_HDMI1_text, ui->label_HDMI1_num, ui->label_HDMI1, ui->label_HDMI2_text,
                       ui->label_HDMI2_num, ui->label_HDMI2, ui->label_HDMI3_text, ui->label_HDMI3_num,
