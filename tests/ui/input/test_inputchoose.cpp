@@ -55,12 +55,21 @@ QString page(InputChoose &dlg)
     return QString::number(area(dlg)->findChildren<QFrame *>(QStringLiteral("source_frame")).size()) +
            (child(area(dlg), "Button_previous") ? "<" : "") + (child(area(dlg), "Button_next") ? ">" : "");
 }
-// "input:tile": the selected input and the on-page tile carrying the badge (-1 none, -2 several).
+int one(const QList<int> &tiles) { return tiles.size() == 1 ? tiles.first() : tiles.isEmpty() ? -1 : -2; }
+// "input:tile": the selected input and the on-page tile carrying the badge (-1 none, -2 several),
+// followed by the tile outlined green when that is another.
 QString at(InputChoose &dlg)
 {
-    const auto badges = area(dlg)->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^badge_")));
-    const int tile = badges.size() == 1 ? badges.first()->objectName().mid(6).toInt() : badges.isEmpty() ? -1 : -2;
-    return QStringLiteral("%1:%2").arg(dlg.selectedInput()).arg(tile);
+    QList<int> badged, green;
+    for (QLabel *badge : area(dlg)->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^badge_"))))
+        badged << badge->objectName().mid(6).toInt();
+    const auto frames = area(dlg)->findChildren<QFrame *>(QStringLiteral("source_frame"));
+    for (int i = 0; i < frames.size(); ++i) {
+        if (frames[i]->grab().toImage().pixelColor(0, 45) == QColor(0x00, 0xD6, 0x5B))
+            green << i;
+    }
+    const QString shown = QStringLiteral("%1:%2").arg(dlg.selectedInput()).arg(one(badged));
+    return one(green) == one(badged) ? shown : shown + QStringLiteral(" outlined %1").arg(one(green));
 }
 
 } // namespace
