@@ -151,11 +151,10 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
     // the tiles the viewport shows first, made in their final look; the rest
-    // on the next turn of the event loop
+    // and the buttons over them once the first view is painted
     m_current = current;
-    ensure_tiles(qMax(kVisibleTiles - 1, current - 1));
+    ensure_frames(qMax(kVisibleTiles - 1, current - 1));
     place_badge();
-    QTimer::singleShot(0, this, [this] { ensure_tiles(kSlots - 1); });
     show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
 
@@ -183,7 +182,7 @@ CustomMode::~CustomMode()
 // The tiles are made once; later calls bring them up to date in place.
 void CustomMode::init()
 {
-    ensure_tiles(kSlots - 1);
+    ensure_tiles();
     refresh_tiles();
 }
 
@@ -194,7 +193,7 @@ void CustomMode::refresh_tiles()
     QelRamPara *p = para();
     m_current = p ? p->QelGetCurrentModeIndex() : 0;
     if (m_current > 0 && m_current <= kSlots)
-        ensure_tiles(m_current - 1);
+        ensure_frames(m_current - 1);
     for (int i = 0; i < m_built; ++i)
         refresh_tile(i);
     place_badge();
@@ -206,7 +205,11 @@ void CustomMode::place_badge()
     if (m_current > 0 && m_current <= kSlots) {
         m_badge->setText(kUsing.text());
         m_badge->setGeometry(96, 2 + 90 * (m_current - 1), 56, 30);
-        m_badge->stackUnder(m_tile_buttons[m_current - 1]);
+        // the buttons, when made, come above it
+        if (QPushButton *button = m_tile_buttons[m_current - 1])
+            m_badge->stackUnder(button);
+        else
+            m_badge->raise();
     }
     m_badge->setVisible(m_current > 0);
 }
@@ -232,7 +235,7 @@ void CustomMode::refresh_tile(int i)
     static_cast<PaintedFrame *>(g_frame[i])->set(QStringLiteral("mode_name_%1").arg(i).toLatin1(), name);
 }
 
-// The scroll area, its content and the badge; the tiles come from ensure_tiles().
+// The scroll area, its content and the badge; the tiles come from ensure_frames().
 void CustomMode::build_tiles()
 {
     m_scroll = new QScrollArea(this);
@@ -257,10 +260,10 @@ void CustomMode::build_tiles()
     m_name_font.setPixelSize(20);
 }
 
-// Tiles 0..upTo exist afterwards; new ones show the state of the last refresh.
-// Every use of a tile goes through here, so it never matters whether the
-// deferred rest has been made yet.
-void CustomMode::ensure_tiles(int upTo)
+// Tile frames 0..upTo exist afterwards; new ones show the state of the last
+// refresh. Every use of a frame goes through here, so it never matters
+// whether the deferred rest has been made yet.
+void CustomMode::ensure_frames(int upTo)
 {
     if (!m_scroll)
         build_tiles();
@@ -268,11 +271,10 @@ void CustomMode::ensure_tiles(int upTo)
     const bool shown = m_content->isVisible();
     for (; m_built <= upTo; ++m_built) {
         const int i = m_built;
-        const int y = 2 + 90 * i;
         // the tile draws its number and name itself, where their labels sat
         PaintedFrame *tile = new PaintedFrame(m_content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
-        tile->setGeometry(2, y, 150, 80);
+        tile->setGeometry(2, 2 + 90 * i, 150, 80);
         g_frame[i] = m_frames[i] = tile;
         PaintedFrame::Item number;
         number.rect = QRect(1, 1, 24, 24);
@@ -283,16 +285,35 @@ void CustomMode::ensure_tiles(int upTo)
         number.radius = 5;
         number.align = Qt::AlignCenter;
         tile->set(QStringLiteral("mode_number_%1").arg(i).toLatin1(), number);
-
-        QPushButton *button = cover_button(m_content, i, QRect(3, y + 1, 148, 78));
-        m_tile_buttons[i] = button;
-        connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
-
         refresh_tile(i);
         if (shown)
-            for (QWidget *w : {static_cast<QWidget *>(tile), static_cast<QWidget *>(button)})
-                w->show();
+            tile->show();
     }
+}
+
+// Every tile, and the buttons over them (above every frame and the badge).
+void CustomMode::ensure_tiles()
+{
+    ensure_frames(kSlots - 1);
+    if (m_tile_buttons[0])
+        return;
+    const bool shown = m_content->isVisible();
+    for (int i = 0; i < kSlots; ++i) {
+        QPushButton *button = cover_button(m_content, i, QRect(3, 3 + 90 * i, 148, 78));
+        m_tile_buttons[i] = button;
+        connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
+        if (shown)
+            button->show();
+    }
+}
+
+// The buttons draw nothing and the other tiles lie out of view: they follow
+// the first paint instead of delaying it.
+void CustomMode::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    if (!m_tile_buttons[0])
+        QTimer::singleShot(0, this, [this] { ensure_tiles(); });
 }
 
 void CustomMode::qel_button_mode_clicked()
@@ -300,7 +321,7 @@ void CustomMode::qel_button_mode_clicked()
     const int slot = sender_number(sender(), kSlots);
     if (slot < 0)
         return;
-    ensure_tiles(qMax(slot, selected_slot()));
+    ensure_frames(qMax(slot, selected_slot()));
     if (QFrame *old = g_frame[selected_slot()])
         old->setStyleSheet(QString::fromLatin1(kTileNormal));
     g_mode_select = u8(slot);

@@ -39,12 +39,14 @@ struct Modes : Shell
         applyAndRefresh();
         w->mode_window_close();
     }
-    void open(bool turn = true)   // the tiles out of view follow on the next turn of the event loop
+    void open(bool paint = true)
     {
         (s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create()))->show();
-        if (turn)
-            QCoreApplication::processEvents();
+        if (paint)
+            painted();
     }
+    // the tiles' buttons and the tiles out of view follow the first paint
+    void painted() { QVERIFY(QTest::qWaitFor([this] { return child(s, "15"); })); }
     // a label's text, or one the preview or a tile draws under that name
     QString text(const QString &name) const
     {
@@ -181,7 +183,7 @@ private slots:
         m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":14,"valid":"on","name":"Late"}]}})");
         m.open(false);
         QVERIFY(m.style("mode_frame_12").contains(kCurrent) && !child(m.s, "mode_frame_14"));
-        QCoreApplication::processEvents();
+        m.painted();
         QCOMPARE(m.text("mode_name_14") + ' ' + m.text("mode_name_15"), QStringLiteral("Late MODE 16"));
         QVERIFY(m.shows("15") && !m.style("mode_frame_14").contains(kCurrent));
         m.set(Img::CURRENT_MODE, 4);
@@ -215,7 +217,7 @@ private slots:
         m.open(false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!closed);
-        QCoreApplication::processEvents();   // the late tiles
+        m.painted();
         for (int i = 0; i < 16; ++i)
             QVERIFY2(g_frame[i] && m.s->isAncestorOf(g_frame[i]), qPrintable(QString::number(i)));
         QVERIFY(g_button_focus == child(m.s, "Button_use"));
