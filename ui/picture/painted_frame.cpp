@@ -33,10 +33,9 @@ void PaintedFrame::paintEvent(QPaintEvent *event)
         } else if (it.back.isValid()) {
             painter.fillRect(it.rect, it.back);
         }
-        QPalette pal = palette();
-        if (it.fore.isValid())
-            pal.setColor(QPalette::WindowText, it.fore);
+        // the text in the pen's colour, without a palette of its own
+        painter.setPen(it.fore.isValid() ? it.fore : palette().color(QPalette::WindowText));
         painter.setFont(it.font);
-        style()->drawItemText(&painter, it.rect, int(it.align), pal, isEnabled(), it.text, QPalette::WindowText);
+        style()->drawItemText(&painter, it.rect, int(it.align), palette(), isEnabled(), it.text, QPalette::NoRole);
     }
 }
