@@ -21,6 +21,7 @@ void PaintedFrame::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    const QFont *font = nullptr;
     for (const auto &entry : m_items) {
         const Item &it = entry.second;
         painter.setClipRect(it.rect);
@@ -35,7 +36,10 @@ void PaintedFrame::paintEvent(QPaintEvent *event)
         }
         // the text in the pen's colour, without a palette of its own
         painter.setPen(it.fore.isValid() ? it.fore : palette().color(QPalette::WindowText));
-        painter.setFont(it.font);
+        if (!font || *font != it.font) {   // each font set makes the painter look it up again
+            painter.setFont(it.font);
+            font = &it.font;
+        }
         style()->drawItemText(&painter, it.rect, int(it.align), palette(), isEnabled(), it.text, QPalette::NoRole);
     }
 }
