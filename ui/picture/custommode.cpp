@@ -35,6 +35,7 @@ constexpr int kVisibleTiles = 5;   // tile 5 starts below the 414 px viewport
 const char *const kTileNormal = "background-color: #212435;border:1px solid #FFFFFF;border-radius:5px;";
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
 const char *const kTileTouched = "background-color: #212435;border:2px solid #00D65B;border-radius:5px;";
+const QColor kUnderTiles(16, 16, 28);   // the form's background, past the tiles' corners
 const char *const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;";
 // an action button not chosen; the chosen one wears FRAMED_SELECTED_STYLE
 const char *const kButtonOff =
@@ -94,6 +95,13 @@ const OsdText kEffects[6] = {
 };
 
 QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
+
+// A tile frame (every one is a PaintedFrame) in one of the tile looks.
+void set_look(QFrame *tile, const char *look)
+{
+    if (tile)
+        static_cast<PaintedFrame *>(tile)->set_look(QString::fromLatin1(look), kUnderTiles);
+}
 
 int selected_slot() { return g_mode_select < kSlots ? g_mode_select : 0; }
 
@@ -218,9 +226,7 @@ void CustomMode::refresh_tile(int i)
 {
     if (!g_frame[i])
         return;
-    const QString look = QString::fromLatin1(m_current == i + 1 ? kTileCurrent : kTileNormal);
-    if (g_frame[i]->styleSheet() != look)   // each setting is parsed and polished again
-        g_frame[i]->setStyleSheet(look);
+    set_look(g_frame[i], m_current == i + 1 ? kTileCurrent : kTileNormal);
     ALIAS_PARA alias;
     PaintedFrame::Item name;
     name.rect = QRect(25, 29, 100, 28);
@@ -322,12 +328,10 @@ void CustomMode::qel_button_mode_clicked()
     if (slot < 0)
         return;
     ensure_frames(qMax(slot, selected_slot()));
-    if (QFrame *old = g_frame[selected_slot()])
-        old->setStyleSheet(QString::fromLatin1(kTileNormal));
+    set_look(g_frame[selected_slot()], kTileNormal);
     g_mode_select = u8(slot);
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(slot + 1));
-    if (QFrame *tile = g_frame[slot])
-        tile->setStyleSheet(QString::fromLatin1(kTileTouched));
+    set_look(g_frame[slot], kTileTouched);
     show_slot();
 }
 

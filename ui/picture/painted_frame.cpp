@@ -1,6 +1,7 @@
 #include "ui/picture/painted_frame.h"
 
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QVariant>
 
@@ -17,10 +18,32 @@ void PaintedFrame::set(const QByteArray &name, const Item &item)
     update(item.rect);
 }
 
+void PaintedFrame::set_look(const QString &style, const QColor &under)
+{
+    if (property("look").toString() == style)
+        return;
+    setProperty("look", style);
+    const QString key =
+        QStringLiteral("qel:look/%1x%2/%3/%4").arg(width()).arg(height()).arg(under.name(), style);
+    if (!QPixmapCache::find(key, &m_look)) {
+        QFrame frame;
+        frame.setStyleSheet(style);
+        frame.resize(size());
+        m_look = QPixmap(size());
+        m_look.fill(under);
+        frame.render(&m_look, QPoint(), QRegion(), QWidget::RenderFlags());
+        QPixmapCache::insert(key, m_look);
+    }
+    update();
+}
+
 void PaintedFrame::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
+    if (m_look.isNull())
+        QFrame::paintEvent(event);
     QPainter painter(this);
+    if (!m_look.isNull())
+        painter.drawPixmap(0, 0, m_look);
     const QFont *font = nullptr;
     for (const auto &entry : m_items) {
         const Item &it = entry.second;
