@@ -59,7 +59,7 @@ void PaintedFrame::paintEvent(QPaintEvent *event)
         }
         // the text in the pen's colour, without a palette of its own
         painter.setPen(it.fore.isValid() ? it.fore : palette().color(QPalette::WindowText));
-        if (!font || *font != it.font) {   // each font set makes the painter look it up again
+        if (!font || !font->isCopyOf(it.font)) {   // each font set makes the painter look it up again
             painter.setFont(it.font);
             font = &it.font;
         }
