@@ -1,5 +1,6 @@
 #include "ui/picture/painted_frame.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyle>
@@ -35,6 +36,14 @@ void PaintedFrame::set_look(const QString &style, const QColor &under)
         QPixmapCache::insert(key, m_look);
     }
     update();
+}
+
+// A frame with a look has nothing to take from the style sheets around it.
+bool PaintedFrame::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish && !m_look.isNull())
+        return true;
+    return QFrame::event(event);
 }
 
 void PaintedFrame::paintEvent(QPaintEvent *event)

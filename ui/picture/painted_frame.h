@@ -35,10 +35,13 @@ public:
     // Background and border as a frame of this size styled by `style` draws
     // them over `under` (what shows past rounded corners): a picture made
     // once per style and size, instead of a style sheet of the frame's own
-    // polished and drawn each time. `style` is kept as the property "look".
+    // polished and drawn each time. The frame then draws every pixel itself,
+    // and the style sheets around it do not polish it. `style` is kept as
+    // the property "look".
     void set_look(const QString &style, const QColor &under);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
