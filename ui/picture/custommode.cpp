@@ -248,6 +248,9 @@ void CustomMode::build_tiles()
     m_scroll->setObjectName(QStringLiteral("mode_area"));
     m_scroll->setGeometry(2, 66, 190, 414);
     m_scroll->setWidgetResizable(true);
+    // the tiles are always taller than the view and never wider
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_scroll->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBar));
 
     m_content = new QWidget();
