@@ -1,5 +1,7 @@
 // Tours of the picture screens: window layout, picture quality, test
 // patterns, user modes.
+#include <QCoreApplication>
+
 #include "tools/screenshots/tour_kit.h"
 
 namespace tour {
@@ -41,6 +43,7 @@ void test_patterns(ScreenTour &t)
 void user_modes(ScreenTour &t)
 {
     t.view(QString(), QStringLiteral("preview"));
+    QCoreApplication::processEvents();   // the tiles' buttons follow the first paint
     if (t.press(QStringLiteral("1"), QStringLiteral("mode_content")))
         t.view(QStringLiteral("empty"), QStringLiteral("label_blank"));
 }

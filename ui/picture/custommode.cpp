@@ -35,6 +35,7 @@ constexpr int kVisibleTiles = 5;   // tile 5 starts below the 414 px viewport
 const char *const kTileNormal = "background-color: #212435;border:1px solid #FFFFFF;border-radius:5px;";
 const char *const kTileCurrent = "background-color: #212435;border:1px solid #00D65B;border-radius:5px;";
 const char *const kTileTouched = "background-color: #212435;border:2px solid #00D65B;border-radius:5px;";
+const QColor kUnderTiles(16, 16, 28);   // the form's background, past the tiles' corners
 const char *const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 18px;border-radius:5px;";
 // an action button not chosen; the chosen one wears FRAMED_SELECTED_STYLE
 const char *const kButtonOff =
@@ -95,6 +96,13 @@ const OsdText kEffects[6] = {
 
 QelRamPara *para() { return QelRamPara::p_qelrampara_config; }
 
+// A tile frame (every one is a PaintedFrame) in one of the tile looks.
+void set_look(QFrame *tile, const char *look)
+{
+    if (tile)
+        static_cast<PaintedFrame *>(tile)->set_look(QString::fromLatin1(look), kUnderTiles);
+}
+
 int selected_slot() { return g_mode_select < kSlots ? g_mode_select : 0; }
 
 // The hex digits of a menu colour ("0xRRGGBB" or "0xAARRGGBB"): what follows
@@ -151,11 +159,10 @@ CustomMode::CustomMode(QWidget *parent) : QDialog(parent), ui(new Ui::CustomMode
     g_mode_select = u8(current > 0 ? current - 1 : 0);
 
     // the tiles the viewport shows first, made in their final look; the rest
-    // on the next turn of the event loop
+    // and the buttons over them once the first view is painted
     m_current = current;
-    ensure_tiles(qMax(kVisibleTiles - 1, current - 1));
+    ensure_frames(qMax(kVisibleTiles - 1, current - 1));
     place_badge();
-    QTimer::singleShot(0, this, [this] { ensure_tiles(kSlots - 1); });
     show_slot();
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(g_mode_select + 1));
 
@@ -183,7 +190,7 @@ CustomMode::~CustomMode()
 // The tiles are made once; later calls bring them up to date in place.
 void CustomMode::init()
 {
-    ensure_tiles(kSlots - 1);
+    ensure_tiles();
     refresh_tiles();
 }
 
@@ -194,7 +201,7 @@ void CustomMode::refresh_tiles()
     QelRamPara *p = para();
     m_current = p ? p->QelGetCurrentModeIndex() : 0;
     if (m_current > 0 && m_current <= kSlots)
-        ensure_tiles(m_current - 1);
+        ensure_frames(m_current - 1);
     for (int i = 0; i < m_built; ++i)
         refresh_tile(i);
     place_badge();
@@ -206,7 +213,11 @@ void CustomMode::place_badge()
     if (m_current > 0 && m_current <= kSlots) {
         m_badge->setText(kUsing.text());
         m_badge->setGeometry(96, 2 + 90 * (m_current - 1), 56, 30);
-        m_badge->stackUnder(m_tile_buttons[m_current - 1]);
+        // the buttons, when made, come above it
+        if (QPushButton *button = m_tile_buttons[m_current - 1])
+            m_badge->stackUnder(button);
+        else
+            m_badge->raise();
     }
     m_badge->setVisible(m_current > 0);
 }
@@ -215,9 +226,7 @@ void CustomMode::refresh_tile(int i)
 {
     if (!g_frame[i])
         return;
-    const QString look = QString::fromLatin1(m_current == i + 1 ? kTileCurrent : kTileNormal);
-    if (g_frame[i]->styleSheet() != look)   // each setting is parsed and polished again
-        g_frame[i]->setStyleSheet(look);
+    set_look(g_frame[i], m_current == i + 1 ? kTileCurrent : kTileNormal);
     ALIAS_PARA alias;
     PaintedFrame::Item name;
     name.rect = QRect(25, 29, 100, 28);
@@ -232,13 +241,16 @@ void CustomMode::refresh_tile(int i)
     static_cast<PaintedFrame *>(g_frame[i])->set(QStringLiteral("mode_name_%1").arg(i).toLatin1(), name);
 }
 
-// The scroll area, its content and the badge; the tiles come from ensure_tiles().
+// The scroll area, its content and the badge; the tiles come from ensure_frames().
 void CustomMode::build_tiles()
 {
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("mode_area"));
     m_scroll->setGeometry(2, 66, 190, 414);
     m_scroll->setWidgetResizable(true);
+    // the tiles are always taller than the view and never wider
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_scroll->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBar));
 
     m_content = new QWidget();
@@ -257,10 +269,10 @@ void CustomMode::build_tiles()
     m_name_font.setPixelSize(20);
 }
 
-// Tiles 0..upTo exist afterwards; new ones show the state of the last refresh.
-// Every use of a tile goes through here, so it never matters whether the
-// deferred rest has been made yet.
-void CustomMode::ensure_tiles(int upTo)
+// Tile frames 0..upTo exist afterwards; new ones show the state of the last
+// refresh. Every use of a frame goes through here, so it never matters
+// whether the deferred rest has been made yet.
+void CustomMode::ensure_frames(int upTo)
 {
     if (!m_scroll)
         build_tiles();
@@ -268,11 +280,10 @@ void CustomMode::ensure_tiles(int upTo)
     const bool shown = m_content->isVisible();
     for (; m_built <= upTo; ++m_built) {
         const int i = m_built;
-        const int y = 2 + 90 * i;
         // the tile draws its number and name itself, where their labels sat
         PaintedFrame *tile = new PaintedFrame(m_content);
         tile->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
-        tile->setGeometry(2, y, 150, 80);
+        tile->setGeometry(2, 2 + 90 * i, 150, 80);
         g_frame[i] = m_frames[i] = tile;
         PaintedFrame::Item number;
         number.rect = QRect(1, 1, 24, 24);
@@ -283,16 +294,35 @@ void CustomMode::ensure_tiles(int upTo)
         number.radius = 5;
         number.align = Qt::AlignCenter;
         tile->set(QStringLiteral("mode_number_%1").arg(i).toLatin1(), number);
-
-        QPushButton *button = cover_button(m_content, i, QRect(3, y + 1, 148, 78));
-        m_tile_buttons[i] = button;
-        connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
-
         refresh_tile(i);
         if (shown)
-            for (QWidget *w : {static_cast<QWidget *>(tile), static_cast<QWidget *>(button)})
-                w->show();
+            tile->show();
     }
+}
+
+// Every tile, and the buttons over them (above every frame and the badge).
+void CustomMode::ensure_tiles()
+{
+    ensure_frames(kSlots - 1);
+    if (m_tile_buttons[0])
+        return;
+    const bool shown = m_content->isVisible();
+    for (int i = 0; i < kSlots; ++i) {
+        QPushButton *button = cover_button(m_content, i, QRect(3, 3 + 90 * i, 148, 78));
+        m_tile_buttons[i] = button;
+        connect(button, &QPushButton::clicked, this, &CustomMode::qel_button_mode_clicked);
+        if (shown)
+            button->show();
+    }
+}
+
+// The buttons draw nothing and the other tiles lie out of view: they follow
+// the first paint instead of delaying it.
+void CustomMode::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    if (!m_tile_buttons[0])
+        QTimer::singleShot(0, this, [this] { ensure_tiles(); });
 }
 
 void CustomMode::qel_button_mode_clicked()
@@ -300,13 +330,11 @@ void CustomMode::qel_button_mode_clicked()
     const int slot = sender_number(sender(), kSlots);
     if (slot < 0)
         return;
-    ensure_tiles(qMax(slot, selected_slot()));
-    if (QFrame *old = g_frame[selected_slot()])
-        old->setStyleSheet(QString::fromLatin1(kTileNormal));
+    ensure_frames(qMax(slot, selected_slot()));
+    set_look(g_frame[selected_slot()], kTileNormal);
     g_mode_select = u8(slot);
     ui->label_ID->setText(QStringLiteral("ID:%1").arg(slot + 1));
-    if (QFrame *tile = g_frame[slot])
-        tile->setStyleSheet(QString::fromLatin1(kTileTouched));
+    set_look(g_frame[slot], kTileTouched);
     show_slot();
 }
 

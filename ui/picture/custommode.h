@@ -42,9 +42,13 @@ public slots:
     void qel_button_mode_clicked();
     void on_Button_back_clicked();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void build_tiles();
-    void ensure_tiles(int upTo);
+    void ensure_frames(int upTo);   // frames 0..upTo
+    void ensure_tiles();            // every frame and the buttons
     void refresh_tiles();
     void refresh_tile(int i);
     void place_badge();
@@ -60,7 +64,7 @@ private:
     QPushButton *m_tile_buttons[16] = {};
     QFrame *m_frames[16] = {};  // this screen's tiles, as set in g_frame
     QPointer<QWidget> m_content;
-    int m_built = 0;            // tiles made so far
+    int m_built = 0;            // frames made so far
     int m_current = 0;          // the current mode at the last refresh
     QFont m_font;               // 10 point: preview rows
     QFont m_name_font;          // 20 px: tile names

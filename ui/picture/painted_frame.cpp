@@ -1,6 +1,8 @@
 #include "ui/picture/painted_frame.h"
 
+#include <QEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QVariant>
 
@@ -17,10 +19,41 @@ void PaintedFrame::set(const QByteArray &name, const Item &item)
     update(item.rect);
 }
 
+void PaintedFrame::set_look(const QString &style, const QColor &under)
+{
+    if (property("look").toString() == style)
+        return;
+    setProperty("look", style);
+    const QString key =
+        QStringLiteral("qel:look/%1x%2/%3/%4").arg(width()).arg(height()).arg(under.name(), style);
+    if (!QPixmapCache::find(key, &m_look)) {
+        QFrame frame;
+        frame.setStyleSheet(style);
+        frame.resize(size());
+        m_look = QPixmap(size());
+        m_look.fill(under);
+        frame.render(&m_look, QPoint(), QRegion(), QWidget::RenderFlags());
+        QPixmapCache::insert(key, m_look);
+    }
+    update();
+}
+
+// A frame with a look has nothing to take from the style sheets around it.
+bool PaintedFrame::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish && !m_look.isNull())
+        return true;
+    return QFrame::event(event);
+}
+
 void PaintedFrame::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
+    if (m_look.isNull())
+        QFrame::paintEvent(event);
     QPainter painter(this);
+    if (!m_look.isNull())
+        painter.drawPixmap(0, 0, m_look);
+    const QFont *font = nullptr;
     for (const auto &entry : m_items) {
         const Item &it = entry.second;
         painter.setClipRect(it.rect);
@@ -33,10 +66,12 @@ void PaintedFrame::paintEvent(QPaintEvent *event)
         } else if (it.back.isValid()) {
             painter.fillRect(it.rect, it.back);
         }
-        QPalette pal = palette();
-        if (it.fore.isValid())
-            pal.setColor(QPalette::WindowText, it.fore);
-        painter.setFont(it.font);
-        style()->drawItemText(&painter, it.rect, int(it.align), pal, isEnabled(), it.text, QPalette::WindowText);
+        // the text in the pen's colour, without a palette of its own
+        painter.setPen(it.fore.isValid() ? it.fore : palette().color(QPalette::WindowText));
+        if (!font || !font->isCopyOf(it.font)) {   // each font set makes the painter look it up again
+            painter.setFont(it.font);
+            font = &it.font;
+        }
+        style()->drawItemText(&painter, it.rect, int(it.align), palette(), isEnabled(), it.text, QPalette::NoRole);
     }
 }

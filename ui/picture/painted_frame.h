@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFrame>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 #include <utility>
@@ -31,11 +32,21 @@ public:
 
     void set(const QByteArray &name, const Item &item);
 
+    // Background and border as a frame of this size styled by `style` draws
+    // them over `under` (what shows past rounded corners): a picture made
+    // once per style and size, instead of a style sheet of the frame's own
+    // polished and drawn each time. The frame then draws every pixel itself,
+    // and the style sheets around it do not polish it. `style` is kept as
+    // the property "look".
+    void set_look(const QString &style, const QColor &under);
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     std::vector<std::pair<QByteArray, Item>> m_items;
+    QPixmap m_look;
 };
 
 #endif

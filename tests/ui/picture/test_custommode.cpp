@@ -11,7 +11,10 @@ namespace {
 const char *const kMenu = R"({"osdcount":1,"osdlist":[{"x":8,"y":16,"w":640,"h":64,"effect":4,"speed":3,
     "back_color":"0x80102030","startx":1,"starty":2,"fontw":32,"fonth":48,"wordspace":5,"verticalspace":6,
     "font_color":"0xFFEE00","texts":"one\ntwo\nthree\nfour\nfive"}]})";
-const char *const kCurrent = "1px solid #00D65B";   // the current mode's tile
+// a tile's left border as drawn, its outer and inner pixel
+const char *const kCurrent = "#00d65b #212435";   // the current mode's tile
+const char *const kTouched = "#00d65b #00d65b";   // the tile touched last
+const char *const kPlain = "#ffffff #212435";
 
 // The shell with the user mode screen reached through the registry.
 struct Modes : Shell
@@ -39,12 +42,14 @@ struct Modes : Shell
         applyAndRefresh();
         w->mode_window_close();
     }
-    void open(bool turn = true)   // the tiles out of view follow on the next turn of the event loop
+    void open(bool paint = true)
     {
         (s = static_cast<CustomMode *>(ScreenRegistry::find(PAGE_USER_MODE)->create()))->show();
-        if (turn)
-            QCoreApplication::processEvents();
+        if (paint)
+            painted();
     }
+    // the tiles' buttons and the tiles out of view follow the first paint
+    void painted() { QVERIFY(QTest::qWaitFor([this] { return child(s, "15"); })); }
     // a label's text, or one the preview or a tile draws under that name
     QString text(const QString &name) const
     {
@@ -63,6 +68,11 @@ struct Modes : Shell
     }
     bool shows(const char *widget) const { return child(s, widget) && child(s, widget)->isVisibleTo(s); }
     QString style(const QString &widget) const { return child(s, widget)->styleSheet(); }
+    QString border(int slot) const
+    {
+        const QImage tile = child(s, QStringLiteral("mode_frame_%1").arg(slot))->grab().toImage();
+        return QColor(tile.pixel(0, 40)).name() + ' ' + QColor(tile.pixel(1, 40)).name();
+    }
     void touch(int slot) { click(s, QString::number(slot)); }
 };
 
@@ -180,22 +190,22 @@ private slots:
         m.save(12);
         m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":14,"valid":"on","name":"Late"}]}})");
         m.open(false);
-        QVERIFY(m.style("mode_frame_12").contains(kCurrent) && !child(m.s, "mode_frame_14"));
-        QCoreApplication::processEvents();
+        QVERIFY(m.border(12) == kCurrent && !child(m.s, "mode_frame_14"));
+        m.painted();
         QCOMPARE(m.text("mode_name_14") + ' ' + m.text("mode_name_15"), QStringLiteral("Late MODE 16"));
-        QVERIFY(m.shows("15") && !m.style("mode_frame_14").contains(kCurrent));
+        QVERIFY(m.shows("15") && m.border(14) == kPlain);
         m.set(Img::CURRENT_MODE, 4);
         m.applyAndRefresh();
         QScrollBar *bar = child<QScrollArea>(m.s, "mode_area")->verticalScrollBar();
         bar->setValue(bar->maximum());
         m.touch(12);
         QPointer<QWidget> tile = child(m.s, "mode_frame_12");
-        QVERIFY(!m.style("mode_frame_12").contains(kCurrent));
+        QCOMPARE(m.border(12), kTouched);
         m.root.write("/data/configs/alias.json", R"({"namelist":{"usermode":[{"id":12,"valid":"on","name":"Finale"}]}})");
         click(m.s, "Button_use");
         m.applyAndRefresh();
         QVERIFY(child(m.s, "mode_frame_12") == tile.data() && bar->value() == bar->maximum());
-        QVERIFY(m.style("mode_frame_12").contains(kCurrent) && !m.style("mode_frame_3").contains(kCurrent));
+        QCOMPARE(m.border(12) + ' ' + m.border(3), QStringLiteral("%1 %2").arg(kCurrent, kPlain));
         QCOMPARE(m.text("mode_name_12") + ' ' + QString::number(child(m.s, "mode_badge")->geometry().y()),
                  QStringLiteral("Finale 1082"));
     }
@@ -215,14 +225,14 @@ private slots:
         m.open(false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!closed);
-        QCoreApplication::processEvents();   // the late tiles
+        m.painted();
         for (int i = 0; i < 16; ++i)
             QVERIFY2(g_frame[i] && m.s->isAncestorOf(g_frame[i]), qPrintable(QString::number(i)));
         QVERIFY(g_button_focus == child(m.s, "Button_use"));
         m.touch(1);
         click(m.s, "Button_use");
         m.applyAndRefresh();
-        QVERIFY(m.style("mode_frame_1").contains(kCurrent));
+        QCOMPARE(m.border(1), kCurrent);
         click(m.s, "Button_delete");   // the highlight moves off Recall
         QVERIFY(m.style("Button_use").contains("#212435") && m.style("Button_delete").contains("#4777FF"));
     }
