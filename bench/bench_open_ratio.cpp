@@ -35,9 +35,6 @@
 
 namespace {
 
-constexpr int kRuns = 31;
-constexpr int kWarmUp = 3;
-
 // One view: `open` opens it and `close` leaves it as the operator does.
 // Modal views are timed to their first paint; the others are shown and
 // painted once (`open` returns the widget to paint).
@@ -94,12 +91,6 @@ qint64 time_bare(const View &v, BareFormMaker make)
     return ns;
 }
 
-template <class T> double median(std::vector<T> v)
-{
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]);
-}
-
 // Screen and bare form in turn, so a busy machine weighs on both alike. The
 // ratio, or -1 when either could not be measured.
 double measure(const View &v)
@@ -114,31 +105,15 @@ double measure(const View &v)
         fprintf(stderr, "open ratio: the form of %s is not a dialog\n", qPrintable(v.name));
         return -1;
     }
-    std::vector<qint64> opens, bare;
-    for (int i = 0; i < kWarmUp + kRuns; ++i) {
-        const qint64 o = time_view(v);
-        const qint64 b = time_bare(v, form->second);
-        if (o < 0 || b < 0) {
-            fprintf(stderr, "open ratio: %s was not painted\n", qPrintable(o < 0 ? v.name : v.form + " (bare)"));
-            return -1;
-        }
-        if (i >= kWarmUp) {
-            opens.push_back(o);
-            bare.push_back(b);
-        }
+    const PairedOpens r = open_in_pairs([&v] { return time_view(v); }, [&] { return time_bare(v, form->second); });
+    if (r.failed) {
+        fprintf(stderr, "open ratio: %s was not painted\n", qPrintable(r.failed == 1 ? v.name : v.form + " (bare)"));
+        return -1;
     }
-    // the ratio of each open to the bare form taken next to it: a load on
-    // the machine that comes and goes weighs on both of a pair alike
-    std::vector<double> ratios;
-    for (size_t i = 0; i < opens.size(); ++i)
-        ratios.push_back(double(opens[i]) / double(bare[i]));
-    const double open = median(opens);
-    const double base = median(bare);
-    const double ratio = median(ratios);
-    printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(v.name), open / 1e6, base / 1e6,
-           ratio);
+    printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(v.name), r.open / 1e6, r.bare / 1e6,
+           r.ratio);
     fflush(stdout);
-    return ratio;
+    return r.ratio;
 }
 
 std::vector<View> views()
@@ -240,7 +215,7 @@ QEL_BENCH("open ratio: every screen against its bare form (worst, us = x)")
             profile_opens(list, only, loops);
             continue;
         }
-        printf("\n%s device: median of %d opens each, screen and bare form in turn\n", device_name(d), kRuns);
+        printf("\n%s device: median of %d opens each, screen and bare form in turn\n", device_name(d), PairedOpens::RUNS);
         for (const View &v : list) {
             if (!only.isEmpty() && !v.name.contains(only))
                 continue;

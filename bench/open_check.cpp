@@ -36,8 +36,6 @@
 
 namespace {
 
-constexpr int kRuns = 31;
-constexpr int kWarmUp = 3;
 constexpr int kPaintDone = QEvent::User + 1;
 
 // The clock of one opening: started by start(), stopped when the first new
@@ -201,12 +199,6 @@ qint64 time_press(QWidget *menu, const Screen &s, QPushButton *bare)
     return stop.ns();
 }
 
-template <class T> double median(std::vector<T> v)
-{
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]);
-}
-
 // Screen and bare form in turn from `menu`; false when either never painted.
 bool measure(QWidget *menu, const Screen &s)
 {
@@ -228,29 +220,14 @@ bool measure(QWidget *menu, const Screen &s)
     bare.show();
     flush_deletes();
 
-    std::vector<qint64> opens, bares;
-    for (int i = 0; i < kWarmUp + kRuns; ++i) {
-        const qint64 o = time_press(menu, s, nullptr);
-        const qint64 b = time_press(menu, s, &bare);
-        if (o < 0 || b < 0) {
-            fprintf(stderr, "open check: %s%s was not painted\n", s.form, o < 0 ? "" : " (bare)");
-            return false;
-        }
-        if (i >= kWarmUp) {
-            opens.push_back(o);
-            bares.push_back(b);
-        }
+    const PairedOpens r = open_in_pairs([&] { return time_press(menu, s, nullptr); },
+                                        [&] { return time_press(menu, s, &bare); });
+    if (r.failed) {
+        fprintf(stderr, "open check: %s%s was not painted\n", s.form, r.failed == 1 ? "" : " (bare)");
+        return false;
     }
-    // the ratio of each open to the bare form taken next to it: a load on
-    // the machine that comes and goes weighs on both of a pair alike
-    std::vector<double> ratios;
-    for (size_t i = 0; i < opens.size(); ++i)
-        ratios.push_back(double(opens[i]) / double(bares[i]));
-    const double open = median(opens);
-    const double base = median(bares);
-    const double ratio = median(ratios);
-    printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(view_name(s)), open / 1e6,
-           base / 1e6, ratio);
+    printf("  %-28s open %7.3f ms   bare form %7.3f ms   %5.2f x\n", qPrintable(view_name(s)), r.open / 1e6,
+           r.bare / 1e6, r.ratio);
     fflush(stdout);
     return true;
 }
@@ -277,7 +254,7 @@ bool chosen(Menu which, const QString &only)
 bool measure_device(BenchDevice d, const QString &only)
 {
     OpenShell shell(d);
-    printf("\n%s device: median of %d presses each, screen and bare form in turn\n", device_name(d), kRuns);
+    printf("\n%s device: median of %d presses each, screen and bare form in turn\n", device_name(d), PairedOpens::RUNS);
     bool ok = measure_menu(g_mainwindow, Menu::Main, only);
     if (ok && chosen(Menu::Settings, only)) {
         ok = inside_modal(g_mainwindow, "Button_setting", [&] {

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QStyle>
 #include <algorithm>
+#include <vector>
 
 #include "core/global.h"
 #include "core/qelrampara.h"
@@ -131,4 +132,37 @@ void flush_deletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+namespace {
+template <class T> double median(std::vector<T> v)
+{
+    std::sort(v.begin(), v.end());
+    return double(v[v.size() / 2]);
+}
+}
+
+PairedOpens open_in_pairs(const std::function<qint64()> &open, const std::function<qint64()> &bare)
+{
+    constexpr int kWarmUp = 3;
+    PairedOpens r;
+    std::vector<qint64> opens, bares;
+    std::vector<double> ratios;
+    for (int i = 0; i < kWarmUp + PairedOpens::RUNS; ++i) {
+        const qint64 o = open();
+        const qint64 b = bare();
+        if (o < 0 || b < 0) {
+            r.failed = o < 0 ? 1 : 2;
+            return r;
+        }
+        if (i >= kWarmUp) {
+            opens.push_back(o);
+            bares.push_back(b);
+            ratios.push_back(double(o) / double(b));
+        }
+    }
+    r.open = median(opens);
+    r.bare = median(bares);
+    r.ratio = median(ratios);
+    return r;
 }

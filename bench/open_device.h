@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 #include <QtMessageHandler>
+#include <functional>
 
 #include "tests/support/testenv.h"
 #include "ui/shell/panel_placement.h"
@@ -51,5 +52,19 @@ private:
 // Deferred deletes and posted events: what the event loop does between two
 // openings.
 void flush_deletes();
+
+// A screen and its bare form opened in turn, so that a load on the machine
+// that comes and goes weighs on both of a pair alike: three warm-up pairs,
+// then 31. The times are medians, the ratio the median of each pair's ratio.
+struct PairedOpens
+{
+    static constexpr int RUNS = 31;
+    double open = 0;   // ns
+    double bare = 0;   // ns
+    double ratio = 0;
+    int failed = 0;    // 0, or 1 when the screen, 2 when the bare form was not painted
+};
+// `open` and `bare` return nanoseconds, or a negative value when not painted.
+PairedOpens open_in_pairs(const std::function<qint64()> &open, const std::function<qint64()> &bare);
 
 #endif
