@@ -242,15 +242,23 @@ void fpga_manage::write_to_register(u8 reg, u8 mask, u8 value, u8 fpga)
 u16 fpga_manage::link_word(int fpga)
 {
     std::lock_guard<std::mutex> lock(m_reg_mutex);
-    u8 state = 0, low = 0, high = 0;
-    const bool read = read_reg_locked(fpga, fpga_drv::REG_STATE, &state)
-                      && (state != fpga_drv::STATE_RUNNING
-                          || (read_reg_locked(fpga, fpga_drv::REG_LINK_LOW, &low)
-                              && read_reg_locked(fpga, fpga_drv::REG_LINK_HIGH, &high)));
+    u8 state = 0;
+    const bool answered = read_reg_locked(fpga, fpga_drv::REG_STATE, &state);
+    if (answered && state == fpga_drv::STATE_RUNNING)
+        return read_links_locked(fpga);
+    m_links_unread[fpga].store(!answered, std::memory_order_relaxed);
+    return 0;
+}
+
+// The link word as the FPGA reports it now (caller holds m_reg_mutex); 0,
+// and no links on the mirrors until a read succeeds, when it does not answer.
+u16 fpga_manage::read_links_locked(int fpga)
+{
+    u8 low = 0, high = 0;
+    const bool read =
+        read_reg_locked(fpga, fpga_drv::REG_LINK_LOW, &low) && read_reg_locked(fpga, fpga_drv::REG_LINK_HIGH, &high);
     m_links_unread[fpga].store(!read, std::memory_order_relaxed);
-    if (!read || state != fpga_drv::STATE_RUNNING)
-        return 0;
-    return u16((low | high << 8) & 0x0FFF);
+    return read ? u16((low | high << 8) & 0x0FFF) : 0;
 }
 
 // The same mask from the register mirrors as the port watcher last read
@@ -275,12 +283,7 @@ u32 fpga_manage::get_wlan_state()
         if (reg_mirror(f, fpga_drv::REG_STATE) != fpga_drv::STATE_RUNNING)
             continue;
         std::lock_guard<std::mutex> lock(m_reg_mutex);
-        u8 low = 0, high = 0;
-        const bool read =
-            read_reg_locked(f, fpga_drv::REG_LINK_LOW, &low) && read_reg_locked(f, fpga_drv::REG_LINK_HIGH, &high);
-        m_links_unread[f].store(!read, std::memory_order_relaxed);
-        if (read)
-            mask |= u32((low | high << 8) & 0x0FFF) << (12 * f);
+        mask |= u32(read_links_locked(f)) << (12 * f);
     }
     return mask;
 }

@@ -160,6 +160,7 @@ private:
     bool read_reg_locked(int fpga, u8 reg, u8 *value);
     void refresh_geometry();
     u16 link_word(int fpga);
+    u16 read_links_locked(int fpga);
     bool service_led_setup();
     int next_sleep_ms() const;
     void port_watch();
