@@ -93,12 +93,7 @@ OutputSet::OutputSet(QWidget *parent) : QDialog(parent), ui(new Ui::OutputSet)
     move_selection(g_wlan_focus, ui->Button_wlan1, FRAMED_SELECTED_STYLE, FRAMED_PLAIN_STYLE);
     ui->stackedWidget->setCurrentIndex(0);
 
-    for (My_lineEdit *field : {ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out1_width,
-                               ui->lineEdit_out1_height})
-        connect(field, &My_lineEdit::send_show, this, &OutputSet::show_numberkeyboard_ui);
-    if (g_numberkeyboard)
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
-                &OutputSet::confirmString);
+    connect_keypad(this, {ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out1_width, ui->lineEdit_out1_height});
 
     for (QWidget *w : std::initializer_list<QWidget *>{
              ui->lineEdit_width, ui->lineEdit_height, ui->lineEdit_out2_width,

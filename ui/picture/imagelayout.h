@@ -40,6 +40,7 @@ public:
 
 public slots:
     void on_Button_back_clicked();
+    void show_numberkeyboard_ui(QString text);
     void confirmString(QString text);
 
 private slots:
@@ -51,7 +52,6 @@ private slots:
     void on_mirror4_clicked();
     void on_comboBox_P2P_currentIndexChanged(int index);
     void on_Button_source_select_clicked();
-    void show_numberkeyboard_ui(QString text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

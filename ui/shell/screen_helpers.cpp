@@ -133,11 +133,7 @@ KeypadNumber keypad_number(const QString &text, int min, int max, EmptyEntry emp
     return n;
 }
 
-My_lineEdit *own_keypad_field(const QWidget *screen)
-{
-    My_lineEdit *field = g_lineedit.data();
-    return field && screen && screen->isAncestorOf(field) ? field : nullptr;
-}
+My_lineEdit *own_keypad_field(const QWidget *screen) { return sender_field(screen, g_lineedit.data()); }
 
 void show_refused(QWidget *field, bool refused)
 {
