@@ -25,7 +25,7 @@ void network(ScreenTour &t)
                    {QStringLiteral("lineEditGate1"), QStringLiteral("gateway"), QString()}});
     }
     if (t.press(QStringLiteral("Button_usb")))
-        t.view(QStringLiteral("usb"), QStringLiteral("row_0"));
+        t.view(QStringLiteral("usb"), QStringLiteral("row_label_0"));
 }
 
 // The three steps of the shortcut (a 500 x 500 cabinet, 2 rows of 4) with

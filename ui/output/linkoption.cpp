@@ -21,6 +21,7 @@
 #include "ui/shell/device_requests.h"
 #include "ui/shell/my_lineedit.h"
 #include "ui/shell/numberkeyboard.h"
+#include "ui/shell/paged_rows.h"
 #include "ui/shell/panel_text.h"
 #include "ui/shell/screen_helpers.h"
 #include "ui/shell/screens.h"
@@ -57,23 +58,22 @@ LinkOption::LinkOption(QWidget *parent) : QDialog(parent), ui(new Ui::LinkOption
     set_connection_mode(true);
     language_changed();
 
-    My_lineEdit *const fields[ADDRESS_ROWS][4] = {
-        {ui->lineEditIp1, ui->lineEditIp2, ui->lineEditIp3, ui->lineEditIp4},
-        {ui->lineEditMask1, ui->lineEditMask2, ui->lineEditMask3, ui->lineEditMask4},
-        {ui->lineEditGate1, ui->lineEditGate2, ui->lineEditGate3, ui->lineEditGate4},
+    // the rows of four, address, mask and gateway
+    const std::initializer_list<My_lineEdit *> fields = {
+        ui->lineEditIp1,   ui->lineEditIp2,   ui->lineEditIp3,   ui->lineEditIp4,
+        ui->lineEditMask1, ui->lineEditMask2, ui->lineEditMask3, ui->lineEditMask4,
+        ui->lineEditGate1, ui->lineEditGate2, ui->lineEditGate3, ui->lineEditGate4,
     };
-    for (int r = 0; r < ADDRESS_ROWS; ++r) {
-        for (int k = 0; k < 4; ++k) {
-            octets[r][k] = fields[r][k];
-            octet_style[r][k] = fields[r][k]->styleSheet();
-            connect(fields[r][k], &My_lineEdit::send_show, this, &LinkOption::show_numberkeyboard_ui);
-        }
+    int i = 0;
+    for (My_lineEdit *f : fields) {
+        octets[i / 4][i % 4] = f;
+        octet_style[i / 4][i % 4] = f->styleSheet();
+        ++i;
     }
     fill_row(IP, g_str_ip.get());
     fill_row(MASK, g_srt_mask.get());
     fill_row(GATE, g_str_gateway.get());
-    if (g_numberkeyboard)
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this, &LinkOption::confirmString);
+    connect_keypad(this, fields);
 }
 
 LinkOption::~LinkOption()
@@ -245,37 +245,16 @@ void LinkOption::rcv_self_recovery_file_list()
         row_labels[k] = nullptr;
         row_names[k].clear();
     }
-    file_frame = new QFrame(ui->page_3);
-    file_frame->setObjectName(QStringLiteral("frame_file"));
-    file_frame->setGeometry(10, 90, 580, 240);
-    file_frame->setStyleSheet(
-        QStringLiteral("#frame_file{background-color: rgb(33, 36, 53);border:1px solid #FFFFFF;}"));
-    QFont rowFont = font();
-    rowFont.setPointSize(15);
-
-    if (file_count == 0) {
-        QLabel *none = new QLabel(file_frame);
-        none->setObjectName(QStringLiteral("empty_0"));
-        none->setGeometry(5, 5, 570, 40);
-        none->setFont(rowFont);
-        none->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        set_style(none, ROW_PLAIN_STYLE);
-        none->setText(kNoFile.text());
-    }
+    PagedRows *list = new PagedRows(ui->page_3);
+    file_frame = list;
+    if (file_count == 0)
+        list->show_empty(kNoFile.text());
     for (int k = 0; k < std::min(file_count, int(ROWS)); ++k) {
         const QString name = QFileInfo(upgrade_files.at(k)).fileName();
-        QLabel *row = new QLabel(file_frame);
-        row->setObjectName(QStringLiteral("row_%1").arg(k));
-        row->setGeometry(5, 5 + 45 * k, 520, 40);
-        row->setFont(rowFont);
-        row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        row->setTextFormat(Qt::RichText);
-        row->setText(QStringLiteral("<font color = #FFFFFF >%1</font>").arg(name.toHtmlEscaped()));
-        set_style(row, file_marked[k] ? SELECTED_STYLE : ROW_PLAIN_STYLE);
-        row_labels[k] = row;
+        // rows take no touches on this screen
+        row_labels[k] = list->add_row(k, QStringLiteral("<font color = #FFFFFF >%1</font>").arg(name.toHtmlEscaped()),
+                                      Qt::RichText, QString::fromLatin1(file_marked[k] ? SELECTED_STYLE : ROW_PLAIN_STYLE));
         row_names[k] = name;
-        // lies over the row; rows take no touches on this screen
-        cover_button(file_frame, k, QRect(5, 5 + 45 * k, 520, 40));
     }
     file_frame->show();
 }

@@ -54,9 +54,9 @@ struct Link : ScreenEnv
     QStringList rowsShown() const
     {
         QStringList rows;
-        for (int k = 0; child<QLabel>(screen, QStringLiteral("row_%1").arg(k)); ++k) {
+        for (int k = 0; child<QLabel>(screen, QStringLiteral("row_label_%1").arg(k)); ++k) {
             QTextDocument doc;
-            doc.setHtml(labelText(screen, QStringLiteral("row_%1").arg(k)));
+            doc.setHtml(labelText(screen, QStringLiteral("row_label_%1").arg(k)));
             rows << doc.toPlainText() + (screen->marked(k) ? "*" : "");
         }
         return rows;
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(l.rowsShown(),
                  QStringList({"$(id).QELZK*", "-rf x.QELZK*", "<b>x<b> &amp;.QELZK*", "a;reboot.QEL*", "it's \"q\".QELZK*"}));
         QCOMPARE(l.screen->files(), DeviceRequests::upgrade_packages());
-        QCOMPARE(labelText(l.screen, "empty_0"), QStringLiteral("<none>"));
+        QCOMPARE(labelText(l.screen, "empty_label_0"), QStringLiteral("<none>"));
     }
 
     // OK, the stick's refresh codes and the language.
@@ -244,7 +244,7 @@ private slots:
                 if (i == pull) {
                     QDir(l.root.file("/mnt/usb1")).removeRecursively();
                     l.screen->syncUpdate(REFRESH_USB_OUT);
-                    QCOMPARE(labelText(l.screen, "empty_0"), QStringLiteral("No loaded file!"));
+                    QCOMPARE(labelText(l.screen, "empty_label_0"), QStringLiteral("No loaded file!"));
                 }
                 f->pass();
             }

@@ -109,7 +109,7 @@ private slots:
             {"smartmapping_loadscan_files", "row_label_3", "stage_left.qlfile"},         // then the stick's
             {"smartmapping_step3", "lineEdit_column", "4"},                              // typed on its keypad
             {"smartmapping_keypad_rows", "label_title", "rows"},
-            {"linkoption_usb", "row_0", "fpga_out_1.7.QELZK"},
+            {"linkoption_usb", "row_label_0", "fpga_out_1.7.QELZK"},
             {"advancedoption_check", "row_label_0", "LED03, Rcv"},
             {"advancedoption_ageing", "label_page", "1/3"},
             {"advancedoption_keypad_code", "label_title", "key"},
