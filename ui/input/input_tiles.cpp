@@ -78,17 +78,6 @@ QFrame *make_tile_area(QWidget *dialog, const QFont &font)
     return area;
 }
 
-QPixmap styled_picture(const QString &style, const QSize &size, const QColor &under)
-{
-    QLabel label;
-    label.setStyleSheet(style);
-    label.resize(size);
-    QPixmap pix(size);
-    pix.fill(under);
-    label.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
-    return pix;
-}
-
 QPixmap green_dot()
 {
     const QString key = QStringLiteral("qel:green_dot");

@@ -60,11 +60,6 @@ template <class Screen> void make_input_buttons(Screen *screen, void (Screen::*c
 // lines in `font`.
 QFrame *make_tile_area(QWidget *dialog, const QFont &font);
 
-// What a label styled `style` paints at `size` over `under` (transparent:
-// nothing). Kept by the caller, such a picture stands in for a style sheet's
-// rounded corners, which are costly to draw at every paint.
-QPixmap styled_picture(const QString &style, const QSize &size, const QColor &under = Qt::transparent);
-
 // The green "signal" dot, 14 x 14, as its style sheet draws it; made once.
 QPixmap green_dot();
 

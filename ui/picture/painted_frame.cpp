@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QVariant>
 
+#include "ui/shell/screen_helpers.h"
+
 void PaintedFrame::set(const QByteArray &name, const Item &item)
 {
     setProperty(name.constData(), item.text);
@@ -27,12 +29,7 @@ void PaintedFrame::set_look(const QString &style, const QColor &under)
     const QString key =
         QStringLiteral("qel:look/%1x%2/%3/%4").arg(width()).arg(height()).arg(under.name(), style);
     if (!QPixmapCache::find(key, &m_look)) {
-        QFrame frame;
-        frame.setStyleSheet(style);
-        frame.resize(size());
-        m_look = QPixmap(size());
-        m_look.fill(under);
-        frame.render(&m_look, QPoint(), QRegion(), QWidget::RenderFlags());
+        m_look = styled_picture(style, size(), under);
         QPixmapCache::insert(key, m_look);
     }
     update();

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFrame>
 #include <QHash>
 #include <QIcon>
 #include <QImage>
@@ -96,6 +97,17 @@ void retire(QWidget *container)
     container->hide();
     container->setParent(nullptr);
     container->deleteLater();
+}
+
+QPixmap styled_picture(const QString &style, const QSize &size, const QColor &under)
+{
+    QFrame frame;
+    frame.setStyleSheet(style);
+    frame.resize(size);
+    QPixmap pix(size);
+    pix.fill(under);
+    frame.render(&pix, QPoint(), QRegion(), QWidget::RenderFlags());
+    return pix;
 }
 
 void set_style(QWidget *widget, const char *style)

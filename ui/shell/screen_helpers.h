@@ -64,6 +64,12 @@ template <class Screen> void back_to_main(Screen *screen, Screen *&global)
 QIcon cached_icon(const QString &res);
 QPixmap cached_picture(const QString &res, const QSize &size, Qt::AspectRatioMode mode = Qt::IgnoreAspectRatio);
 
+// What a frame styled `style` paints at `size` over `under` (transparent:
+// nothing). Kept by the caller, such a picture stands in for a style sheet's
+// borders and rounded corners, which are costly to polish and draw at every
+// open and paint.
+QPixmap styled_picture(const QString &style, const QSize &size, const QColor &under = Qt::transparent);
+
 // An icon from the resources, its path in "res"; size 0 keeps the icon size.
 void set_icon(QAbstractButton *button, const QString &res, int size = 0);
 void set_icon(QAbstractButton *button, const QString &res, const QSize &size);
