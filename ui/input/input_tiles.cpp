@@ -83,8 +83,7 @@ QPixmap green_dot()
     const QString key = QStringLiteral("qel:green_dot");
     QPixmap pix;
     if (!QPixmapCache::find(key, &pix)) {
-        pix = styled_picture(QStringLiteral("background-color:#00D65B;border:0px groove gray;border-radius:7px;"),
-                             QSize(14, 14));
+        pix = styled_picture(QString::fromLatin1(GREEN_DOT_STYLE), QSize(14, 14));
         QPixmapCache::insert(key, pix);
     }
     return pix;

@@ -81,11 +81,6 @@ void paint_tile(QPushButton *button)
         draw_tile_text(painter, button, kTileText[k], palette, button->property(text[k]).toString());
 }
 
-const char *const kWindowStyle[6] = {
-    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
-    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
-    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
-};
 // On a window button (the tile at (3, 3) in it): the source name and the dot.
 const QRect kWindowName(3, 6, 100, 28);
 const QPoint kWindowDot(104, 11);
@@ -212,7 +207,7 @@ void InputChoose::initMenu()
         tile->setGeometry(20 + 130 * k, 3, 120, 90);
         tile->setText(QString::number(w + 1));
         tile->setAlignment(Qt::AlignCenter);
-        tile->setStyleSheet(QString::fromLatin1(kWindowStyle[w]));
+        tile->setStyleSheet(QString::fromLatin1(WINDOW_TILE_STYLES[w]));
 
         // the button paints the tile's source name and dot
         QPushButton *button = new QPushButton(m_menu_frame);

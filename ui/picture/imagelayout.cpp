@@ -21,12 +21,6 @@
 
 namespace {
 
-const char *const kTileStyle[6] = {
-    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
-    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
-    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
-};
-const char *const kDotStyle = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
 const char *const kMirrorOn[4] = {":/png/mirror1_on.png", ":/png/mirror2_on.png",
                                   ":/png/mirror3_on.png", ":/png/mirror4_on.png"};
 const char *const kMirrorOff[4] = {":/png/mirror1_off.png", ":/png/mirror2_off.png",
@@ -128,7 +122,7 @@ QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
     tile->setGeometry(x, 3, 120, 90);
     tile->setText(QString::number(w + 1));
     tile->setAlignment(Qt::AlignCenter);
-    tile->setStyleSheet(QString::fromLatin1(kTileStyle[w]));
+    tile->setStyleSheet(QString::fromLatin1(WINDOW_TILE_STYLES[w]));
 
     QLabel *source = new QLabel(tile);
     source->setObjectName(QStringLiteral("window_name_%1").arg(w));
@@ -138,7 +132,7 @@ QLabel *ImageLayout::window_tile(QWidget *strip, int w, int x)
     QLabel *dot = new QLabel(tile);
     dot->setObjectName(QStringLiteral("window_marker_%1").arg(w));
     dot->setGeometry(101, 8, 14, 14);
-    dot->setStyleSheet(QString::fromLatin1(kDotStyle));
+    dot->setStyleSheet(QString::fromLatin1(GREEN_DOT_STYLE));
     return source;
 }
 

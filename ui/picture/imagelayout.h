@@ -35,7 +35,7 @@ public:
     u8 selected_window() const { return image_index; }
 
     // Window w's coloured tile at x in a strip of windows, with its source
-    // label and dot; returns the source label. Input choice lists the same.
+    // label and dot; returns the source label.
     static QLabel *window_tile(QWidget *strip, int w, int x);
 
 public slots:

@@ -98,6 +98,14 @@ constexpr const char *SELECTED_STYLE = "background-color:#4777FF;color:#FFFFFF";
 constexpr const char *PLAIN_STYLE = "background-color:#10101C;color:#FFFFFF";
 // The frame around the chosen window tile.
 constexpr const char *WINDOW_MARK_STYLE = "border:2px solid rgb(255,171,84);";
+// The six windows' tiles, each in its colour.
+constexpr const char *WINDOW_TILE_STYLES[6] = {
+    "background-color: #867AE9;font: 16px", "background-color: #005A8D;font: 16px",
+    "background-color: #39A9CB;font: 16px", "background-color: #EBA83A;font: 16px",
+    "background-color: #FF96AD;font: 16px", "background-color: #D5E5FF;font: 16px",
+};
+// A green status dot, 14 x 14.
+constexpr const char *GREEN_DOT_STYLE = "background-color:#00D65B;border:0px groove gray;border-radius:7px;";
 void set_style(QWidget *widget, const char *style);
 
 // Framed buttons of a choice (port groups, output pairs).
