@@ -52,8 +52,6 @@ void choose(const QString &path)
     g_qlfile_name = path;
 }
 
-bool ring_shows() { return g_qround_bar != nullptr; }
-
 }
 
 ScanFileList::ScanFileList(QWidget *page, QObject *parent) : QObject(parent), page(page) {}
@@ -120,7 +118,7 @@ QString ScanFileList::row_style(int row, bool selected) const
 
 void ScanFileList::choose_row(int row)
 {
-    if (ring_shows())
+    if (g_qround_bar)
         return;
     if (QLabel *before = list->row(chosen_row))
         before->setStyleSheet(row_style(chosen_row, false));
@@ -131,7 +129,7 @@ void ScanFileList::choose_row(int row)
 
 void ScanFileList::previous_page()
 {
-    if (ring_shows() || current_page <= 0)
+    if (g_qround_bar || current_page <= 0)
         return;
     --current_page;
     show_page();
@@ -139,7 +137,7 @@ void ScanFileList::previous_page()
 
 void ScanFileList::next_page()
 {
-    if (ring_shows() || current_page >= PagedRows::last_page(paths.size()))
+    if (g_qround_bar || current_page >= PagedRows::last_page(paths.size()))
         return;
     ++current_page;
     show_page();

@@ -21,8 +21,6 @@
 namespace {
 
 // Load scan in the menu: greyed while there is no scan file.
-const char *const LOAD_SCAN_SELECTED = "background-color: rgb(71, 119, 255);color: #FFFFFF";
-const char *const LOAD_SCAN_PLAIN = "background-color:#10101C;color: #FFFFFF";
 const char *const LOAD_SCAN_GREY = "background-color: gray;border:2px;color: #FFFFFF";
 
 const PanelText NEXT{"下一步", "Next", "Далее", "Bước tiếp theo", "下一步"};
@@ -374,8 +372,8 @@ void SmartMapping::on_Button_load_clicked()
 void SmartMapping::show_load_scan_state()
 {
     set_style(ui->Button_loadscan, scan_list->counted() == 0                    ? LOAD_SCAN_GREY
-                                   : selected_menu_button == ui->Button_loadscan ? LOAD_SCAN_SELECTED
-                                                                                 : LOAD_SCAN_PLAIN);
+                                   : selected_menu_button == ui->Button_loadscan ? SELECTED_STYLE
+                                                                                 : PLAIN_STYLE);
 }
 
 // ------------------------------------------------------------ curing, mapping
